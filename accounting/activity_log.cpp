@@ -1,0 +1,40 @@
+#include "accounting/activity_log.h"
+
+#include <cstdio>
+
+#include "accounting/usage_table.h"
+#include "runtime/clock.h"
+#include "runtime/file.h"
+#include "runtime/process.h"
+
+TimeStamp vStamp;
+
+std::string zeroPadded(int number, int width) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%0*d", width, number);
+  return text;
+}
+
+void MakeTimeStamp() {
+  const rt::LocalTime now = rt::localNow();
+  vStamp.year = zeroPadded(now.year, 4);
+  vStamp.month = zeroPadded(now.month, 2);
+  vStamp.day = zeroPadded(now.day, 2);
+  vStamp.hour = zeroPadded(now.hour, 2);
+  vStamp.minute = zeroPadded(now.minute, 2);
+  vStamp.weekday = now.weekday + 1;
+  vStamp.dayNumber = now.day;
+}
+
+void WriteLog(const std::string& message) {
+  MakeTimeStamp();
+  const std::string line = vStamp.day + "/" + vStamp.month + "/" + vStamp.year + " " + vStamp.hour + ":" +
+                           vStamp.minute + " - " + vSession.userName + " - " + message + "\n";
+  if (vSession.debugLevel == 1) {
+    rt::writeStdout(line);
+    return;
+  }
+  rt::TextFile log(vSession.logPath, rt::OpenMode::Append);
+  if (log.isOpen())
+    log.write(line);
+}

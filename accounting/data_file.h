@@ -1,0 +1,29 @@
+#pragma once
+// The data file: the UsageTable as 105 scrambled text lines, one field per line, read
+// and rewritten whole under an exclusive whole-file lock shared with the other copies
+// of the program.
+#include <string>
+
+namespace rt {
+class TextFile;
+}
+
+// Loads the file over the table. -1 when the file cannot be read (the table is left as
+// it was), otherwise the number of lines read.
+int LoadData();
+
+// Writes the whole table to the file. Failures are logged, never raised.
+void SaveData();
+
+// Writes already built file text over the start of the existing data file.
+void WriteDataFile(const std::string& text);
+
+// Takes the file's lock, retrying every 5 s; gives up after about a minute by logging
+// and ending the process with status 1. Returns 1.
+int LockDataFile(rt::TextFile& file);
+
+// XORs each character with the scramble byte; scrambling twice gives the text back.
+std::string ScrambleText(const std::string& text);
+
+// The byte every character of the data file is XORed with.
+unsigned char scrambleByte();

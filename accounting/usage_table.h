@@ -1,0 +1,82 @@
+#pragma once
+// The table of everything the data file keeps (supervisor password, default allowances,
+// options, six user slots) and the process-wide values that describe the current logon.
+// Every field is text; numbers are decimal text read by readNumber.
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+constexpr int kUserSlots = 6;
+constexpr int kUserFields = 15;
+constexpr int kDays = 7;
+constexpr int kOptions = 7;
+constexpr int kTableFields = 1 + kDays + kOptions + kUserSlots * kUserFields;  // 105
+
+// Field numbers of a UserRecord, 1-based as the data file and the grid count them.
+enum UserField {
+  kAccount = 1,
+  kMinutesLeft = 2,
+  kLastYear = 3,
+  kLastMonth = 4,
+  kLastDay = 5,
+  kLastHour = 6,
+  kLastMinute = 7,
+  kMachine = 8,
+  kSundayAllowance = 9,  // Monday 10, ... Saturday 15
+};
+
+// Options field 1: "1" refuses accounts that are not in the table; any other text admits them.
+constexpr int kNewUserFlag = 1;
+
+struct UserRecord {
+  std::array<std::string, kUserFields> fields;
+
+  std::string& field(int number) { return fields.at(number - 1); }
+  const std::string& field(int number) const { return fields.at(number - 1); }
+};
+
+struct UsageTable {
+  std::string password;
+  std::array<std::string, kDays> defaultAllowances;  // Sunday first
+  std::array<std::string, kOptions> options;
+  std::array<UserRecord, kUserSlots> users;
+
+  // 1-based accessors; day 1 is Sunday, slot 1 is "User 1".
+  std::string& defaultAllowance(int day) { return defaultAllowances.at(day - 1); }
+  std::string& option(int number) { return options.at(number - 1); }
+  UserRecord& user(int slot) { return users.at(slot - 1); }
+  const UserRecord& user(int slot) const { return users.at(slot - 1); }
+};
+
+// The 105 fields in data-file order: password, default allowances, options, slots 1 to 6.
+std::vector<std::string*> fieldsInFileOrder(UsageTable& table);
+std::vector<const std::string*> fieldsInFileOrder(const UsageTable& table);
+
+// Values of the running program, never written to the data file.
+struct Session {
+  int currentUser = 0;  // slot 1 to 6, 0 for none
+  std::string userName = "Admin";
+  std::string machineName;
+  int minutesLeft = 111;
+  int debugLevel = 0;
+  int firstWarningShown = 0;
+  int secondWarningShown = 0;
+  int BlinkPhase = 1;
+  std::string dataFilePath;
+  std::string logPath;
+};
+
+extern UsageTable vTable;
+extern Session vSession;
+
+// Replaces the whole table by its default content.
+void InstallDefaults();
+// Puts the session values back to those of a program that has just started.
+void resetSession();
+
+// Reads text as one decimal number: blanks and leading zeros allowed, a fraction cut off,
+// empty or non-numeric text 0. Values beyond the int range are clamped.
+int readNumber(std::string_view text);
+// The number in the text as plain decimal digits: "0010" gives "10", "abc" gives "0".
+std::string MinutesText(std::string_view text);

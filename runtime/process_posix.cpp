@@ -1,0 +1,32 @@
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+
+#include "runtime/process.h"
+
+extern char** environ;
+
+namespace rt {
+
+void setEnv(const std::string& name, const std::string& value) {
+  ::setenv(name.c_str(), value.c_str(), 1);
+}
+
+int runCommand(const std::string& commandLine) {
+  std::fflush(nullptr);
+  const char* args[] = {"/bin/sh", "-c", commandLine.c_str(), nullptr};
+  pid_t pid = 0;
+  if (posix_spawn(&pid, "/bin/sh", nullptr, nullptr, const_cast<char**>(args), environ) != 0)
+    return -1;
+  int status = 0;
+  while (waitpid(pid, &status, 0) < 0) {
+    if (errno != EINTR)
+      return -1;
+  }
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+}  // namespace rt

@@ -1,0 +1,38 @@
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "runtime/process.h"
+
+namespace rt {
+
+void setEnv(const std::string& name, const std::string& value) {
+  // The C runtime keeps its own copy of the environment; child processes inherit the
+  // process environment. Both must change.
+  _putenv_s(name.c_str(), value.c_str());
+  SetEnvironmentVariableA(name.c_str(), value.c_str());
+}
+
+int runCommand(const std::string& commandLine) {
+  std::fflush(nullptr);
+  // cmd drops the first and the last quote of what follows /c when it starts with a quote;
+  // an outer pair keeps quoted program paths inside the command intact.
+  std::string line = "cmd.exe /c \"" + commandLine + "\"";
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  // CREATE_NO_WINDOW: a GUI program must not flash a console window for the command.
+  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &startup,
+                      &process)) {
+    return -1;
+  }
+  WaitForSingleObject(process.hProcess, INFINITE);
+  DWORD status = 0;
+  GetExitCodeProcess(process.hProcess, &status);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return static_cast<int>(status);
+}
+
+}  // namespace rt

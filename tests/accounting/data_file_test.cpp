@@ -1,0 +1,142 @@
+#include "accounting/data_file.h"
+
+#include "accounting/usage_table.h"
+#include "tests/support/accounting_fixture.h"
+#include "tests/support/files.h"
+
+namespace {
+
+std::vector<std::string> numberedFields(int count) {
+  std::vector<std::string> fields;
+  for (int i = 1; i <= count; ++i)
+    fields.push_back("field" + std::to_string(i));
+  return fields;
+}
+
+std::vector<std::string> tableFields() {
+  std::vector<std::string> fields;
+  for (const std::string* f : fieldsInFileOrder(std::as_const(vTable)))
+    fields.push_back(*f);
+  return fields;
+}
+
+}  // namespace
+
+using DataFile = AccountingTest;
+
+TEST(Scramble, EveryFieldByteScramblesToAPrintableByte) {
+  const unsigned char key = scrambleByte();
+  EXPECT_NE(key, 0) << "the scramble must change the bytes";
+  for (int c = 0x20; c <= 0xFF; ++c) {
+    const int scrambled = c ^ key;
+    EXPECT_NE(scrambled, '\n') << c;
+    EXPECT_NE(scrambled, '\r') << c;
+    EXPECT_NE(scrambled, 0x1A) << c;
+    EXPECT_NE(scrambled, 0x00) << c;
+  }
+}
+
+TEST(Scramble, TwiceGivesTheTextBack) {
+  const std::string text = "quillsun \x7f\xe9\xff 0123";
+  EXPECT_NE(ScrambleText(text), text);
+  EXPECT_EQ(ScrambleText(ScrambleText(text)), text);
+  EXPECT_EQ(static_cast<unsigned char>(ScrambleText("A")[0]), 'A' ^ scrambleByte());
+}
+
+TEST_F(DataFile, SavedTableLoadsBackExactly) {
+  writeDataFile(std::vector<std::string>(105, ""));
+  vTable.user(2).field(kAccount) = "player";
+  vTable.user(2).field(kMinutesLeft) = "0030";
+  vTable.user(4).field(kMachine) = "";
+  vTable.option(7) = "reserved text";
+  vTable.password = "p\xe9ss w\xf6rd";
+  const auto saved = tableFields();
+  SaveData();
+
+  InstallDefaults();
+  EXPECT_EQ(LoadData(), 105);
+  EXPECT_EQ(tableFields(), saved);
+  EXPECT_EQ(dataFileFields(), saved) << "one line per field, each character scrambled";
+}
+
+TEST_F(DataFile, ShorterSaveLeavesStaleBytesThatLoadingIgnores) {
+  vTable.password = std::string(300, 'x');
+  writeDataFile(std::vector<std::string>(105, "a long field value"));
+  SaveData();
+  const std::string before = test_files::readBytes(dataPath);
+
+  vTable.password = "short";
+  const auto saved = tableFields();
+  SaveData();
+  const std::string after = test_files::readBytes(dataPath);
+  EXPECT_EQ(after.size(), before.size()) << "the file is never truncated";
+
+  InstallDefaults();
+  LoadData();
+  EXPECT_EQ(tableFields(), saved);
+}
+
+TEST_F(DataFile, ShortFileLeavesLaterFieldsEmpty) {
+  writeDataFile(numberedFields(20));
+  vTable.user(6).field(kAccount) = "not from the file";
+  EXPECT_EQ(LoadData(), 20);
+  const auto fields = tableFields();
+  for (int i = 0; i < 20; ++i)
+    EXPECT_EQ(fields[i], "field" + std::to_string(i + 1));
+  for (int i = 20; i < 105; ++i)
+    EXPECT_EQ(fields[i], "") << "line " << i + 1;
+}
+
+TEST_F(DataFile, LinesPastTheTableAreIgnored) {
+  writeDataFile(numberedFields(250));
+  EXPECT_EQ(LoadData(), 250);
+  EXPECT_EQ(vTable.password, "field1");
+  EXPECT_EQ(vTable.user(6).field(15), "field105");
+}
+
+TEST_F(DataFile, ReadsCrLfLineEndsAndALastLineWithoutLineFeed) {
+  writeDataFile(numberedFields(105), "\r\n");
+  LoadData();
+  EXPECT_EQ(vTable.defaultAllowance(1), "field2");
+  EXPECT_EQ(vTable.user(6).field(15), "field105");
+
+  std::string bytes = test_files::readBytes(dataPath);
+  bytes.resize(bytes.size() - 2);  // the last line loses its line end
+  test_files::writeBytes(dataPath, bytes);
+  LoadData();
+  EXPECT_EQ(vTable.user(6).field(15), "field105");
+}
+
+TEST_F(DataFile, ControlBytesInAFieldAreStoredAsBlanks) {
+  writeDataFile(std::vector<std::string>(105, ""));
+  vTable.user(1).field(kAccount) = "evil\nname\r\x1a\x01";
+  vTable.user(1).field(kMinutesLeft) = "0042";
+  SaveData();
+  EXPECT_EQ(test_files::lines(dataPath).size(), 105u);
+  InstallDefaults();
+  LoadData();
+  EXPECT_EQ(vTable.user(1).field(kAccount), "evil name   ");
+  EXPECT_EQ(vTable.user(1).field(kMinutesLeft), "0042") << "later fields keep their place";
+}
+
+TEST_F(DataFile, MissingFileLoadsNothingAndLogs) {
+  vTable.password = "kept";
+  EXPECT_EQ(LoadData(), -1);
+  EXPECT_EQ(vTable.password, "kept");
+  ASSERT_EQ(logLines().size(), 1u);
+  EXPECT_EQ(logLines()[0], "06/12/2026 09:05 - Admin - Could not find file " + dataPath + " to read from");
+}
+
+TEST_F(DataFile, MissingFileIsNeverCreatedBySaving) {
+  SaveData();
+  EXPECT_FALSE(test_files::exists(dataPath));
+  ASSERT_EQ(logLines().size(), 1u);
+  EXPECT_EQ(logLines()[0], "06/12/2026 09:05 - Admin - Could not find file " + dataPath + " to write to");
+}
+
+TEST_F(DataFile, EmptyFileLoadsAsAllEmptyFields) {
+  test_files::writeBytes(dataPath, "");
+  EXPECT_EQ(LoadData(), 0);
+  EXPECT_EQ(vTable.password, "");
+  EXPECT_EQ(vTable.option(1), "");
+}
