@@ -2,6 +2,8 @@
 
 #include "accounting/activity_log.h"
 #include "accounting/data_file.h"
+#include "accounting/startup.h"
+#include "accounting/ui_routines.h"
 #include "accounting/usage_table.h"
 #include "tests/support/files.h"
 #include "tests/support/sim_clock.h"
@@ -9,6 +11,7 @@
 void AccountingTest::SetUp() {
   InstallDefaults();
   resetSession();
+  resetUiRoutines();
   vStamp = TimeStamp{};
   dataPath = test_files::tempPath("data.dat");
   logPath = test_files::tempPath("activity.log");
@@ -16,6 +19,7 @@ void AccountingTest::SetUp() {
   test_files::remove(logPath);
   vSession.dataFilePath = dataPath;
   vSession.logPath = logPath;
+  vFixedPaths = {dataPath, logPath};
   sim_clock::install(2026, 12, 6, 9, 5);
 }
 

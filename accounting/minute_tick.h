@@ -1,0 +1,27 @@
+#pragma once
+// The heart of the program: one minute of the current user's allowance spent per tick,
+// a new day's allowance, the two warnings, the log-off at zero, and the one-second tick
+// that keeps the status bar clock and the tray flashing going.
+#include <string>
+
+constexpr int kFirstWarningBelow = 11;  // 10 minutes or fewer
+constexpr int kSecondWarningBelow = 3;  // 2 minutes or fewer
+constexpr int kTrayFlashBelow = 11;
+constexpr int kMinuteTimer = 1;  // on HostWindow
+constexpr int kMinuteIntervalMs = 60000;
+constexpr int kSecondTimer = 2;  // on MainWindow
+constexpr int kSecondIntervalMs = 1000;
+
+// "Please save your work\nYou only have 010 minutes left" for 10 minutes.
+std::string warningText(int minutesLeft);
+
+// Timer 1: reload, count a minute, save, redraw the tray, warn.
+void DoEachMin();
+// Timer 2: status bar user and clock, tray flashing.
+void Tic();
+// Counts one minute for the current user, or loads the allowance of a new day.
+void AccountMinute();
+// Records the minutes left, logs them in test mode, and logs the user off at zero.
+void CheckTimeLeft(int left);
+// Runs the system's "logoff" command and waits for it.
+void LogOffUser();

@@ -1,0 +1,132 @@
+#include "accounting/startup.h"
+
+#include <array>
+
+#include "accounting/activity_log.h"
+#include "accounting/data_file.h"
+#include "accounting/minute_tick.h"
+#include "accounting/ui_routines.h"
+#include "accounting/usage_table.h"
+#include "runtime/clock.h"
+#include "runtime/process.h"
+
+namespace {
+struct KnownMachine {
+  const char* name;
+  int number;
+};
+constexpr std::array<KnownMachine, 3> kKnownMachines{{{"DAD", 0}, {"PENTIUM4", 1}, {"ATHLON", 2}}};
+constexpr int kUnknownMachine = -1;
+constexpr int kRefusalPauseSeconds = 2;
+
+// In normal use a refused account is logged off; in test mode the program says why and
+// ends, so that a test run never carries on without a user.
+int refuseNewUser() {
+  if (vSession.debugLevel == 0) {
+    LogOffUser();
+    return 0;
+  }
+  WriteLog(vTable.option(kNewUserFlag));
+  WriteLog("**** Unregistered User with no update allowed - " + vSession.userName + " ****");
+  rt::sleepSeconds(kRefusalPauseSeconds);
+  rt::exitProcess(1);
+}
+
+void fillNewUser(UserRecord& user) {
+  user.field(kAccount) = vSession.userName;
+  user.field(kMachine) = vSession.machineName;
+  user.field(kLastYear) = vStamp.year;
+  user.field(kLastMonth) = vStamp.month;
+  user.field(kLastDay) = vStamp.day;
+  user.field(kLastHour) = vStamp.hour;
+  user.field(kLastMinute) = vStamp.minute;
+  user.field(kMinutesLeft) = vTable.defaultAllowance(vStamp.weekday);
+  for (int day = 1; day <= kDays; ++day)
+    user.field(kMachine + day) = vTable.defaultAllowance(day);
+}
+}  // namespace
+
+FixedPaths vFixedPaths;
+
+void SetPaths() {
+  vSession.dataFilePath = vFixedPaths.dataFile;
+  vSession.logPath = vFixedPaths.log;
+  vSession.debugLevel = readNumber(rt::argument(1));
+}
+
+std::string IdentifyUser() {
+  vSession.currentUser = 0;
+  const std::string name = rt::getEnv("USERNAME");
+  // An empty account field marks a free slot, so an empty name must match none.
+  if (!name.empty()) {
+    for (int slot = 1; slot <= kUserSlots; ++slot)
+      if (vTable.user(slot).field(kAccount) == name)
+        vSession.currentUser = slot;
+  }
+  if (vSession.currentUser == 0) {
+    if (vSession.debugLevel == 0)
+      LogOffUser();
+    else
+      WriteLog("**** INVALID USER " + name + " ****");
+  }
+  return name;
+}
+
+int IdentifyMachine() {
+  vSession.machineName = rt::getEnv("COMPUTERNAME");
+  int number = kUnknownMachine;
+  for (const KnownMachine& machine : kKnownMachines)
+    if (vSession.machineName == machine.name)
+      number = machine.number;
+  WriteLog("Machine in use " + vSession.machineName + ", Number " + zeroPadded(number, 2));
+  return number;
+}
+
+int AddNewUser() {
+  if (vTable.option(kNewUserFlag) == "1" || vSession.userName.empty())
+    return refuseNewUser();
+  for (int slot = 1; slot <= kUserSlots; ++slot) {
+    if (!vTable.user(slot).field(kAccount).empty())
+      continue;
+    WriteLog("Found one - " + zeroPadded(slot, 2));  // also refreshes the timestamp parts
+    fillNewUser(vTable.user(slot));
+    vUi.messageBox("New user " + vSession.userName + " has been created\nUsing default time settings", "New user");
+    return slot;
+  }
+  vUi.messageBox("It has not been possible to\ncreate the new user " + vSession.userName, "New user");
+  if (vSession.debugLevel == 0)
+    LogOffUser();
+  else
+    WriteLog("No Space left ");
+  return 0;
+}
+
+void Startup() {
+  InstallDefaults();
+  SetPaths();
+  if (LoadData() == -1) {
+    if (vSession.debugLevel == 0)
+      LogOffUser();
+    else
+      WriteLog("**** Can't Locate Log file " + vSession.userName + " ****");
+  }
+  vSession.userName = IdentifyUser();
+  IdentifyMachine();
+  if (vSession.currentUser == 0)
+    vSession.currentUser = AddNewUser();
+  if (vSession.currentUser != 0)
+    AccountMinute();
+  SaveData();
+  if (vSession.currentUser != 0)
+    vUi.drawTrayMinutes(0);
+  vUi.buildUpdateTab();
+  vUi.buildOptionsTab();
+  WriteLog("Process Started - User " + vSession.userName);
+  vUi.startTimer(TimerOwner::HostWindow, kMinuteTimer, kMinuteIntervalMs);
+  vUi.startTimer(TimerOwner::MainWindow, kSecondTimer, kSecondIntervalMs);
+  vUi.trayShow();
+  vUi.divideStatusBar({0.2, 0.6, 0.2});
+  vUi.setStatusText(2, kStatusCredit);
+  vUi.setStatusText(3, "Time:");
+  vUi.loadAppIcon();
+}

@@ -1,0 +1,177 @@
+#include "accounting/minute_tick.h"
+
+#include "accounting/activity_log.h"
+#include "tests/support/files.h"
+#include "tests/support/logoff_stub.h"
+#include "tests/support/recording_ui.h"
+#include "tests/support/sim_clock.h"
+#include "tests/support/tick_fixture.h"
+
+namespace {
+std::string warningBox(const std::string& minutes) {
+  return "box Orrindale|Please save your work\nYou only have " + minutes + " minutes left";
+}
+}  // namespace
+
+class MinuteTick : public TickTest {
+ protected:
+  // A user in slot 1, counted earlier today.
+  void startWith(const std::string& minutesLeft) {
+    placeUser(1, "player", minutesLeft);
+    vSession.currentUser = 1;
+    vSession.userName = "player";
+    saveTable();
+  }
+  std::vector<std::string> boxes() { return recording_ui::callsStartingWith("box "); }
+};
+
+TEST_F(MinuteTick, SameDayCountsDownAndWarnsOnceAtTenAndOnceAtTwo) {
+  startWith("0012");
+  DoEachMin();
+  EXPECT_EQ(fileField(1, kMinutesLeft), "0011");
+  EXPECT_EQ(vSession.minutesLeft, 11);
+  EXPECT_TRUE(boxes().empty());
+
+  DoEachMin();
+  EXPECT_EQ(fileField(1, kMinutesLeft), "0010");
+  EXPECT_EQ(boxes(), std::vector<std::string>{warningBox("010")});
+
+  for (int i = 0; i < 7; ++i)
+    DoEachMin();  // down to 3
+  EXPECT_EQ(boxes().size(), 1u);
+  DoEachMin();
+  EXPECT_EQ(fileField(1, kMinutesLeft), "0002");
+  EXPECT_EQ(boxes(), (std::vector<std::string>{warningBox("010"), warningBox("002")}));
+  DoEachMin();
+  EXPECT_EQ(boxes().size(), 2u) << "each warning once per run";
+  EXPECT_EQ(logoff_stub::runs(), 0);
+}
+
+TEST_F(MinuteTick, TickInsideAnOpenWarningNeitherRepeatsTheBoxNorLosesAMinute) {
+  startWith("0011");
+  recording_ui::whileBoxIsOpen([] {
+    EXPECT_EQ(vSession.firstWarningShown, 1) << "the flag is set before the box opens";
+    DoEachMin();
+  });
+  DoEachMin();
+  EXPECT_EQ(fileField(1, kMinutesLeft), "0009");
+  EXPECT_EQ(boxes(), std::vector<std::string>{warningBox("010")});
+}
+
+TEST_F(MinuteTick, ReachingZeroLogsOffAtEveryTick) {
+  startWith("0001");
+  DoEachMin();
+  EXPECT_EQ(fileField(1, kMinutesLeft), "0000");
+  EXPECT_EQ(logoff_stub::runs(), 1);
+  DoEachMin();
+  EXPECT_EQ(fileField(1, kMinutesLeft), "0000");
+  EXPECT_EQ(logoff_stub::runs(), 2);
+  EXPECT_EQ(fileField(1, kLastMinute), "05") << "the record is still stamped and saved";
+}
+
+TEST_F(MinuteTick, EmptyOrNonNumericMinutesReadAsZero) {
+  for (const char* minutes : {"", "abc"}) {
+    startWith(minutes);
+    DoEachMin();
+    EXPECT_EQ(fileField(1, kMinutesLeft), "0000") << minutes;
+  }
+  EXPECT_EQ(logoff_stub::runs(), 2);
+}
+
+TEST_F(MinuteTick, TestModeLogsTheMinuteAndTheLogOffInstead) {
+  vSession.debugLevel = 2;
+  startWith("0001");
+  DoEachMin();
+  EXPECT_EQ(logoff_stub::runs(), 0);
+  const std::vector<std::string> expected{"06/12/2026 09:05 - player - User player, Time 00",
+                                          "06/12/2026 09:05 - player - **** SYSTEM LOGOFF ****"};
+  EXPECT_EQ(logLines(), expected);
+}
+
+TEST_F(MinuteTick, NewDayLoadsTodaysAllowanceVerbatimWithoutALogOffCheck) {
+  placeUser(1, "player", "0000", 2026, 12, 5);
+  vTable.user(1).field(kSundayAllowance) = "030";  // today is a Sunday
+  vSession.currentUser = 1;
+  vSession.userName = "player";
+  saveTable();
+  DoEachMin();
+  EXPECT_EQ(fileField(1, kMinutesLeft), "030");
+  EXPECT_EQ(fileField(1, kLastDay), "06");
+  EXPECT_EQ(fileField(1, kMachine), "PENTIUM4");
+  EXPECT_EQ(vSession.minutesLeft, 111) << "minutes left keeps its value in this minute";
+  EXPECT_EQ(logoff_stub::runs(), 0);
+  EXPECT_EQ(logLines(), std::vector<std::string>{"06/12/2026 09:05 - player - New day allowance"});
+
+  sim_clock::advance(60);
+  DoEachMin();
+  EXPECT_EQ(fileField(1, kMinutesLeft), "0029");
+  EXPECT_EQ(fileField(1, kLastMinute), "06");
+}
+
+TEST_F(MinuteTick, SameDayOfAnotherMonthOrYearIsANewDay) {
+  vSession.currentUser = 1;
+  vSession.userName = "player";
+  for (auto [year, month] : {std::pair{2026, 11}, std::pair{2025, 12}}) {
+    placeUser(1, "player", "0000", year, month, 6);
+    saveTable();
+    DoEachMin();
+    EXPECT_EQ(fileField(1, kMinutesLeft), "30") << year << "/" << month;
+    EXPECT_EQ(fileField(1, kLastYear) + fileField(1, kLastMonth), "202612");
+  }
+  EXPECT_EQ(logoff_stub::runs(), 0);
+}
+
+TEST_F(MinuteTick, UnreadableDataFileStopsTheTick) {
+  startWith("0020");
+  test_files::remove(dataPath);
+  DoEachMin();
+  EXPECT_EQ(logoff_stub::runs(), 1);
+  EXPECT_FALSE(test_files::exists(dataPath));
+  EXPECT_EQ(recording_ui::calls(), std::vector<std::string>{"hide"});
+
+  vSession.debugLevel = 2;
+  DoEachMin();
+  EXPECT_EQ(logLines().back(), "06/12/2026 09:05 - player - **** Can't Locate Log file player ****");
+}
+
+TEST_F(MinuteTick, WithoutACurrentUserTheTableIsStillSavedButNothingCounted) {
+  startWith("0020");
+  vSession.currentUser = 0;
+  vTable.password = "changed elsewhere";  // the reload overwrites this
+  DoEachMin();
+  EXPECT_EQ(fileField(1, kMinutesLeft), "0020");
+  EXPECT_EQ(dataFileFields()[0], "quillsun");
+  EXPECT_EQ(recording_ui::calls(), std::vector<std::string>{"hide"});
+}
+
+TEST_F(MinuteTick, StartingAtTwoMinutesLogsOffThenWarnsTwice) {
+  startWith("0001");  // start-up already counted "0002" down to "0001"
+  recording_ui::whileBoxIsOpen([] { EXPECT_EQ(logoff_stub::runs(), 1) << "the log-off comes before the box"; });
+  DoEachMin();
+  EXPECT_EQ(boxes(), (std::vector<std::string>{warningBox("000"), warningBox("000")}));
+}
+
+TEST_F(MinuteTick, TicShowsUserAndABlinkingClock) {
+  vSession.userName = "player";
+  Tic();
+  Tic();
+  const std::vector<std::string> expected{"hide", "status 1 User: player", "status 3 Time: 09:05",
+                                          "hide", "status 1 User: player", "status 3 Time: 09 05"};
+  EXPECT_EQ(recording_ui::calls(), expected);
+  EXPECT_EQ(vSession.BlinkPhase, 1);
+}
+
+TEST_F(MinuteTick, TrayFlashesOnlyBelowElevenMinutes) {
+  vSession.minutesLeft = 11;
+  Tic();
+  EXPECT_TRUE(recording_ui::callsStartingWith("tray").empty());
+  vSession.minutesLeft = 10;
+  Tic();
+  EXPECT_EQ(recording_ui::callsStartingWith("tray"), std::vector<std::string>{"tray 1"});
+}
+
+TEST(LogOffUser, RunsTheLogoffCommandAndWaitsForIt) {
+  logoff_stub::install();
+  LogOffUser();
+  EXPECT_EQ(logoff_stub::runs(), 1) << "the command has finished when LogOffUser returns";
+}
