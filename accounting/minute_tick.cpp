@@ -50,6 +50,10 @@ void AccountMinute() {
     user.field(kMinutesLeft) = user.field(kMachine + vStamp.weekday);
     WriteLog("New day allowance");
   }
+  stampUser(user);
+}
+
+void stampUser(UserRecord& user) {
   user.field(kMachine) = vSession.machineName;
   user.field(kLastYear) = vStamp.year;
   user.field(kLastMonth) = vStamp.month;
@@ -58,13 +62,17 @@ void AccountMinute() {
   user.field(kLastMinute) = vStamp.minute;
 }
 
+void reportUnreadableDataFile() {
+  if (vSession.debugLevel == 0)
+    LogOffUser();
+  else
+    WriteLog("**** Can't Locate Log file " + vSession.userName + " ****");
+}
+
 void DoEachMin() {
   vUi.hideHostWindow();
   if (LoadData() == -1) {
-    if (vSession.debugLevel == 0)
-      LogOffUser();
-    else
-      WriteLog("**** Can't Locate Log file " + vSession.userName + " ****");
+    reportUnreadableDataFile();
     return;
   }
   MakeTimeStamp();

@@ -25,3 +25,9 @@ void AccountMinute();
 void CheckTimeLeft(int left);
 // Runs the system's "logoff" command and waits for it.
 void LogOffUser();
+
+struct UserRecord;
+// Marks the record as used now on this machine: the machine name and the timestamp parts.
+void stampUser(UserRecord& user);
+// A data file that cannot be loaded logs the user off, or in test mode says so in the log.
+void reportUnreadableDataFile();

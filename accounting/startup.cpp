@@ -34,12 +34,7 @@ int refuseNewUser() {
 
 void fillNewUser(UserRecord& user) {
   user.field(kAccount) = vSession.userName;
-  user.field(kMachine) = vSession.machineName;
-  user.field(kLastYear) = vStamp.year;
-  user.field(kLastMonth) = vStamp.month;
-  user.field(kLastDay) = vStamp.day;
-  user.field(kLastHour) = vStamp.hour;
-  user.field(kLastMinute) = vStamp.minute;
+  stampUser(user);
   user.field(kMinutesLeft) = vTable.defaultAllowance(vStamp.weekday);
   for (int day = 1; day <= kDays; ++day)
     user.field(kMachine + day) = vTable.defaultAllowance(day);
@@ -104,12 +99,8 @@ int AddNewUser() {
 void Startup() {
   InstallDefaults();
   SetPaths();
-  if (LoadData() == -1) {
-    if (vSession.debugLevel == 0)
-      LogOffUser();
-    else
-      WriteLog("**** Can't Locate Log file " + vSession.userName + " ****");
-  }
+  if (LoadData() == -1)
+    reportUnreadableDataFile();
   vSession.userName = IdentifyUser();
   IdentifyMachine();
   if (vSession.currentUser == 0)
