@@ -1,0 +1,202 @@
+#include "support/w32msgs.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "tests/support/dialog_answerer.h"
+
+namespace {
+
+const std::string kWarningTitle = "Larkspur AppWindow - Error Warning";
+const std::string kFatalTitle = "Larkspur AppWindow - Fatal Error";
+const std::string kVersionLine = "\n\nLarkspur v1.0.0 07-Dec-2026";
+const std::string kInstructions =
+    "\n\nPress\n  [ YES ]  to continue,\n  [ NO ] to ignore repeats, or\n  [ Cancel ]  to quit.";
+
+struct CleanUpCall {
+  std::string routine;
+  int code;
+  std::string text;
+  int position;
+  bool last;
+  bool operator==(const CleanUpCall&) const = default;
+  friend void PrintTo(const CleanUpCall& call, std::ostream* out) {
+    *out << call.routine << "(" << call.code << ", \"" << call.text << "\", " << call.position << ", " << call.last
+         << ")";
+  }
+};
+
+std::vector<CleanUpCall> vCalls;
+int vFirstResult = 0;
+
+int recordR1(int code, const std::string& text, int position, bool last) {
+  vCalls.push_back({"r1", code, text, position, last});
+  return 0;
+}
+
+int recordR2(int code, const std::string& text, int position, bool last) {
+  vCalls.push_back({"r2", code, text, position, last});
+  return vFirstResult;
+}
+
+// In a death test's child the calls can only be seen in its error output.
+int printR1(int code, const std::string&, int position, bool last) {
+  std::fprintf(stderr, "r1:%d:%d:%d;", code, position, last);
+  return 0;
+}
+
+int printR2(int code, const std::string&, int position, bool last) {
+  std::fprintf(stderr, "r2:%d:%d:%d;", code, position, last);
+  return 0;
+}
+
+DialogAnswerer* vChildAnswerer = nullptr;
+
+// Writes what the child's answerer saw, and whether the box had the stop icon.
+int printBoxes(int, const std::string&, int, bool) {
+  for (const SeenBox& box : vChildAnswerer->answered())
+    std::fprintf(stderr, "%s hand=%d;", box.describe().c_str(), box.icon == LoadIconA(nullptr, IDI_HAND));
+  std::fprintf(stderr, "boxes=%d;", static_cast<int>(vChildAnswerer->answered().size()));
+  return 0;
+}
+
+std::string crashReportPath() {
+  char folder[MAX_PATH + 1] = {};
+  GetTempPathA(sizeof folder, folder);
+  return std::string(folder) + "orrindale.err";
+}
+
+std::string contents(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+class W32Msgs : public testing::Test {
+ protected:
+  void SetUp() override {
+    vCalls.clear();
+    vFirstResult = 0;
+    vMsgsToIgnore.clear();
+    std::filesystem::remove(crashReportPath());
+  }
+  void TearDown() override {
+    for (CleanUpRoutine routine : {recordR1, recordR2, printR1, printR2, printBoxes})
+      while (detachCleanUp(routine) > 0) {
+      }
+    vMsgsToIgnore.clear();
+  }
+};
+
+}  // namespace
+
+TEST_F(W32Msgs, WarningShowsCodeMessageInstructionsAndVersion) {
+  DialogAnswerer answerer(kWarningTitle, IDYES);
+  warnErr({"getHandle failed.", 495});
+  const auto boxes = answerer.finish();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].text, "Error code 495\ngetHandle failed." + kInstructions + kVersionLine);
+  EXPECT_TRUE(boxes[0].hasButton(IDYES) && boxes[0].hasButton(IDNO) && boxes[0].hasButton(IDCANCEL));
+  EXPECT_EQ(boxes[0].icon, LoadIconA(nullptr, IDI_EXCLAMATION));
+  EXPECT_TRUE(vMsgsToIgnore.empty());
+}
+
+TEST_F(W32Msgs, NoSilencesThatCodeOnly) {
+  DialogAnswerer answerer(kWarningTitle, IDNO);
+  warnErr({"getHandle failed.", 495});
+  warnErr({"getHandle failed.", 495});
+  warnErr("A plain text report.");
+  const auto boxes = answerer.finish();
+  ASSERT_EQ(boxes.size(), 2u);
+  EXPECT_EQ(boxes[1].text, "A plain text report." + kInstructions + kVersionLine);
+  // Every plain text has code 0, so one No silences them all.
+  EXPECT_EQ(vMsgsToIgnore, (std::vector<int>{495, 0}));
+}
+
+TEST_F(W32Msgs, EmptyTextRunsTheCleanUpSilentlyAndReturns) {
+  DialogAnswerer answerer(kFatalTitle, IDOK);
+  EXPECT_EQ(attachCleanUp(recordR1), 1);
+  EXPECT_EQ(attachCleanUp(recordR2), 2);
+  abortErr("");
+  EXPECT_EQ(vCalls, (std::vector<CleanUpCall>{{"r2", 0, "", 1, false}, {"r1", 0, "", 2, true}}));
+
+  vCalls.clear();
+  vFirstResult = -1;
+  abortErr("");
+  EXPECT_EQ(vCalls, (std::vector<CleanUpCall>{{"r2", 0, "", 1, false}}));
+  EXPECT_TRUE(answerer.finish().empty());
+}
+
+TEST_F(W32Msgs, DetachReportsTheLengthLeftOrMinusOne) {
+  EXPECT_EQ(attachCleanUp(nullptr), -1);
+  EXPECT_EQ(detachCleanUp(recordR1), -1);
+  attachCleanUp(recordR1);
+  attachCleanUp(recordR2);
+  EXPECT_EQ(detachCleanUp(recordR1), 1);
+  EXPECT_EQ(detachCleanUp(recordR1), -1);
+  EXPECT_EQ(detachCleanUp(recordR2), 0);
+  EXPECT_EQ(detachCleanUp(recordR2), -1);
+  abortErr("");
+  EXPECT_TRUE(vCalls.empty());
+}
+
+TEST_F(W32Msgs, NamesAndVersionComeFromKeysInAnyCase) {
+  testing::internal::CaptureStdout();
+  Init_UI_Msgs({{"appname", "Test Name"}, {"AppVersion", "Test v2 Beta"}, {"Other", "ignored"}});
+  const std::string printed = testing::internal::GetCapturedStdout();
+  DialogAnswerer answerer("Test Name - Error Warning", IDYES);
+  warnErr("Checked.");
+  const auto boxes = answerer.finish();
+  Init_UI_Msgs({{"AppName", "Larkspur AppWindow"}, {"AppVersion", "Larkspur v1.0.0 07-Dec-2026"}});
+  EXPECT_EQ(printed, "Test v2 Beta\n");
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].text, "Checked." + kInstructions + "\n\nTest v2 Beta");
+}
+
+using W32MsgsDeathTest = W32Msgs;
+
+TEST_F(W32MsgsDeathTest, FatalErrorRunsTheCleanUpAndLeavesACrashReport) {
+  const std::string displayed =
+      "Error code 499\ngetHandle:The stored hWnd for id 7 is now attached to id 9" + kVersionLine;
+  EXPECT_EXIT(
+      {
+        DialogAnswerer answerer(kFatalTitle, IDOK);
+        vChildAnswerer = &answerer;
+        attachCleanUp(printR1);
+        attachCleanUp(printR2);
+        attachCleanUp(printBoxes);
+        abortErr({"getHandle:The stored hWnd for id %d is now attached to id %d", 499, {7, 9}});
+      },
+      testing::ExitedWithCode(1),
+      "title=.Larkspur AppWindow - Fatal Error. buttons=.1 . pressed=1 hand=1;boxes=1;r2:499:2:0;r1:499:3:1;");
+  EXPECT_EQ(contents(crashReportPath()), displayed + "\n");
+}
+
+TEST_F(W32MsgsDeathTest, CancelQuitsLikeAFatalError) {
+  EXPECT_EXIT(
+      {
+        DialogAnswerer answerer(kWarningTitle, IDCANCEL);
+        attachCleanUp(printR1);
+        attachCleanUp(printR2);
+        warnErr({"ScreenToClient failed.", 426});
+      },
+      testing::ExitedWithCode(1), "r2:426:1:0;r1:426:2:1;");
+  EXPECT_TRUE(std::filesystem::exists(crashReportPath()));
+}
+
+TEST_F(W32MsgsDeathTest, SilencedFatalErrorIsNotShownButStillEnds) {
+  EXPECT_EXIT(
+      {
+        DialogAnswerer answerer(kFatalTitle, IDOK);
+        vChildAnswerer = &answerer;
+        attachCleanUp(printBoxes);
+        vMsgsToIgnore.push_back(440);
+        abortErr({"AppendMenu in createMenuItem failed.", 440});
+      },
+      testing::ExitedWithCode(1), "boxes=0;");
+  EXPECT_EQ(contents(crashReportPath()), "Error code 440\nAppendMenu in createMenuItem failed.\n");
+}
