@@ -19,39 +19,32 @@ const std::string kInstructions =
     "\n\nPress\n  [ YES ]  to continue,\n  [ NO ] to ignore repeats, or\n  [ Cancel ]  to quit.";
 
 struct CleanUpCall {
-  std::string routine;
+  int routine;  // 1 for r1, 2 for r2
   int code;
   std::string text;
   int position;
   bool last;
   bool operator==(const CleanUpCall&) const = default;
   friend void PrintTo(const CleanUpCall& call, std::ostream* out) {
-    *out << call.routine << "(" << call.code << ", \"" << call.text << "\", " << call.position << ", " << call.last
-         << ")";
+    *out << "r" << call.routine << "(" << call.code << ", \"" << call.text << "\", " << call.position << ", "
+         << call.last << ")";
   }
 };
 
 std::vector<CleanUpCall> vCalls;
-int vFirstResult = 0;
+int vR2Result = 0;
 
-int recordR1(int code, const std::string& text, int position, bool last) {
-  vCalls.push_back({"r1", code, text, position, last});
-  return 0;
-}
-
-int recordR2(int code, const std::string& text, int position, bool last) {
-  vCalls.push_back({"r2", code, text, position, last});
-  return vFirstResult;
+// Two distinct routines, r1 and r2: the clean-up list tells routines apart by address.
+template <int N>
+int recordR(int code, const std::string& text, int position, bool last) {
+  vCalls.push_back({N, code, text, position, last});
+  return N == 2 ? vR2Result : 0;
 }
 
 // In a death test's child the calls can only be seen in its error output.
-int printR1(int code, const std::string&, int position, bool last) {
-  std::fprintf(stderr, "r1:%d:%d:%d;", code, position, last);
-  return 0;
-}
-
-int printR2(int code, const std::string&, int position, bool last) {
-  std::fprintf(stderr, "r2:%d:%d:%d;", code, position, last);
+template <int N>
+int printR(int code, const std::string&, int position, bool last) {
+  std::fprintf(stderr, "r%d:%d:%d:%d;", N, code, position, last);
   return 0;
 }
 
@@ -80,15 +73,17 @@ class W32Msgs : public testing::Test {
  protected:
   void SetUp() override {
     vCalls.clear();
-    vFirstResult = 0;
+    vR2Result = 0;
     vMsgsToIgnore.clear();
     std::filesystem::remove(crashReportPath());
   }
   void TearDown() override {
-    for (CleanUpRoutine routine : {recordR1, recordR2, printR1, printR2, printBoxes})
+    for (CleanUpRoutine routine :
+         std::initializer_list<CleanUpRoutine>{recordR<1>, recordR<2>, printR<1>, printR<2>, printBoxes})
       while (detachCleanUp(routine) > 0) {
       }
     vMsgsToIgnore.clear();
+    std::filesystem::remove(crashReportPath());
   }
 };
 
@@ -119,27 +114,27 @@ TEST_F(W32Msgs, NoSilencesThatCodeOnly) {
 
 TEST_F(W32Msgs, EmptyTextRunsTheCleanUpSilentlyAndReturns) {
   DialogAnswerer answerer(kFatalTitle, IDOK);
-  EXPECT_EQ(attachCleanUp(recordR1), 1);
-  EXPECT_EQ(attachCleanUp(recordR2), 2);
+  EXPECT_EQ(attachCleanUp(recordR<1>), 1);
+  EXPECT_EQ(attachCleanUp(recordR<2>), 2);
   abortErr("");
-  EXPECT_EQ(vCalls, (std::vector<CleanUpCall>{{"r2", 0, "", 1, false}, {"r1", 0, "", 2, true}}));
+  EXPECT_EQ(vCalls, (std::vector<CleanUpCall>{{2, 0, "", 1, false}, {1, 0, "", 2, true}}));
 
   vCalls.clear();
-  vFirstResult = -1;
+  vR2Result = -1;
   abortErr("");
-  EXPECT_EQ(vCalls, (std::vector<CleanUpCall>{{"r2", 0, "", 1, false}}));
+  EXPECT_EQ(vCalls, (std::vector<CleanUpCall>{{2, 0, "", 1, false}}));
   EXPECT_TRUE(answerer.finish().empty());
 }
 
 TEST_F(W32Msgs, DetachReportsTheLengthLeftOrMinusOne) {
   EXPECT_EQ(attachCleanUp(nullptr), -1);
-  EXPECT_EQ(detachCleanUp(recordR1), -1);
-  attachCleanUp(recordR1);
-  attachCleanUp(recordR2);
-  EXPECT_EQ(detachCleanUp(recordR1), 1);
-  EXPECT_EQ(detachCleanUp(recordR1), -1);
-  EXPECT_EQ(detachCleanUp(recordR2), 0);
-  EXPECT_EQ(detachCleanUp(recordR2), -1);
+  EXPECT_EQ(detachCleanUp(recordR<1>), -1);
+  attachCleanUp(recordR<1>);
+  attachCleanUp(recordR<2>);
+  EXPECT_EQ(detachCleanUp(recordR<1>), 1);
+  EXPECT_EQ(detachCleanUp(recordR<1>), -1);
+  EXPECT_EQ(detachCleanUp(recordR<2>), 0);
+  EXPECT_EQ(detachCleanUp(recordR<2>), -1);
   abortErr("");
   EXPECT_TRUE(vCalls.empty());
 }
@@ -166,8 +161,8 @@ TEST_F(W32MsgsDeathTest, FatalErrorRunsTheCleanUpAndLeavesACrashReport) {
       {
         DialogAnswerer answerer(kFatalTitle, IDOK);
         vChildAnswerer = &answerer;
-        attachCleanUp(printR1);
-        attachCleanUp(printR2);
+        attachCleanUp(printR<1>);
+        attachCleanUp(printR<2>);
         attachCleanUp(printBoxes);
         abortErr({"getHandle:The stored hWnd for id %d is now attached to id %d", 499, {7, 9}});
       },
@@ -180,8 +175,8 @@ TEST_F(W32MsgsDeathTest, CancelQuitsLikeAFatalError) {
   EXPECT_EXIT(
       {
         DialogAnswerer answerer(kWarningTitle, IDCANCEL);
-        attachCleanUp(printR1);
-        attachCleanUp(printR2);
+        attachCleanUp(printR<1>);
+        attachCleanUp(printR<2>);
         warnErr({"ScreenToClient failed.", 426});
       },
       testing::ExitedWithCode(1), "r2:426:1:0;r1:426:2:1;");
