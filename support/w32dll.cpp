@@ -49,9 +49,9 @@ int link(HMODULE library, const std::string& name, int words, bool function) {
   const FARPROC address = library ? GetProcAddress(library, name.c_str()) : nullptr;
   if (!address || words < 0 || static_cast<std::size_t>(words) > kMaxWords) {
     if (function)
-      abortErr({"Couldn't link to C function '%s'", 464, {name}});
+      abortErr({w32code::LinkFunction, {name}});
     else
-      abortErr({"Couldn't link to C procedure '%s'", 463, {name}});
+      abortErr({w32code::LinkProcedure, {name}});
     return 0;
   }
   vCalls.push_back({reinterpret_cast<AnyRoutine>(address), words, name});
@@ -64,7 +64,7 @@ int resolve(int routineId, bool function) {
   if (routineId > kMagicRtnID) {
     const int index = routineId - kMagicRtnID;
     if (index > kRoutineCount) {
-      abortErr({"An unknown GUI function ID used.", 425});
+      abortErr(w32code::UnknownFunctionId);
       return 0;
     }
     W32Routine& routine = vw32Routines[index - 1];
@@ -78,7 +78,7 @@ int resolve(int routineId, bool function) {
   }
   // Any other positive number would be taken as a routine address and called.
   if (routineId <= 0 || routineId > static_cast<int>(vCalls.size())) {
-    abortErr({"An unknown GUI function ID used.", 425});
+    abortErr(w32code::UnknownFunctionId);
     return 0;
   }
   return routineId;
@@ -153,7 +153,7 @@ W32LoadState linkDLL(const std::vector<std::string>& names) {
     if (const HMODULE handle = r_loadLibrary(names[i].c_str()))
       return {static_cast<int>(i) + 1, handle};
   }
-  abortErr({"Couldn't find DLL '%s'", 465, {names.empty() ? std::string() : names.front()}});
+  abortErr({w32code::FindLibrary, {names.empty() ? std::string() : names.front()}});
   return {};
 }
 

@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "support/w32codes.h"
 #include "support/w32format.h"
 
 // A report: either a plain text (code 0), or a coded message whose directives are filled
@@ -21,6 +22,8 @@ struct W32Error {
   W32Error(std::string text) : message(std::move(text)) {}
   W32Error(std::string format, int errorCode, W32FormatArgs formatArgs = {})
       : message(std::move(format)), code(errorCode), coded(true), args(std::move(formatArgs)) {}
+  W32Error(const W32Code& entry, W32FormatArgs formatArgs = {})
+      : W32Error(entry.message, entry.code, std::move(formatArgs)) {}
 };
 
 // fShowError modes.
