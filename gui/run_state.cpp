@@ -1,0 +1,3 @@
+#include "gui/run_state.h"
+
+int vWinMainState = kNotStarted;
