@@ -1,6 +1,7 @@
 #include "gui/class_table.h"
 
 #include <windows.h>
+
 #include <commctrl.h>
 
 #include "support/w32dll.h"
@@ -83,8 +84,8 @@ void buildClassTable() {
   setRow(CheckBox, {"button", BUTTON, button | BS_AUTOCHECKBOX | BS_NOTIFY, 0, w32UseSubProc, kArrow, transparent});
   setRow(Group, {"button", BUTTON, button | BS_GROUPBOX, WS_EX_TRANSPARENT, w32Clickable | w32UseSubProc, kArrow,
                  WindowColor});
-  setRow(EditText, {"edit", EDIT, edit | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE | WS_EX_ACCEPTFILES, w32AutoSelect, kIBeam,
-                    native});
+  setRow(EditText,
+         {"edit", EDIT, edit | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE | WS_EX_ACCEPTFILES, w32AutoSelect, kIBeam, native});
   setRow(LText, {"static", STATIC, label | SS_LEFT, 0, 0, kArrow, transparent});
   setRow(Icon, {"static", STATIC, label | SS_ICON, 0, 0, kArrow, WindowColor});
   setRow(StatusBar, {STATUSCLASSNAMEA, COMMON_CONTROL, kChild | CCS_BOTTOM, 0, w32Clickable | w32OwnerId | w32Statusbar,
@@ -121,7 +122,8 @@ void buildClassTable() {
   setRow(Pixmap, {"", PIXMAP, 0, 0, w32NoConv, kArrow, WindowColor});
   const int bar = w32NoConv | w32Toolbar | w32OwnerId | w32Clickable;
   setRow(ToolBar, {TOOLBARCLASSNAMEA, COMMON_CONTROL, kChild | CCS_TOP, 0, bar, kArrow, WindowColor});
-  setRow(FlatToolBar, {TOOLBARCLASSNAMEA, COMMON_CONTROL, kChild | CCS_TOP | TBSTYLE_FLAT, 0, bar, kArrow, WindowColor});
+  setRow(FlatToolBar,
+         {TOOLBARCLASSNAMEA, COMMON_CONTROL, kChild | CCS_TOP | TBSTYLE_FLAT, 0, bar, kArrow, WindowColor});
   setRow(PictureButton, {"button", COMMON_CONTROL, button | BS_ICON, 0, w32PictCtrl, kArrow, transparent});
   setRow(ToggleButton, {"button", COMMON_CONTROL, button | BS_AUTOCHECKBOX | BS_PUSHLIKE, 0, 0, kArrow, transparent});
   setRow(TogglePicture, {"button", COMMON_CONTROL, button | BS_AUTOCHECKBOX | BS_PUSHLIKE | BS_ICON, 0, w32PictCtrl,
@@ -144,9 +146,8 @@ void buildClassTable() {
 std::vector<ClassSetting> changeClassDefaults(int cls, const std::vector<ClassSetting>& settings) {
   if (cls < 1 || cls > NumClasses)
     return {};
-  std::vector<ClassSetting> previous = {{CCflags, setBits(classStyle[cls])},
-                                        {CCexflags, setBits(classStyleEx[cls])},
-                                        {CCwinstyle, vWindowClassStyle}};
+  std::vector<ClassSetting> previous = {
+      {CCflags, setBits(classStyle[cls])}, {CCexflags, setBits(classStyleEx[cls])}, {CCwinstyle, vWindowClassStyle}};
   for (const ClassSetting& setting : settings) {
     if (setting.key == CCflags) {
       classStyle[cls] = orOf(setting.value);

@@ -6,8 +6,8 @@
 
 // System colours are written -(n + 1) for system colour n, so that every RGB value (0 and up)
 // stays available.
-constexpr int WindowColor = -16;           // system colour 15, the button face
-constexpr int w32Color_WINDOWTEXT = -9;    // system colour 8
+constexpr int WindowColor = -16;         // system colour 15, the button face
+constexpr int w32Color_WINDOWTEXT = -9;  // system colour 8
 
 struct Colour {
   enum Kind : unsigned char {

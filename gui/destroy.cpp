@@ -1,6 +1,7 @@
 #include "gui/destroy.h"
 
 #include <windows.h>
+
 #include <commctrl.h>
 
 #include <algorithm>
@@ -9,6 +10,7 @@
 #include "gui/gdi_objects.h"
 #include "gui/handlers.h"
 #include "gui/registry.h"
+#include "support/w32codes.h"
 #include "support/w32msgs.h"
 
 namespace {
@@ -50,7 +52,7 @@ void destroyNative(int id) {
     const MenuRecord& entry = ctrl_Menu[id];
     if (entry.parentMenu != 0) {
       if (w32Func(rtn::DeleteMenu, {entry.parentMenu, entry.commandId, MF_BYCOMMAND}) == 0)
-        abortErr({"destroy:Menu failed", 477});
+        abortErr(w32code::DestroyMenu);
     } else if (family == MENU) {
       w32Func(rtn::DestroyMenu, {handle});
     }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "gui/registry.h"
+#include "support/w32codes.h"
 #include "support/w32msgs.h"
 
 namespace {
@@ -54,21 +55,21 @@ void giveBack(const Borrowed& borrowed) {
   switch (borrowed.source) {
     case Source::Screen:
       if (w32Func(rtn::ReleaseDC, {0, borrowed.dc}) == 0)
-        warnErr({"releaseDC:ReleaseDC (screen) failed.", 452});
+        warnErr(w32code::ReleaseDCScreen);
       break;
     case Source::Printer:
       break;
     case Source::Bitmap:
       if (w32Func(rtn::DeleteDC, {borrowed.dc}) == 0)
-        warnErr({"releaseDC:DeleteDC (bitmap) failed.", 451});
+        warnErr(w32code::DeleteDCBitmap);
       break;
     case Source::Pixmap:
       if (w32Func(rtn::DeleteDC, {borrowed.dc}) == 0)
-        warnErr({"releaseDC:DeleteDC (Pixmap) failed.", 450});
+        warnErr(w32code::DeleteDCPixmap);
       break;
     case Source::Window:
       if (w32Func(rtn::ReleaseDC, {borrowed.window, borrowed.dc}) == 0)
-        warnErr({"releaseDC:ReleaseDC failed.", 449});
+        warnErr(w32code::ReleaseDC);
       break;
   }
 }
@@ -103,7 +104,7 @@ int getDC(int idOrBitmap, bool quiet) {
   if (borrowed.dc == 0) {
     if (quiet)
       return 0;
-    warnErr({"getDC:GetDC failed.", 494});
+    warnErr(w32code::GetDC);
   }
   if (bitmap != 0)
     vDCs.push_back({borrowed.dc, w32Func(rtn::SelectObject, {borrowed.dc, bitmap})});
@@ -122,7 +123,7 @@ void releaseDC(int idOrBitmap) {
 
   undoSelections(borrowed.dc);
   if (borrowed.savedState != 0 && w32Func(rtn::RestoreDC, {borrowed.dc, borrowed.savedState}) == 0)
-    abortErr({"releaseDC:RestoreDC failed.", 492});
+    abortErr(w32code::RestoreDCInReleaseDC);
   giveBack(borrowed);
 }
 

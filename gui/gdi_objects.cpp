@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "support/w32codes.h"
 #include "support/w32dll.h"
 #include "support/w32msgs.h"
 
@@ -59,7 +60,7 @@ void trackObject(int handle, int owner, int lifetime, int tag, int kind) {
     else if (held->owner == kNoOwner)
       held->owner = owner;
     else
-      warnErr({"LOGIC ERROR: Held resource owner is not the actual owner.", 425});
+      warnErr(w32code::HeldResourceOwner);
     return;
   }
   if (vFreeResources.empty()) {

@@ -8,11 +8,12 @@
 #include "gui/device_context.h"
 #include "gui/registry.h"
 #include "gui/run_state.h"
+#include "support/w32codes.h"
 #include "support/w32msgs.h"
 
 namespace {
 
-constexpr const char* vColorNames[] = {"BLACK", "WHITE", "RED",   "GREEN",  "BLUE",   "YELLOW",
+constexpr const char* vColorNames[] = {"BLACK", "WHITE",   "RED",  "GREEN",  "BLUE",   "YELLOW",
                                        "CYAN",  "MAGENTA", "GRAY", "SILVER", "MAROON", "NAVY"};
 constexpr int vColorValues[] = {0x000000, 0xFFFFFF, 0x0000FF, 0x008000, 0xFF0000, 0x00FFFF,
                                 0xFFFF00, 0xFF00FF, 0x808080, 0xC0C0C0, 0x000080, 0x800000};
@@ -50,20 +51,19 @@ ClientRect fromRect(const Rect& rect) {
 
 }  // namespace
 
-Rect getRect(int idOrBitmap) {
-  const int id = idOrBitmap;
+Rect getRect(int id) {
   if (id == 0)
     return {};
   if (id == Screen || id == Printer)
     return deviceRect(id);
   if (!validId(id))
-    return bitmapRect(idOrBitmap, {"getRect:GetObject for bitmap failed.", 436});
+    return bitmapRect(id, w32code::GetObjectForBitmap);
   if (ctrl_Type[id] == Pixmap)
-    return bitmapRect(ctrl_Handle[id], {"getRect:GetObject for pixmap failed.", 435});
+    return bitmapRect(ctrl_Handle[id], w32code::GetObjectForPixmap);
 
   RECT outer = {};
   if (w32Func(rtn::GetWindowRect, {getHandle(id), addressOf(&outer)}) == 0)
-    abortErr({"getRect:GetWindowRect failed.", 472});
+    abortErr(w32code::GetWindowRect);
   Rect rect = {outer.left, outer.top, outer.right, outer.bottom};
   if (const int owner = ctrl_Parent[id]) {
     POINT origin = {0, 0};
@@ -88,7 +88,7 @@ ClientRect getClientRect(int id) {
 
   RECT inner = {};
   if (w32Func(rtn::GetClientRect, {getHandle(id), addressOf(&inner)}) == 0)
-    warnErr({"getClientRect:GetClientRect failed.", 432});
+    warnErr(w32code::GetClientRect);
   ClientRect area = fromRect({0, 0, inner.right - inner.left, inner.bottom - inner.top});
 
   const int toolBar = ctrl_Toolbar[id];

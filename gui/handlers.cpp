@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "gui/registry.h"
+#include "support/w32codes.h"
 #include "support/w32msgs.h"
 
 bool vLegacyHandlerMode = true;
@@ -150,7 +151,7 @@ void pushHandlerFrame(int id) {
 
 int popHandlerFrame() {
   if (SP == 0) {
-    abortErr({"Internal ID or Return stack lengths incorrect.", 466});
+    abortErr(w32code::StackLengths);
     return 0;
   }
   --SP;

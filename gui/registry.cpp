@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "support/w32codes.h"
 #include "support/w32msgs.h"
 
 FontRecord FontDefaults{"ms sans serif", 8, 0, 0};
@@ -278,18 +279,18 @@ int getHandle(int id) {
     return 0;
   if (!validId(id)) {
     if (!inTable(id))
-      warnErr({"getHandle failed.", 495});
+      warnErr(w32code::GetHandleFailed);
     else if (ctrl_Destroyed[id] < 0)
-      warnErr({"getHandle: Object is destroyed.", 497});
+      warnErr(w32code::DestroyedObject);
     else
-      warnErr({"getHandle returned Null handle.", 496});
+      warnErr(w32code::NullHandle);
     return 0;
   }
   const int handle = ctrl_Type[id] == TabItem ? ctrl_Handle[ctrl_Parent[id]] : ctrl_Handle[id];
   if (ctrl_Handle_type[id] == kht_Window) {
     const int attached = getId(handle);
     if (attached != id)
-      warnErr({"getHandle:The stored hWnd for id %d is now attached to id %d", 499, {id, attached}});
+      warnErr({w32code::HandleReattached, {id, attached}});
   }
   return handle == -1 ? 0 : handle;
 }

@@ -117,7 +117,7 @@ struct Level {
 std::vector<Level> vLevels;
 int vInner = 0;
 
-void noteLevel(int self, int, const EventParams& params) {
+void noteLevel(int, int, const EventParams& params) {
   if (params[0] != kProbe && params[0] != kProbe + 1)
     return;
   vLevels.push_back({vWMI, vWinMsg[vWMI]});
@@ -125,7 +125,6 @@ void noteLevel(int self, int, const EventParams& params) {
     sendMessage(vInner, kProbe + 1, 0, 0);
     vLevels.push_back({vWMI, vWinMsg[vWMI]});
   }
-  (void)self;
 }
 
 }  // namespace

@@ -54,8 +54,8 @@ int makeWindow(int owner, int x, int y, int width, int height, std::uint32_t sty
 
 int makeControl(int cls, int owner, int x, int y, int width, int height, const std::string& text) {
   const int id = NewControl(cls, owner);
-  const int hWnd = w32Func(rtn::CreateWindowExA, {classStyleEx[cls], className[cls], text, classStyle[cls], x, y,
-                                                  width, height, getHandle(owner), 0, instance(), 0});
+  const int hWnd = w32Func(rtn::CreateWindowExA, {classStyleEx[cls], className[cls], text, classStyle[cls], x, y, width,
+                                                  height, getHandle(owner), 0, instance(), 0});
   EXPECT_NE(hWnd, 0) << className[cls];
   enrol(id, hWnd);
   ctrl_Function[id] = w32Func(rtn::SetWindowLongA, {hWnd, GWL_WNDPROC, reinterpret_cast<const void*>(SubProc)});

@@ -3,6 +3,7 @@
 // way control creation does: a registry slot, a native window made through the routine table,
 // the id stored in the window, and standard controls subclassed with the framework procedure.
 #include <windows.h>
+
 #include <commctrl.h>
 
 #include <cstdint>

@@ -70,7 +70,8 @@ TEST(Geometry, ChildRectIsInItsOwnersClientCoordinates) {
 TEST(Geometry, ScreenRectIsTheDeviceAndReturnsItsContext) {
   const Rect screen = getRect(Screen);
   const int dc = w32Func(rtn::GetDC, {0});
-  EXPECT_EQ(screen, (Rect{0, 0, w32Func(rtn::GetDeviceCaps, {dc, HORZRES}), w32Func(rtn::GetDeviceCaps, {dc, VERTRES})}));
+  EXPECT_EQ(screen,
+            (Rect{0, 0, w32Func(rtn::GetDeviceCaps, {dc, HORZRES}), w32Func(rtn::GetDeviceCaps, {dc, VERTRES})}));
   w32Func(rtn::ReleaseDC, {0, dc});
   EXPECT_GT(screen.right, 0);
   const int borrowed = getDC(Screen);
@@ -136,7 +137,8 @@ TEST(Geometry, GetRectOfSomethingThatIsNeitherControlNorBitmapWarns) {
   EXPECT_EQ(getRect(0), (Rect{}));
   const std::vector<SeenBox> boxes = answerer.finish();
   ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_TRUE(startsWith(boxes[0].text, "Error code 436\ngetRect:GetObject for bitmap failed.\n")) << boxes[0].describe();
+  EXPECT_TRUE(startsWith(boxes[0].text, "Error code 436\ngetRect:GetObject for bitmap failed.\n"))
+      << boxes[0].describe();
   w32Func(rtn::DeleteObject, {brush});
 }
 

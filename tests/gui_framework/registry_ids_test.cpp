@@ -34,4 +34,3 @@ TEST(Registry, IdsComeLowestFirstThenFromTheTopOfTheBlockAndFreedIdsFirst) {
   setControlBlocks(0);
   EXPECT_EQ(vEmptySlots, 16);
 }
-

@@ -163,8 +163,11 @@ TEST(Registry, ChangeClassDefaultsReturnsTheOldDefaultsAndIgnoresBadClasses) {
   EXPECT_EQ(vWindowClassStyle, windowClassStyle);
 
   using Flags = std::vector<std::uint32_t>;
-  const std::vector<ClassSetting> previous = changeClassDefaults(
-      Window, {{CCflags, Flags{WS_POPUP, WS_BORDER}}, {CCexflags, 0u}, {CCwinstyle, std::uint32_t{CS_DBLCLKS | CS_HREDRAW}}, {9, 1u}});
+  const std::vector<ClassSetting> previous =
+      changeClassDefaults(Window, {{CCflags, Flags{WS_POPUP, WS_BORDER}},
+                                   {CCexflags, 0u},
+                                   {CCwinstyle, std::uint32_t{CS_DBLCLKS | CS_HREDRAW}},
+                                   {9, 1u}});
   ASSERT_EQ(previous.size(), 3u);
   EXPECT_EQ(previous[0].key, CCflags);
   EXPECT_EQ(std::get<Flags>(previous[0].value), (Flags{0x10000, 0x20000, 0x40000, 0x80000, 0x400000, 0x800000}));
@@ -229,8 +232,8 @@ TEST(Registry, DestroyTakesChildrenBeforeParentsAndFreesTheirIds) {
   setHandler(Screen, w32HEvent, {kClearHandlers});
 
   // Siblings go from the highest id down, each with its own children first.
-  const std::vector<int> order = edit > inner ? std::vector<int>{button, inner, edit, window}
-                                              : std::vector<int>{edit, button, inner, window};
+  const std::vector<int> order =
+      edit > inner ? std::vector<int>{button, inner, edit, window} : std::vector<int>{edit, button, inner, window};
   std::vector<int> expected = {-window};
   expected.insert(expected.end(), order.begin(), order.end());
   EXPECT_EQ(vLog, expected);
