@@ -175,9 +175,10 @@ void enableMenuItem(int id, bool enable) {
     redrawMenuBar(id);
 }
 
+// A greyed entry cannot be chosen either, whether or not it was also marked disabled.
 bool isMenuEnabled(int id) {
   const int state = menuState(id);
-  return state != kNoSuchItem && (state & MF_DISABLED) == 0;
+  return state != kNoSuchItem && (state & (MF_DISABLED | MF_GRAYED)) == 0;
 }
 
 std::array<PopupEntry, 4> attachPopup(int id, const PopupList& menus) {

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -243,4 +245,21 @@ TEST(CreationDeathTest, FailuresThatCannotBeBuiltOnEndTheProgram) {
         create(ListView, "list", window, 0, 0, 10, 10, 0);
       },
       testing::ExitedWithCode(1), "cannot be created");
+}
+
+// The default font is settled when the first control is created, so this runs in a program
+// of its own that has created nothing yet.
+TEST(CreationDeathTest, TheFontEntryOfW32DefaultsBecomesEveryControlsFont) {
+  SetEnvironmentVariableA("w32Defaults", "FONT=Courier New,12,1");
+  EXPECT_EXIT(
+      {
+        const int window = create(Window, "fonts", 0, 0, 0, 300, 200, 0);
+        const int button = create(PushButton, "font", window, 10, 10, 50, 20, 0);
+        LOGFONTA font = {};
+        GetObjectA(reinterpret_cast<HFONT>(SendMessageA(hwndOf(button), WM_GETFONT, 0, 0)), sizeof font, &font);
+        std::fprintf(stderr, "face=%s weight=%ld", font.lfFaceName, font.lfWeight);
+        std::exit(0);
+      },
+      testing::ExitedWithCode(0), "face=Courier New weight=700");
+  SetEnvironmentVariableA("w32Defaults", nullptr);
 }
