@@ -21,7 +21,28 @@ class ControlsEnvironment : public testing::Environment {
 
 [[maybe_unused]] testing::Environment* const vEnvironment = testing::AddGlobalTestEnvironment(new ControlsEnvironment);
 
+struct ClassSearch {
+  const char* className;
+  HWND found;
+};
+
+BOOL CALLBACK noteWindowOfClass(HWND window, LPARAM search) {
+  auto* wanted = reinterpret_cast<ClassSearch*>(search);
+  char name[64] = {};
+  GetClassNameA(window, name, sizeof name);
+  if (lstrcmpiA(name, wanted->className) != 0)
+    return TRUE;
+  wanted->found = window;
+  return FALSE;
+}
+
 }  // namespace
+
+HWND ownWindowOfClass(const char* className) {
+  ClassSearch search = {className, nullptr};
+  EnumThreadWindows(GetCurrentThreadId(), noteWindowOfClass, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
 
 HWND hwndOf(int id) {
   return reinterpret_cast<HWND>(ctrl_Handle[id]);

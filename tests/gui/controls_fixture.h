@@ -18,3 +18,5 @@ int shownWindow(int width, int height);
 // The right edges of a status bar's panels, as the status bar holds them.
 std::vector<int> panelEdges(int statusBar);
 std::string panelText(int statusBar, int panel);
+// A window of this thread of the named class (the desktop has tool tips and menus of its own).
+HWND ownWindowOfClass(const char* className);

@@ -215,6 +215,14 @@ TEST(Creation, HintPairsKeepTheCaptionAndAutoCloseClosesTheWindow) {
   const int button = create(PushButton, {"OK", "Accept the entry"}, window, 10, 10, 50, 20, {w32AUTOCLOSE, WS_CHILD});
   EXPECT_EQ(nativeText(button), "OK");
   EXPECT_EQ(ctrl_Hint_Text[button], "Accept the entry");
+  char hint[64] = {};
+  TOOLINFOA tool = {};
+  tool.cbSize = TTTOOLINFOA_V2_SIZE;
+  tool.hwnd = hwndOf(window);
+  tool.uId = reinterpret_cast<UINT_PTR>(hwndOf(button));
+  tool.lpszText = hint;
+  SendMessageA(ownWindowOfClass(TOOLTIPS_CLASSA), TTM_GETTEXTA, sizeof hint, reinterpret_cast<LPARAM>(&tool));
+  EXPECT_STREQ(hint, "Accept the entry");
   EXPECT_EQ(static_cast<DWORD>(styleOf(button)), static_cast<DWORD>(WS_CHILD));
   const HWND windowHandle = hwndOf(window);
   invokeHandler(button, w32HClick, {});

@@ -32,7 +32,7 @@ UINT stateAt(HMENU menu, int position) {
 std::vector<RECT> vShownMenus;
 
 void CALLBACK noteMenuAndEnd(HWND, UINT, UINT_PTR, DWORD) {
-  if (const HWND shownMenu = FindWindowA("#32768", nullptr); shownMenu && IsWindowVisible(shownMenu)) {
+  if (const HWND shownMenu = ownWindowOfClass("#32768"); shownMenu && IsWindowVisible(shownMenu)) {
     RECT place = {};
     GetWindowRect(shownMenu, &place);
     vShownMenus.push_back(place);
