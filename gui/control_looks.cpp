@@ -12,10 +12,6 @@
 
 namespace {
 
-int moduleInstance() {
-  return static_cast<int>(reinterpret_cast<std::uintptr_t>(GetModuleHandleA(nullptr)));
-}
-
 bool isSystemIcon(int number) {
   switch (number) {
     case 32512:  // IDI_APPLICATION
@@ -49,7 +45,7 @@ int iconHandle(int id, const IconArg& icon) {
       const std::string file = usableIconFile(icon.file);
       if (file.empty())
         return 0;
-      const int handle = w32Func(rtn::ExtractIconA, {moduleInstance(), file, icon.index - 1});
+      const int handle = w32Func(rtn::ExtractIconA, {GetModuleHandleA(nullptr), file, icon.index - 1});
       // 1 means the file holds no icons at all: it is not an icon handle.
       return handle == 1 ? 0 : handle;
     }

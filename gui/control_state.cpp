@@ -16,10 +16,6 @@ int focus_current = -1;
 
 namespace {
 
-bool isMenuEntry(int id) {
-  return ctrl_Family[id] == MENU || ctrl_Family[id] == MENUITEM;
-}
-
 // The controls created inside the roots and, breadth first, everything created inside
 // those; a tab control's pages are not entered when keepTabPages is set.
 std::vector<int> contents(const std::vector<int>& roots, bool keepTabPages) {

@@ -15,14 +15,6 @@
 
 namespace {
 
-int address(const void* p) {
-  return static_cast<int>(reinterpret_cast<std::uintptr_t>(p));
-}
-
-bool isMenuEntry(int id) {
-  return ctrl_Family[id] == MENU || ctrl_Family[id] == MENUITEM;
-}
-
 bool isCheckable(int cls) {
   return cls == CheckBox || cls == TriCheckBox || cls == Radio;
 }
@@ -44,7 +36,7 @@ std::string windowText(int id) {
   if (length <= 0)
     return "";
   std::vector<char> buffer(length + 1);
-  const int copied = sendMessage(id, WM_GETTEXT, length + 1, address(buffer.data()));
+  const int copied = sendMessage(id, WM_GETTEXT, length + 1, static_cast<void*>(buffer.data()));
   return std::string(buffer.data(), std::clamp(copied, 0, length));
 }
 
@@ -56,7 +48,7 @@ std::string panelText(int id, int panel) {
   if (length <= 0)
     return "";
   std::vector<char> buffer(length + 1);
-  const int copied = LOWORD(sendMessage(id, SB_GETTEXTA, panel - 1, address(buffer.data())));
+  const int copied = LOWORD(sendMessage(id, SB_GETTEXTA, panel - 1, static_cast<void*>(buffer.data())));
   return std::string(buffer.data(), std::min(copied, length));
 }
 
@@ -71,7 +63,7 @@ void setTabText(int id, const std::string& text) {
   item.mask = TCIF_TEXT;
   item.pszText = label.data();
   item.cchTextMax = static_cast<int>(label.size());
-  sendMessage(tabControl, TCM_SETITEMA, static_cast<int>(found - items.begin()), address(&item));
+  sendMessage(tabControl, TCM_SETITEMA, static_cast<int>(found - items.begin()), &item);
   repaintWindow(0);
 }
 

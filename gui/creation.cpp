@@ -35,14 +35,6 @@ constexpr int kNormalStyle = 0;
 // One tool-tip window carries the hints of every control.
 int vHintWindow = 0;
 
-int address(const void* p) {
-  return static_cast<int>(reinterpret_cast<std::uintptr_t>(p));
-}
-
-int moduleInstance() {
-  return address(GetModuleHandleA(nullptr));
-}
-
 // Plain buttons, edit fields, labels and scroll bars, and the two common controls the
 // application uses. Lists, combos, pictures, tool bars and the other common controls would
 // need paths of their own that nothing here uses.
@@ -97,14 +89,14 @@ void registerClass(const void* className) {
     windowClass.style |= flag;
   windowClass.lpfnWndProc = WndProc;
   windowClass.hInstance = GetModuleHandleA(nullptr);
-  int icon = w32Func(rtn::LoadIconA, {moduleInstance(), "appw"});
+  int icon = w32Func(rtn::LoadIconA, {GetModuleHandleA(nullptr), "appw"});
   if (icon == 0)
     icon = w32Func(rtn::LoadIconA, {0, kApplicationIcon});
   windowClass.hIcon = reinterpret_cast<HICON>(icon);
   windowClass.hIconSm = reinterpret_cast<HICON>(icon);
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   windowClass.lpszClassName = static_cast<const char*>(className);
-  if (w32Func(rtn::RegisterClassExA, {address(&windowClass)}) == 0)
+  if (w32Func(rtn::RegisterClassExA, {&windowClass}) == 0)
     abortErr(w32code::RegisterClass);
 }
 
@@ -118,12 +110,12 @@ void createWindow(int id,
   void* className = w32acquire_mem(0, w32Format("%s %d", {vAppName, regCount}));
   ++regCount;
   registerClass(className);
-  ctrl_ClassAddr[id] = address(className);
+  ctrl_ClassAddr[id] = static_cast<int>(reinterpret_cast<std::uintptr_t>(className));
 
   const std::uint32_t windowStyle = style.apply(classStyle[Window]);
-  const int hWnd =
-      w32Func(rtn::CreateWindowExA, {exStyle.apply(classStyleEx[Window]), className, caption, windowStyle, at.x, at.y,
-                                     at.cx, at.cy, owner != 0 ? ctrl_Handle[owner] : 0, 0, moduleInstance(), 0});
+  const int hWnd = w32Func(rtn::CreateWindowExA,
+                           {exStyle.apply(classStyleEx[Window]), className, caption, windowStyle, at.x, at.y, at.cx,
+                            at.cy, owner != 0 ? ctrl_Handle[owner] : 0, 0, GetModuleHandleA(nullptr), 0});
   if (hWnd == 0)
     abortErr(w32code::CreateWindow);
 
@@ -151,8 +143,7 @@ void subClassControl(int id, int hWnd) {
   setId(hWnd, id);
   ctrl_Handle[id] = hWnd;
   ctrl_Handle_type[id] = kht_Window;
-  ctrl_Function[id] =
-      w32Func(rtn::SetWindowLongA, {hWnd, GWL_WNDPROC, address(reinterpret_cast<const void*>(SubProc))});
+  ctrl_Function[id] = w32Func(rtn::SetWindowLongA, {hWnd, GWL_WNDPROC, reinterpret_cast<const void*>(SubProc)});
 }
 
 // A transparent control shows the background of the nearest owner that has one of its own.
@@ -176,9 +167,10 @@ void createControl(int id,
   const std::uint32_t controlStyle = style.apply(classStyle[cls]);
   const int childId = (classAttr[cls] & w32OwnerId) ? owner : 0;
   const int nativeParent = (classAttr[cls] & w32Virtual) ? ctrl_Parent[owner] : owner;
-  const int hWnd = w32Func(rtn::CreateWindowExA,
-                           {exStyle.apply(classStyleEx[cls]), className[cls], caption, controlStyle, at.x, at.y, at.cx,
-                            at.cy, nativeParent != 0 ? ctrl_Handle[nativeParent] : 0, childId, moduleInstance(), 0});
+  const int hWnd =
+      w32Func(rtn::CreateWindowExA,
+              {exStyle.apply(classStyleEx[cls]), className[cls], caption, controlStyle, at.x, at.y, at.cx, at.cy,
+               nativeParent != 0 ? ctrl_Handle[nativeParent] : 0, childId, GetModuleHandleA(nullptr), 0});
   subClassControl(id, hWnd);
   if ((controlStyle & WS_TABSTOP) && owner != 0)
     ctrl_Focus_order[owner].push_back(id);
@@ -196,7 +188,7 @@ void createTabItem(int id, const std::string& caption, int owner) {
   item.iImage = -1;
   item.pszText = text.data();
   item.cchTextMax = static_cast<int>(text.size());
-  if (sendMessage(owner, TCM_INSERTITEMA, static_cast<int>(ctrl_Tabitems[owner].size()), address(&item)) == -1)
+  if (sendMessage(owner, TCM_INSERTITEMA, static_cast<int>(ctrl_Tabitems[owner].size()), &item) == -1)
     abortErr(w32code::CreateTabItem);
   ctrl_Handle[id] = ctrl_Handle[owner];
   ctrl_Handle_type[id] = kht_TabItem;
@@ -209,9 +201,9 @@ void setHintEx(int id, const std::string& hint) {
   if (ctrl_Handle_type[id] != kht_Window)
     return;
   if (vHintWindow == 0)
-    vHintWindow =
-        w32Func(rtn::CreateWindowExA, {WS_EX_TOPMOST, TOOLTIPS_CLASSA, 0, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
-                                       CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, moduleInstance(), 0});
+    vHintWindow = w32Func(rtn::CreateWindowExA,
+                          {WS_EX_TOPMOST, TOOLTIPS_CLASSA, 0, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
+                           CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, GetModuleHandleA(nullptr), 0});
   std::string text = hint;
   TOOLINFOA tool = {};
   tool.cbSize = TTTOOLINFOA_V2_SIZE;
@@ -220,7 +212,7 @@ void setHintEx(int id, const std::string& hint) {
   tool.uId = static_cast<UINT_PTR>(ctrl_Handle[id]);
   tool.lpszText = text.data();
   w32Func(rtn::SendMessageA, {vHintWindow, TTM_SETMAXTIPWIDTH, 0, ctrl_Hint_Width[id]});
-  w32Func(rtn::SendMessageA, {vHintWindow, TTM_ADDTOOLA, 0, address(&tool)});
+  w32Func(rtn::SendMessageA, {vHintWindow, TTM_ADDTOOLA, 0, &tool});
 }
 
 // The auto-close click handler.

@@ -47,17 +47,13 @@ std::string upper(std::string text) {
   return text;
 }
 
-int address(const void* record) {
-  return static_cast<int>(reinterpret_cast<std::uintptr_t>(record));
-}
-
 // The character height of the font for the control's device, negative so that the platform
 // matches it against the characters rather than the cells.
 int fontHeight(int id, int points) {
   const int dc = getDC(id);
   const double pixels = std::floor(points * w32Func(rtn::GetDeviceCaps, {dc, LOGPIXELSY}) / 72.0);
   POINT ends[2] = {{0, 0}, {0, static_cast<LONG>(pixels)}};
-  w32Func(rtn::DPtoLP, {dc, address(ends), 2});
+  w32Func(rtn::DPtoLP, {dc, ends, 2});
   releaseDC(id);
   return -static_cast<int>(std::floor(std::abs(ends[1].y - ends[0].y) + 0.5));
 }
@@ -73,7 +69,7 @@ int nativeFont(const std::string& face, int height, int attributes) {
   description.lfUnderline = (attributes & kFontUnderline) ? 1 : 0;
   description.lfStrikeOut = (attributes & kFontStrikeOut) ? 1 : 0;
   std::strncpy(description.lfFaceName, face.c_str(), LF_FACESIZE - 1);
-  const int handle = w32Func(rtn::CreateFontIndirectA, {address(&description)});
+  const int handle = w32Func(rtn::CreateFontIndirectA, {&description});
   if (handle != 0) {
     trackObject(handle, kNoOwner, kLifeProgram, 0, OBJ_FONT);
     vFonts.push_back({face, height, attributes, handle});

@@ -23,10 +23,6 @@ std::map<int, std::array<Offset, 4>> vPopupOffsets;
 constexpr int kNoPopup = -1;
 constexpr int kMouseOffset = -6;
 
-int address(const void* p) {
-  return static_cast<int>(reinterpret_cast<std::uintptr_t>(p));
-}
-
 // The platform's failure value of the menu routines that return a state.
 constexpr int kNoSuchItem = -1;
 
@@ -81,6 +77,10 @@ void ensureMenuBar(int window) {
 
 }  // namespace
 
+bool isMenuEntry(int id) {
+  return ctrl_Family[id] == MENU || ctrl_Family[id] == MENUITEM;
+}
+
 void createMenu(int id, const std::string& caption, int owner) {
   const bool isMenu = ctrl_Type[id] == Menu;
   if (isMenu && owner != 0 && ctrl_Family[owner] == WINDOW)
@@ -130,7 +130,7 @@ void setMenuText(int id, const std::string& text) {
   info.cbSize = sizeof info;
   info.fMask = MIIM_STRING;
   info.dwTypeData = value.data();
-  w32Func(rtn::SetMenuItemInfoA, {entry.parentMenu, entry.commandId, 0, address(&info)});
+  w32Func(rtn::SetMenuItemInfoA, {entry.parentMenu, entry.commandId, 0, &info});
   redrawMenuBar(id);
 }
 
@@ -146,7 +146,7 @@ std::string getMenuText(int id) {
     return "";
   std::vector<char> buffer(length);
   const int copied =
-      w32Func(rtn::GetMenuStringA, {entry.parentMenu, item, address(buffer.data()), length, MF_BYCOMMAND});
+      w32Func(rtn::GetMenuStringA, {entry.parentMenu, item, static_cast<void*>(buffer.data()), length, MF_BYCOMMAND});
   return std::string(buffer.data(), copied > 0 && copied < length ? copied : 0);
 }
 
@@ -227,7 +227,7 @@ void popup(int menu, int relativeTo, int x, int y) {
   const int windowHandle = ctrl_Handle[window];
   POINT point = {x, y};
   if (relativeTo != 0 && relativeTo != window && validId(relativeTo))
-    w32Func(rtn::MapWindowPoints, {getHandle(relativeTo), windowHandle, address(&point), 1});
-  w32Func(rtn::ClientToScreen, {windowHandle, address(&point)});
+    w32Func(rtn::MapWindowPoints, {getHandle(relativeTo), windowHandle, &point, 1});
+  w32Func(rtn::ClientToScreen, {windowHandle, &point});
   w32Func(rtn::TrackPopupMenu, {ctrl_Handle[menu], 0, point.x, point.y, 0, windowHandle, 0});
 }

@@ -15,6 +15,9 @@ void createMenu(int id, const std::string& caption, int owner);
 // A caption of "-" or "" makes a separator; otherwise the flags are added to MF_STRING.
 void createMenuItem(int id, const std::string& caption, int owner, std::uint32_t flags);
 
+// Menus, submenus, commands, menu items and separators: what the entry operations below serve.
+bool isMenuEntry(int id);
+
 // The entry's text, check mark and enabled state on the platform's menu.
 void setMenuText(int id, const std::string& text);
 std::string getMenuText(int id);
