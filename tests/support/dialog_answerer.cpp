@@ -20,14 +20,16 @@ std::string classOf(HWND window) {
 }
 
 struct Found {
+  DWORD process;
   std::vector<HWND> boxes;
 };
 
 BOOL CALLBACK collectBox(HWND window, LPARAM found) {
   DWORD process = 0;
   GetWindowThreadProcessId(window, &process);
-  if (process == GetCurrentProcessId() && IsWindowVisible(window) && classOf(window) == "#32770")
-    reinterpret_cast<Found*>(found)->boxes.push_back(window);
+  auto* boxes = reinterpret_cast<Found*>(found);
+  if (process == boxes->process && IsWindowVisible(window) && classOf(window) == "#32770")
+    boxes->boxes.push_back(window);
   return TRUE;
 }
 
@@ -88,8 +90,11 @@ std::string SeenBox::describe() const {
   return line + "] pressed=" + std::to_string(pressed);
 }
 
-DialogAnswerer::DialogAnswerer(std::string title, int button, int deadlineMs)
-    : title_(std::move(title)), button_(button), stop_(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {
+DialogAnswerer::DialogAnswerer(std::string title, int button, int deadlineMs, DWORD process)
+    : title_(std::move(title)),
+      button_(button),
+      process_(process),
+      stop_(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {
   watcher_ = std::thread([this, deadlineMs] { watch(deadlineMs); });
 }
 
@@ -121,7 +126,7 @@ void DialogAnswerer::watch(int deadlineMs) {
   // no notification to wait for from here.
   while (WaitForSingleObject(stop_, 10) == WAIT_TIMEOUT) {
     const bool late = std::chrono::steady_clock::now() >= deadline;
-    Found found;
+    Found found{process_, {}};
     EnumWindows(collectBox, reinterpret_cast<LPARAM>(&found));
     for (HWND window : found.boxes) {
       SeenBox box = read(window);

@@ -1,6 +1,6 @@
 #pragma once
-// Answers message boxes of the running test's own process: a watcher thread finds a box by
-// its title, records its text, buttons and icon, and presses the button the test chose. At
+// Answers message boxes of the running test's own process (or of a process it started): a
+// watcher thread finds a box by its title, records its text, buttons and icon, and presses the button the test chose. At
 // its deadline it dismisses whatever box is still open, so a missing answer never hangs a test.
 #include <windows.h>
 
@@ -28,9 +28,9 @@ struct SeenBox {
 
 class DialogAnswerer {
  public:
-  // Starts watching for boxes titled title; each is answered with button. From deadlineMs on,
-  // boxes of any title are dismissed and recorded as strays.
-  DialogAnswerer(std::string title, int button, int deadlineMs = 20000);
+  // Starts watching the process for boxes titled title; each is answered with button. From
+  // deadlineMs on, boxes of any title are dismissed and recorded as strays.
+  DialogAnswerer(std::string title, int button, int deadlineMs = 20000, DWORD process = GetCurrentProcessId());
   ~DialogAnswerer();
   DialogAnswerer(const DialogAnswerer&) = delete;
   DialogAnswerer& operator=(const DialogAnswerer&) = delete;
@@ -48,6 +48,7 @@ class DialogAnswerer {
 
   std::string title_;
   int button_;
+  DWORD process_;
   std::mutex mutex_;
   std::vector<SeenBox> boxes_;
   std::vector<std::string> strays_;

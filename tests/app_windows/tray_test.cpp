@@ -1,0 +1,161 @@
+#include "app_windows/tray.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "app_windows/app_constants.h"
+#include "app_windows/tray_digits.h"
+#include "gui/class_table.h"
+#include "gui/creation.h"
+#include "gui/dispatch.h"
+#include "gui/gdi_objects.h"
+#include "gui/handlers.h"
+#include "gui/registry.h"
+#include "support/w32dll.h"
+#include "support/w32memset.h"
+
+namespace {
+
+int imageWidth(const std::string& minutes) {
+  return static_cast<int>(glyphImage(glyphSlots(minutes, false))[0].size());
+}
+
+int word(const unsigned char* record, int offset) {
+  int value = 0;
+  std::memcpy(&value, record + offset, sizeof value);
+  return value;
+}
+
+struct Notification {
+  int icon;
+  int mouseMessage;
+};
+std::vector<Notification> vNotified;
+void recordNotification(int icon, int mouseMessage) {
+  vNotified.push_back({icon, mouseMessage});
+}
+void otherEventHandler(int, int, const EventParams&) {}
+
+class FrameworkStart : public testing::Environment {
+ public:
+  void SetUp() override {
+    startRegistry();
+    startDispatch();
+  }
+};
+[[maybe_unused]] testing::Environment* const vFramework = testing::AddGlobalTestEnvironment(new FrameworkStart);
+
+int newWindow() {
+  return create(Window, "tray owner", 0, 0, 0, 120, 80, 0);
+}
+
+}  // namespace
+
+TEST(TrayDigits, SlotsDropLeadingZerosAndKeepASecondPlaceBlank) {
+  EXPECT_EQ(glyphSlots("0045", false), (GlyphSlots{11, 12, 4, 5}));
+  EXPECT_EQ(glyphSlots("0120", false), (GlyphSlots{11, 1, 2, 10}));
+  EXPECT_EQ(glyphSlots("20", false), (GlyphSlots{2, 10, 11, 11}));
+  EXPECT_EQ(glyphSlots("0000", false), (GlyphSlots{11, 12, 11, 11}));
+  EXPECT_EQ(glyphSlots("1a05", false), (GlyphSlots{1, 10, 10, 5})) << "a non-digit reads as 0";
+  EXPECT_EQ(glyphSlots("0045", true), (GlyphSlots{12, 12, 12, 12}));
+}
+
+TEST(TrayDigits, ImageWidthIsTheSumOfTheGlyphs) {
+  EXPECT_EQ(imageWidth("0045"), 24);
+  EXPECT_EQ(imageWidth("0005"), 15);
+  EXPECT_EQ(imageWidth("1440"), 32);
+  EXPECT_EQ(imageWidth("20"), 18);
+  EXPECT_EQ(imageWidth("0000"), 6);
+  EXPECT_EQ(glyphImage(glyphSlots("0045", true))[0].size(), 24u);
+}
+
+TEST(TrayDigits, AnEmptyOrSingleZeroTextDrawsABlankNotAnEmptyImage) {
+  EXPECT_EQ(imageWidth(""), 6);
+  EXPECT_EQ(imageWidth("0"), 6);
+  EXPECT_EQ(glyphImage(glyphSlots("", false)), std::vector<std::string>(9, "      "));
+}
+
+TEST(TrayDigits, BitmapBitsFollowTheGlyphRows) {
+  const std::vector<std::string> rows = glyphImage(glyphSlots("0045", false));
+  const int bitmap = bitmapFromText(rows);
+  ASSERT_NE(bitmap, 0);
+  BITMAP info{};
+  ASSERT_NE(GetObjectA(reinterpret_cast<HBITMAP>(bitmap), sizeof info, &info), 0);
+  EXPECT_EQ(info.bmWidth, 24);
+  EXPECT_EQ(info.bmHeight, 9);
+  std::vector<unsigned char> bits(info.bmWidthBytes * info.bmHeight);
+  ASSERT_EQ(GetBitmapBits(reinterpret_cast<HBITMAP>(bitmap), static_cast<LONG>(bits.size()), bits.data()),
+            static_cast<LONG>(bits.size()));
+  for (int y = 0; y < 9; ++y) {
+    for (int x = 0; x < 24; ++x) {
+      const bool set = bits[y * info.bmWidthBytes + x / 8] & (0x80 >> (x % 8));
+      EXPECT_EQ(set, rows[y][x] == ' ') << "pixel " << x << "," << y;
+    }
+  }
+  deleteObject(bitmap);
+}
+
+TEST(TrayRecord, HoldsTheShellFieldsAndAtMost63TipCharacters) {
+  const int before = w32liveBlocks();
+  const std::string tip(70, 'm');
+  auto* record = static_cast<unsigned char*>(tray_icon_data(0x1234, 1, {1, 2, 4}, 1029, 0x77, tip));
+  EXPECT_EQ(word(record, 0), 88);
+  EXPECT_EQ(word(record, 4), 0x1234);
+  EXPECT_EQ(word(record, 8), 1);
+  EXPECT_EQ(word(record, 12), 7);
+  EXPECT_EQ(word(record, 16), 1029);
+  EXPECT_EQ(word(record, 20), 0x77);
+  EXPECT_EQ(std::string(reinterpret_cast<char*>(record + 24)), tip.substr(0, 63));
+  EXPECT_EQ(record[87], 0);
+  w32release_mem(record);
+  EXPECT_EQ(w32liveBlocks(), before);
+
+  auto* modify = static_cast<unsigned char*>(tray_icon_data(0x1234, 1, {2, 4}, 0, 0, "Orrindale\n45 Mins"));
+  EXPECT_EQ(word(modify, 12), 6);
+  EXPECT_EQ(word(modify, 16), 0);
+  EXPECT_EQ(std::string(reinterpret_cast<char*>(modify + 24)), "Orrindale\n45 Mins");
+  w32release_mem(modify);
+}
+
+TEST(Tray, AddKeepsEarlierEventHandlersAndStartsHidden) {
+  const int window = newWindow();
+  setHandler(window, w32HEvent, otherEventHandler);
+  const int icon = tray_add(window);
+  EXPECT_EQ(icon, trayCount());
+  EXPECT_EQ(getHandlerList(window, w32HEvent), (std::vector<Handler>{otherEventHandler, onevent}));
+  EXPECT_FALSE(trayShown(icon));
+  EXPECT_EQ(trayIconHandle(icon), 0);
+  tray_show(icon);
+  EXPECT_TRUE(trayShown(icon)) << "shown whatever the shell answered";
+}
+
+TEST(Tray, TipIsCutTo63CharactersBeforeItIsStored) {
+  const int icon = tray_add(newWindow());
+  tray_set_tip(icon, std::string(63, 'a') + "bcd");
+  EXPECT_EQ(trayTip(icon), std::string(63, 'a'));
+  tray_set_icon(icon, 42);
+  EXPECT_EQ(trayIconHandle(icon), 42);
+}
+
+TEST(Tray, CallbacksReachTheHandlerOfAKnownIconOnly) {
+  const int window = newWindow();
+  const int icon = tray_add(window);
+  vNotified.clear();
+  onevent(window, w32HEvent, {TRAY_CALLBACK_MESSAGE, icon, WM_MOUSEMOVE});
+  EXPECT_TRUE(vNotified.empty()) << "no handler yet";
+
+  tray_set_handler(icon, recordNotification);
+  onevent(window, w32HEvent, {TRAY_CALLBACK_MESSAGE - 1, icon, WM_LBUTTONDOWN});
+  onevent(window, w32HEvent, {TRAY_CALLBACK_MESSAGE, 0, WM_LBUTTONDOWN});
+  onevent(window, w32HEvent, {TRAY_CALLBACK_MESSAGE, trayCount() + 1, WM_LBUTTONDOWN});
+  EXPECT_TRUE(vNotified.empty());
+
+  // Through the real window procedure, as the shell delivers it.
+  w32Func(rtn::SendMessageA, {getHandle(window), TRAY_CALLBACK_MESSAGE, icon, WM_RBUTTONDOWN});
+  ASSERT_EQ(vNotified.size(), 1u);
+  EXPECT_EQ(vNotified[0].icon, icon);
+  EXPECT_EQ(vNotified[0].mouseMessage, WM_RBUTTONDOWN);
+}

@@ -1,0 +1,34 @@
+// Writes a data file for trying the program out: the default table with the given account in
+// slot 1, last counted today, allowed the default minutes on each weekday.
+// Usage: make_data_file PATH ACCOUNT
+#include <cstdio>
+
+#include "accounting/activity_log.h"
+#include "accounting/data_file.h"
+#include "accounting/minute_tick.h"
+#include "accounting/usage_table.h"
+
+int main(int argc, char** argv) {
+  if (argc != 3) {
+    std::fprintf(stderr, "usage: make_data_file PATH ACCOUNT\n");
+    return 2;
+  }
+  vSession.dataFilePath = argv[1];
+  vSession.logPath = "/dev/null";
+  if (std::FILE* file = std::fopen(argv[1], "w")) {
+    std::fclose(file);
+  } else {
+    std::perror(argv[1]);
+    return 1;
+  }
+  InstallDefaults();
+  MakeTimeStamp();
+  UserRecord& user = vTable.user(1);
+  user.field(kAccount) = argv[2];
+  user.field(kMinutesLeft) = vTable.defaultAllowance(vStamp.weekday);
+  stampUser(user);
+  for (int day = 1; day <= kDays; ++day)
+    user.field(kMachine + day) = vTable.defaultAllowance(day);
+  SaveData();
+  return 0;
+}
