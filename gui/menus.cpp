@@ -26,21 +26,6 @@ constexpr int kMouseOffset = -6;
 // The platform's failure value of the menu routines that return a state.
 constexpr int kNoSuchItem = -1;
 
-// Two menu routines the framework's routine table lacks, bound from user32 at first use.
-int userRoutine(const char* name) {
-  return linkFunc(linkDLL({"user32.dll"}).handle, name, 0);
-}
-
-int createMenuHandle() {
-  static const int routine = userRoutine("CreateMenu");
-  return w32Func(routine);
-}
-
-int createPopupMenuHandle() {
-  static const int routine = userRoutine("CreatePopupMenu");
-  return w32Func(routine);
-}
-
 int menuState(int id) {
   const MenuRecord& entry = ctrl_Menu[id];
   return w32Func(rtn::GetMenuState, {entry.parentMenu, entry.commandId, MF_BYCOMMAND});
@@ -67,7 +52,7 @@ int attachmentPoint(int owner) {
 void ensureMenuBar(int window) {
   if (ctrl_Menu[window].menuBar != 0)
     return;
-  const int bar = createMenuHandle();
+  const int bar = w32Func(rtn::CreateMenu);
   if (bar == 0)
     warnErr(w32code::CreateMenu);
   ctrl_Menu[window].menuBar = bar;
@@ -86,7 +71,7 @@ void createMenu(int id, const std::string& caption, int owner) {
   if (isMenu && owner != 0 && ctrl_Family[owner] == WINDOW)
     ensureMenuBar(owner);
 
-  const int popupMenu = createPopupMenuHandle();
+  const int popupMenu = w32Func(rtn::CreatePopupMenu);
   if (popupMenu == 0)
     warnErr(w32code::CreatePopupMenu);
   ctrl_Handle[id] = popupMenu;

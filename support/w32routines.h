@@ -19,6 +19,8 @@
   X(User32, CreateCaret, 4) \
   X(User32, CreateCursor, 7) \
   X(User32, CreateMDIWindowA, 10) \
+  X(User32, CreateMenu, 0) \
+  X(User32, CreatePopupMenu, 0) \
   X(User32, CreateWindowExA, 12) \
   X(User32, DefFrameProcA, 5) \
   X(User32, DefWindowProcA, 4) \
