@@ -1,0 +1,43 @@
+#include <windows.h>
+
+#include "accounting/ui_routines.h"
+#include "app_windows/app_windows.h"
+#include "app_windows/manage_data.h"
+#include "app_windows/tray.h"
+#include "app_windows/tray_minutes.h"
+#include "gui/control_text.h"
+#include "gui/message_box.h"
+#include "gui/status_bar.h"
+#include "gui/timers.h"
+#include "gui/windows.h"
+
+namespace {
+void hideHostWindow() {
+  showWindow(HostWindow, SW_HIDE);
+}
+
+void okBox(const std::string& text, const std::string& title) {
+  message_box(text, title, 0u);
+}
+
+void divideStatusBar(const std::vector<double>& shares) {
+  setSubFields(MainStatus, PanelLayout(shares.begin(), shares.end()));
+}
+
+void setStatusText(int pane, const std::string& text) {
+  setText({MainStatus, pane}, text);
+}
+
+void startTimer(TimerOwner owner, int timerId, int intervalMs) {
+  setWindowTimer(owner == TimerOwner::HostWindow ? HostWindow : MainWindow, timerId, intervalMs);
+}
+
+void trayShow() {
+  tray_show(TrayNo);
+}
+}  // namespace
+
+void wireAccountingInterface() {
+  vUi = {hideHostWindow,   draw_tray_minutes, okBox,    divideStatusBar, setStatusText, startTimer,
+         build_update_tab, build_options_tab, trayShow, load_app_icon};
+}

@@ -1,0 +1,11 @@
+// Orrindale: limits how many minutes each account may use this computer per day.
+#include "app_windows/app_windows.h"
+#include "gui/framework.h"
+#include "runtime/process.h"
+
+int main(int argc, char** argv) {
+  rt::setArguments(argc, argv);
+  startFramework();
+  build_windows();
+  return 0;
+}

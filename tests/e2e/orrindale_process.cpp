@@ -1,0 +1,155 @@
+#include "tests/e2e/orrindale_process.h"
+
+#include <chrono>
+#include <cstring>
+#include <thread>
+#include <vector>
+
+#include "tests/support/files.h"
+
+namespace {
+
+// The test's own environment with USERNAME and COMPUTERNAME replaced, as a block of
+// "NAME=value" strings ending with an empty one.
+std::string environmentBlock(const std::string& user, const std::string& computer) {
+  std::string block;
+  char* strings = GetEnvironmentStringsA();
+  for (const char* entry = strings; *entry; entry += std::strlen(entry) + 1) {
+    const std::string text = entry;
+    if (_strnicmp(entry, "USERNAME=", 9) == 0 || _strnicmp(entry, "COMPUTERNAME=", 13) == 0)
+      continue;
+    block += text + '\0';
+  }
+  FreeEnvironmentStringsA(strings);
+  block += "USERNAME=" + user + '\0';
+  block += "COMPUTERNAME=" + computer + '\0';
+  return block + '\0';
+}
+
+struct Search {
+  DWORD process;
+  std::string className;
+  HWND found;
+};
+
+BOOL CALLBACK matchWindow(HWND window, LPARAM data) {
+  auto* search = reinterpret_cast<Search*>(data);
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  char name[64] = {};
+  GetClassNameA(window, name, sizeof name);
+  if (process == search->process && search->className == name) {
+    search->found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+}  // namespace
+
+OrrindaleProcess::OrrindaleProcess(const std::string& user, const std::string& computer, const std::string& argument) {
+  const std::string program = test_files::besideTest("orrindale");
+  std::string commandLine = "\"" + program + "\" " + argument;
+  std::string environment = environmentBlock(user, computer);
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, environment.data(), nullptr,
+                      &startup, &process_)) {
+    process_ = {};
+  }
+}
+
+OrrindaleProcess::~OrrindaleProcess() {
+  if (!started())
+    return;
+  if (running()) {
+    TerminateProcess(process_.hProcess, 3);
+    WaitForSingleObject(process_.hProcess, 5000);
+  }
+  CloseHandle(process_.hThread);
+  CloseHandle(process_.hProcess);
+}
+
+bool OrrindaleProcess::running() const {
+  return started() && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+int OrrindaleProcess::waitForExit(int milliseconds) {
+  if (!started() || WaitForSingleObject(process_.hProcess, milliseconds) != WAIT_OBJECT_0)
+    return -1;
+  DWORD status = 0;
+  GetExitCodeProcess(process_.hProcess, &status);
+  return static_cast<int>(status);
+}
+
+HWND OrrindaleProcess::window(int number) const {
+  Search search{id(), "Larkspur AppWindow " + std::to_string(number), nullptr};
+  EnumWindows(matchWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+bool waitUntil(const std::function<bool()>& condition, int milliseconds) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() >= deadline)
+      return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return true;
+}
+
+namespace {
+struct ChildSearch {
+  std::string platformClass;
+  std::string caption;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK matchChild(HWND control, LPARAM data) {
+  auto* search = reinterpret_cast<ChildSearch*>(data);
+  char name[64] = {};
+  GetClassNameA(control, name, sizeof name);
+  if (_stricmp(name, search->platformClass.c_str()) == 0 &&
+      (search->caption.empty() || textOf(control) == search->caption)) {
+    search->found.push_back(control);
+  }
+  return TRUE;
+}
+}  // namespace
+
+std::vector<HWND> controlsOf(HWND window, const std::string& platformClass, const std::string& caption) {
+  ChildSearch search{platformClass, caption, {}};
+  EnumChildWindows(window, matchChild, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+std::string textOf(HWND control) {
+  char text[1024] = {};
+  SendMessageA(control, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+  return text;
+}
+
+void typeInto(HWND edit, const std::string& text) {
+  SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
+  for (char c : text)
+    SendMessageA(edit, WM_CHAR, static_cast<unsigned char>(c), 1);
+}
+
+void pressKey(HWND control, int key) {
+  PostMessageA(control, WM_KEYDOWN, key, 1);
+  PostMessageA(control, WM_CHAR, key, 1);
+  PostMessageA(control, WM_KEYUP, key, 0xC0000001);
+}
+
+void chooseMenu(HWND window, char menuKey, char itemKey) {
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  PostMessageA(window, WM_SYSCOMMAND, SC_KEYMENU, menuKey);
+  // The item key must wait for the drop-down: until it is open, a key goes to the menu bar.
+  Search dropDown{process, "#32768", nullptr};
+  waitUntil([&] {
+    EnumWindows(matchWindow, reinterpret_cast<LPARAM>(&dropDown));
+    return dropDown.found != nullptr && IsWindowVisible(dropDown.found);
+  });
+  PostMessageA(window, WM_CHAR, itemKey, 0);
+}

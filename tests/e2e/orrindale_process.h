@@ -1,0 +1,50 @@
+#pragma once
+// Runs the real orrindale.exe as a child process with an environment and arguments of the
+// test's choosing, and looks at it from outside as the shell and a user would: its windows by
+// class name, messages sent to them, and conditions awaited with a deadline.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+class OrrindaleProcess {
+ public:
+  // Starts orrindale.exe (from the test's own folder) with USERNAME and COMPUTERNAME set as
+  // given and the argument as its first.
+  OrrindaleProcess(const std::string& user, const std::string& computer, const std::string& argument);
+  // Ends the program if it still runs.
+  ~OrrindaleProcess();
+  OrrindaleProcess(const OrrindaleProcess&) = delete;
+  OrrindaleProcess& operator=(const OrrindaleProcess&) = delete;
+
+  bool started() const { return process_.hProcess != nullptr; }
+  DWORD id() const { return process_.dwProcessId; }
+  bool running() const;
+  // The exit status, or -1 when the program has not ended within the time.
+  int waitForExit(int milliseconds);
+
+  // The program's top-level window of class "Larkspur AppWindow <number>" (1 is HostWindow,
+  // 2 PasswordWindow, 3 MainWindow), nullptr when there is none.
+  HWND window(int number) const;
+
+ private:
+  PROCESS_INFORMATION process_{};
+};
+
+// Polls the condition until it holds or the time is up; returns whether it held.
+bool waitUntil(const std::function<bool()>& condition, int milliseconds = 10000);
+
+// The child controls of a window (at any depth) of the platform class, in the order the
+// platform lists them; with a caption, only those showing it.
+std::vector<HWND> controlsOf(HWND window, const std::string& platformClass, const std::string& caption = "");
+// What a control of another process shows.
+std::string textOf(HWND control);
+// Replaces the text of an edit control as a user would: cleared, then typed key by key.
+void typeInto(HWND edit, const std::string& text);
+// Presses the key in the control: a character code, 13 for Enter.
+void pressKey(HWND control, int key);
+
+// Chooses a menu item with the keyboard, as Alt+menu key then item key would: menus belong to
+// the process that made them, so another process cannot look up their command ids.
+void chooseMenu(HWND window, char menuKey, char itemKey);
