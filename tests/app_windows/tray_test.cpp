@@ -8,6 +8,7 @@
 
 #include "app_windows/app_constants.h"
 #include "app_windows/tray_digits.h"
+#include "app_windows/tray_minutes.h"
 #include "gui/class_table.h"
 #include "gui/creation.h"
 #include "gui/dispatch.h"
@@ -96,6 +97,38 @@ TEST(TrayDigits, BitmapBitsFollowTheGlyphRows) {
     }
   }
   deleteObject(bitmap);
+}
+
+// The bits of a 1-bit bitmap as text rows, blank for a set bit.
+std::vector<std::string> bitmapRows(HBITMAP bitmap) {
+  BITMAP info{};
+  GetObjectA(bitmap, sizeof info, &info);
+  std::vector<unsigned char> bits(info.bmWidthBytes * info.bmHeight);
+  GetBitmapBits(bitmap, static_cast<LONG>(bits.size()), bits.data());
+  std::vector<std::string> rows(info.bmHeight);
+  for (int y = 0; y < info.bmHeight; ++y)
+    for (int x = 0; x < info.bmWidth; ++x)
+      rows[y] += (bits[y * info.bmWidthBytes + x / 8] & (0x80 >> (x % 8))) ? ' ' : 'x';
+  return rows;
+}
+
+TEST(TrayDigits, IconMaskIsTransparentAroundTheDigits) {
+  const std::vector<std::string> rows = glyphImage(glyphSlots("0045", false));
+  const int icon = icon_from_bitmap(bitmapFromText(rows));
+  ASSERT_NE(icon, 0);
+  ICONINFO info{};
+  ASSERT_TRUE(GetIconInfo(reinterpret_cast<HICON>(icon), &info));
+  EXPECT_TRUE(info.fIcon);
+  std::vector<std::string> digits;
+  for (const std::string& row : rows) {
+    std::string pixels;
+    for (char c : row) pixels += c == ' ' ? ' ' : 'x';
+    digits.push_back(pixels);
+  }
+  EXPECT_EQ(bitmapRows(info.hbmMask), digits);
+  DeleteObject(info.hbmMask);
+  if (info.hbmColor) DeleteObject(info.hbmColor);
+  DestroyIcon(reinterpret_cast<HICON>(icon));
 }
 
 TEST(TrayRecord, HoldsTheShellFieldsAndAtMost63TipCharacters) {
