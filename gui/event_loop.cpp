@@ -15,10 +15,6 @@ namespace {
 // The application's first control gets id 3; only windows can be the main window.
 constexpr int kFirstAppId = 3;
 
-bool isWindowControl(int id) {
-  return validId(id) && ctrl_Type[id] == Window;
-}
-
 int chooseMainWindow() {
   if (isWindowControl(kFirstAppId))
     return kFirstAppId;

@@ -76,3 +76,19 @@ int keyMasks() {
     masks |= kMaskMiddleButton;
   return masks;
 }
+
+int mouseKeyMasks(int wParam) {
+  // Mouse moves are the most frequent messages: only Alt needs asking for.
+  int masks = isDown(VK_MENU) ? kMaskAlt : 0;
+  if (wParam & MK_SHIFT)
+    masks |= kMaskShift;
+  if (wParam & MK_CONTROL)
+    masks |= kMaskCtrl;
+  if (wParam & MK_LBUTTON)
+    masks |= kMaskLeftButton;
+  if (wParam & MK_RBUTTON)
+    masks |= kMaskRightButton;
+  if (wParam & MK_MBUTTON)
+    masks |= kMaskMiddleButton;
+  return masks;
+}

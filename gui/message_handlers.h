@@ -18,6 +18,8 @@ constexpr int kMaskLeftButton = 16;
 constexpr int kMaskRightButton = 32;
 constexpr int kMaskMiddleButton = 64;
 int keyMasks();
+// The same for a mouse message, whose wParam already says which keys and buttons are down.
+int mouseKeyMasks(int wParam);
 
 // Commands, notifications and timers.
 MsgResult fDoCommand(int id, int hWnd, int iMsg, int wParam, int lParam, int source);

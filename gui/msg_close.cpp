@@ -8,13 +8,10 @@
 #include "gui/message_handlers.h"
 #include "gui/modal.h"
 #include "gui/registry.h"
+#include "gui/windows.h"
 #include "support/w32dll.h"
 
 namespace {
-
-constexpr int kOpen = 0;
-constexpr int kClosed = 1;
-constexpr int kClosing = 2;
 
 // A close that is refused must not let a destruction waiting on it go ahead.
 MsgResult refuse(int id) {
@@ -26,7 +23,7 @@ MsgResult refuse(int id) {
 }  // namespace
 
 MsgResult fDoClose(int id, int hWnd, int, int, int, int) {
-  if (!validId(id) || ctrl_Closed[id] != kOpen)
+  if (!validId(id) || ctrl_Closed[id] != kWindowOpen)
     return {kMainMsg, {}, {}};
   if (vModal.window != 0 && vModal.window != id) {
     if (w32Func(rtn::IsIconic, {vModal.hWnd}))
@@ -35,7 +32,7 @@ MsgResult fDoClose(int id, int hWnd, int, int, int, int) {
     return refuse(id);
   }
 
-  ctrl_Closed[id] = kClosing;
+  ctrl_Closed[id] = kWindowClosing;
   invokeHandler(id, w32HClose, {});
 
   int style = 0;
@@ -48,14 +45,14 @@ MsgResult fDoClose(int id, int hWnd, int, int, int, int) {
 
   if (id != getMainWindow()) {
     w32Func(rtn::ShowWindow, {hWnd, SW_HIDE});
-    ctrl_Closed[id] = kClosed;
+    ctrl_Closed[id] = kWindowClosed;
     if (style == kDialogStyle && runningEventLoops() > depth)
       quitWindow(id);
     return {kMainMsg, {}, {}};
   }
   destroy(id);
   setMainWindow(0);
-  ctrl_Closed[id] = kClosed;
+  ctrl_Closed[id] = kWindowClosed;
   return {kSubclassedMsg, {}, {}};
 }
 

@@ -7,10 +7,9 @@
 #include "gui/message_handlers.h"
 #include "gui/modal.h"
 #include "gui/registry.h"
+#include "gui/windows.h"
 
 namespace {
-
-constexpr int kClosed = 1;
 
 bool isLive(int id) {
   return validId(id) && ctrl_Destroyed[id] == kSlotLive;
@@ -20,7 +19,7 @@ bool isLive(int id) {
 bool inClosedWindow(int id) {
   const int window = findParentWindow(id);
   const int parent = ctrl_Parent[id];
-  return (window != 0 && ctrl_Closed[window] == kClosed) || (parent != 0 && ctrl_Closed[parent] == kClosed);
+  return (window != 0 && ctrl_Closed[window] == kWindowClosed) || (parent != 0 && ctrl_Closed[parent] == kWindowClosed);
 }
 
 bool isEditControl(int id) {

@@ -57,7 +57,7 @@ MsgResult fDoMouse(int id, int hWnd, int iMsg, int wParam, int lParam, int sourc
     return {source, {}, {}};
   if (!ctrl_Cursor[id].empty())
     w32Func(rtn::SetCursor, {ctrl_Cursor[id].front()});
-  invokeHandler(id, w32HMouse, {iMsg, x, y, keyMasks(), wheel});
+  invokeHandler(id, w32HMouse, {iMsg, x, y, mouseKeyMasks(wParam), wheel});
   if (iMsg == WM_LBUTTONDOWN) {
     vPress = {id, x, y, GetTickCount()};
     if (ctrl_Type[id] == TabControl)

@@ -113,11 +113,11 @@ WindowRef resolveWindow(const WindowRef& target) {
   return WindowRef(id, ctrl_Focus_order[id].front());
 }
 
+}  // namespace
+
 bool isWindowControl(int id) {
   return validId(id) && ctrl_Family[id] == WINDOW;
 }
-
-}  // namespace
 
 ShowStyle translateShowStyle(const ShowStyle& style) {
   if (style.kind != ShowStyle::Word)
@@ -159,7 +159,7 @@ void openWindow(const WindowRef& target, const ShowStyle& style) {
     showWindow(id, shown);
   else
     w32Func(rtn::ShowWindow, {hWnd, showCommand(hWnd, shown.number)});
-  ctrl_Closed[id] = 0;
+  ctrl_Closed[id] = kWindowOpen;
   w32Func(rtn::InvalidateRect, {hWnd, 0, 1});
   w32Func(rtn::UpdateWindow, {hWnd});
 

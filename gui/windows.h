@@ -8,6 +8,14 @@
 #include "gui/modal.h"
 #include "gui/registry.h"
 
+// A window's closed state (ctrl_Closed) once it has been opened; before, it is kNeverOpened.
+constexpr int kWindowOpen = 0;
+constexpr int kWindowClosed = 1;   // hidden by its close, or destroyed
+constexpr int kWindowClosing = 2;  // its close request is being processed
+
+// A live control of the window family: what can be opened and closed.
+bool isWindowControl(int id);
+
 // The framework's normal show style: shows the window (or restores it when minimised).
 constexpr int kNormalStyle = 0;
 

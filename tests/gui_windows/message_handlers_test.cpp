@@ -197,33 +197,6 @@ TEST_F(MessageHandlersTest, ChildColoursComeFromTheirOwnBrushOrTheDefault) {
   ReleaseDC(hwndOf(window), dc);
 }
 
-TEST_F(MessageHandlersTest, ResizingRaisesResizeAndKeepsTheStatusBarAlongTheBottom) {
-  const int window = newWindow();
-  const int status = create(StatusBar, "ready", window, 0, 0, 0, 0, 0);
-  openWindow(window, 0);
-  setHandler(window, w32HResize, record<'r'>);
-
-  MoveWindow(hwndOf(window), 40, 40, 400, 300, TRUE);
-  RECT client = {}, bar = {};
-  GetClientRect(hwndOf(window), &client);
-  GetWindowRect(hwndOf(status), &bar);
-  MapWindowPoints(HWND_DESKTOP, hwndOf(window), reinterpret_cast<POINT*>(&bar), 2);
-  EXPECT_EQ(bar.bottom, client.bottom);
-  EXPECT_EQ(bar.right - bar.left, client.right);
-  ASSERT_FALSE(vCalls.empty());
-  EXPECT_EQ(vCalls.back(), (Call{'r', window, w32HResize, {SIZE_RESTORED, client.right, client.bottom}}));
-}
-
-TEST_F(MessageHandlersTest, PaintHandlersGetTheUpdateRectangle) {
-  const int window = newWindow();
-  openWindow(window, 0);
-  setHandler(window, w32HPaint, record<'p'>);
-  RECT area = {10, 20, 30, 40};
-  InvalidateRect(hwndOf(window), &area, TRUE);
-  UpdateWindow(hwndOf(window));
-  EXPECT_EQ(callsOf(window, w32HPaint), (std::vector<Call>{{'p', window, w32HPaint, {10, 20, 30, 40}}}));
-}
-
 TEST_F(MessageHandlersTest, AClickIsAPressAndAReleaseCloseTogetherOnOneControl) {
   const int window = newWindow();
   const int button = create(PushButton, "Go", window, 200, 10, 60, 24, 0);
@@ -231,7 +204,7 @@ TEST_F(MessageHandlersTest, AClickIsAPressAndAReleaseCloseTogetherOnOneControl) 
   setHandler({window, button}, w32HClick, record<'c'>);
   setHandler(window, w32HMouse, record<'m'>);
 
-  send(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+  send(window, WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT, MAKELPARAM(10, 10));
   send(window, WM_LBUTTONUP, 0, MAKELPARAM(12, 13));
   send(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
   send(window, WM_LBUTTONUP, 0, MAKELPARAM(20, 10));
@@ -243,5 +216,6 @@ TEST_F(MessageHandlersTest, AClickIsAPressAndAReleaseCloseTogetherOnOneControl) 
       << "a button clicks through its command only";
   const std::vector<Call> mouse = callsOf(window, w32HMouse);
   ASSERT_EQ(mouse.size(), 4u);
+  EXPECT_EQ(mouse[0].params, (EventParams{WM_LBUTTONDOWN, 10, 10, kMaskLeftButton | kMaskShift, 0}));
   EXPECT_EQ(mouse[1].params, (EventParams{WM_LBUTTONUP, 12, 13, 0, 0}));
 }
