@@ -1,5 +1,6 @@
 #include "tests/e2e/orrindale_process.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <thread>
@@ -139,6 +140,63 @@ void pressKey(HWND control, int key) {
   PostMessageA(control, WM_KEYDOWN, key, 1);
   PostMessageA(control, WM_CHAR, key, 1);
   PostMessageA(control, WM_KEYUP, key, 0xC0000001);
+}
+
+std::vector<HWND> visibleControlsInReadingOrder(HWND window, const std::string& platformClass) {
+  struct Placed {
+    HWND control;
+    RECT rect;
+  };
+  std::vector<Placed> controls;
+  for (HWND control : controlsOf(window, platformClass)) {
+    if (!IsWindowVisible(control))
+      continue;
+    controls.push_back({control, {}});
+    GetWindowRect(control, &controls.back().rect);
+  }
+  std::sort(controls.begin(), controls.end(), [](const Placed& a, const Placed& b) { return a.rect.top < b.rect.top; });
+  // Controls within a few pixels of the first of a line share that line; a line reads left to right.
+  constexpr int kSameLine = 8;
+  for (std::size_t start = 0; start < controls.size();) {
+    std::size_t end = start;
+    while (end < controls.size() && controls[end].rect.top - controls[start].rect.top < kSameLine)
+      ++end;
+    std::sort(controls.begin() + start, controls.begin() + end,
+              [](const Placed& a, const Placed& b) { return a.rect.left < b.rect.left; });
+    start = end;
+  }
+  std::vector<HWND> ordered;
+  for (const Placed& placed : controls)
+    ordered.push_back(placed.control);
+  return ordered;
+}
+
+bool hasFocus(HWND control) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  return GetGUIThreadInfo(GetWindowThreadProcessId(control, nullptr), &info) && info.hwndFocus == control;
+}
+
+bool clickInto(HWND control) {
+  PostMessageA(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+  PostMessageA(control, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+  return waitUntil([&] { return hasFocus(control); }, 2000);
+}
+
+void click(HWND button) {
+  PostMessageA(button, BM_CLICK, 0, 0);
+}
+
+HWND waitForBox(DWORD process, const std::string& title, int milliseconds) {
+  Search box{process, "#32770", nullptr};
+  waitUntil(
+      [&] {
+        box.found = nullptr;
+        EnumWindows(matchWindow, reinterpret_cast<LPARAM>(&box));
+        return box.found && IsWindowVisible(box.found) && textOf(box.found) == title;
+      },
+      milliseconds);
+  return box.found && textOf(box.found) == title ? box.found : nullptr;
 }
 
 void chooseMenu(HWND window, char menuKey, char itemKey) {

@@ -45,6 +45,18 @@ void typeInto(HWND edit, const std::string& text);
 // Presses the key in the control: a character code, 13 for Enter.
 void pressKey(HWND control, int key);
 
+// The visible controls of a window of the platform class, sorted top to bottom, then left to
+// right, as a user reads them.
+std::vector<HWND> visibleControlsInReadingOrder(HWND window, const std::string& platformClass);
+// Whether the control has the keyboard focus of its thread.
+bool hasFocus(HWND control);
+// Clicks into the control, as a user does before typing; true once it has the focus.
+bool clickInto(HWND control);
+// Clicks a button as the mouse would.
+void click(HWND button);
+// The open message box of the process with that title, once it shows; nullptr after the time.
+HWND waitForBox(DWORD process, const std::string& title, int milliseconds = 10000);
+
 // Chooses a menu item with the keyboard, as Alt+menu key then item key would: menus belong to
 // the process that made them, so another process cannot look up their command ids.
 void chooseMenu(HWND window, char menuKey, char itemKey);

@@ -1,0 +1,171 @@
+// The supervisor's side of the real program: the password gate, the password change, the
+// Update data grid and the "Allow New Users" option, driven through the windows as typed and
+// clicked, and checked in the data file.
+#include "runtime/clock.h"
+#include "tests/e2e/e2e_fixture.h"
+#include "tests/support/dialog_answerer.h"
+#include "tests/support/files.h"
+
+namespace {
+
+// Answers the box titled title in the program and returns its text ("" when none came).
+std::string answerBox(OrrindaleProcess& program, const std::string& title) {
+  DialogAnswerer answer(title, IDOK, 10000, program.id());
+  waitUntil([&] { return !answer.answered().empty(); });
+  const auto boxes = answer.finish();
+  return boxes.empty() ? "" : boxes[0].text;
+}
+
+HWND visibleButton(HWND window, const std::string& caption) {
+  for (HWND button : controlsOf(window, "Button", caption))
+    if (IsWindowVisible(button))
+      return button;
+  return nullptr;
+}
+
+// The Security tab's edits, top to bottom: old, new, confirmation.
+std::vector<HWND> passwordEdits(HWND main) {
+  std::vector<HWND> masked;
+  for (HWND edit : visibleControlsInReadingOrder(main, "Edit"))
+    if (GetWindowLongA(edit, GWL_STYLE) & ES_PASSWORD)
+      masked.push_back(edit);
+  return masked;
+}
+
+// The Update data grid: for each user row, account, time and the seven weekday cells.
+constexpr int kGridColumns = 9;
+HWND gridCell(HWND main, int slot, int column) {
+  const auto edits = visibleControlsInReadingOrder(main, "Edit");
+  const std::size_t index = (slot - 1) * kGridColumns + column;
+  return index < edits.size() ? edits[index] : nullptr;
+}
+
+int todaysColumn() {
+  return 2 + rt::localNow().weekday;  // Sunday is the third cell of a row
+}
+
+}  // namespace
+
+TEST_F(OrrindaleEndToEnd, ThePasswordGateTakesOnlyTheExactPassword) {
+  prepareDataFile("0040");
+  OrrindaleProcess program("alice", "ATHLON", "2");
+  ASSERT_TRUE(started(program));
+  HWND gate = program.window(kPasswordWindow);
+  HWND main = program.window(kMainWindow);
+  SendMessageA(program.window(kHostWindow), kTrayCallback, 1, WM_LBUTTONDOWN);
+  ASSERT_TRUE(waitUntil([&] { return IsWindowVisible(gate) != FALSE; }));
+  HWND edit = controlsOf(gate, "Edit").at(0);
+
+  for (const char* wrong : {"QuillSun", "quillsun "}) {
+    clickInto(edit);
+    typeInto(edit, wrong);
+    pressKey(edit, VK_RETURN);
+    EXPECT_EQ(answerBox(program, "Enter Password"), "Incorrect Password") << wrong;
+    EXPECT_TRUE(IsWindowVisible(gate));
+  }
+  clickInto(edit);
+  typeInto(edit, "quillsun");
+  EXPECT_FALSE(IsWindowVisible(main)) << "typing alone never submits";
+
+  // Changed from outside while the window was closed: the grid shows the file as it is now.
+  prepareDataFile("0033");
+  ASSERT_TRUE(submitPassword(program, "quillsun", true));
+  chooseMenu(main, 't', 'm');  // Tools, Manage Data
+  ASSERT_TRUE(waitUntil([&] { return gridCell(main, 1, 1) != nullptr; }));
+  EXPECT_EQ(textOf(gridCell(main, 1, 1)), "0033");
+}
+
+TEST_F(OrrindaleEndToEnd, ThePasswordChangeChecksTheOldAndTheConfirmation) {
+  prepareDataFile("0040");
+  OrrindaleProcess program("alice", "ATHLON", "2");
+  ASSERT_TRUE(started(program));
+  ASSERT_TRUE(openAdministration(program, "quillsun"));
+  HWND main = program.window(kMainWindow);
+  chooseMenu(main, 't', 'c');  // Tools, Change Password
+  ASSERT_TRUE(waitUntil([&] { return passwordEdits(main).size() == 3; }));
+  const auto edits = passwordEdits(main);
+  HWND apply = visibleButton(main, "Apply");
+
+  typeInto(edits[0], "wrong");
+  typeInto(edits[1], "one");
+  typeInto(edits[2], "two");
+  click(apply);
+  EXPECT_EQ(answerBox(program, "Change Password"), "Wrong Password");
+
+  typeInto(edits[0], "quillsun");
+  click(apply);
+  EXPECT_EQ(answerBox(program, "Change Password"), "New passwords don't match");
+  EXPECT_EQ(dataFile().password, "quillsun");
+
+  typeInto(edits[1], "");
+  typeInto(edits[2], "");
+  click(apply);
+  ASSERT_NE(waitForBox(program.id(), "Change Password"), nullptr);
+  EXPECT_EQ(dataFile().password, "") << "saved before the box shows";
+  EXPECT_EQ(answerBox(program, "Change Password"), "Password changed");
+
+  chooseMenu(main, 'f', 'x');  // File, Exit
+  ASSERT_TRUE(waitUntil([&] { return !IsWindowVisible(main); }));
+  ASSERT_TRUE(openAdministration(program, "")) << "the empty password now opens it";
+}
+
+TEST_F(OrrindaleEndToEnd, TheGridStoresCellsAsTypedAndReadRefreshesOnlyTheTimes) {
+  prepareDataFile("0040", [](UsageTable& table) {
+    table.user(2).field(kAccount) = "bob";
+    table.user(2).field(kMinutesLeft) = "0020";
+    for (int day = 0; day < kDays; ++day)
+      table.user(2).field(kSundayAllowance + day) = "45";
+  });
+  OrrindaleProcess program("alice", "ATHLON", "2");
+  ASSERT_TRUE(started(program));
+  ASSERT_TRUE(openAdministration(program, "quillsun"));
+  HWND main = program.window(kMainWindow);
+  chooseMenu(main, 't', 'm');
+  ASSERT_TRUE(waitUntil([&] { return gridCell(main, 2, 0) && textOf(gridCell(main, 2, 0)) == "bob"; }));
+
+  // Read: the time column follows the file, an edited allowance cell keeps what was typed.
+  typeInto(gridCell(main, 1, todaysColumn()), "77");
+  prepareDataFile("0021");
+  click(visibleButton(main, "Read"));
+  EXPECT_TRUE(waitUntil([&] { return textOf(gridCell(main, 1, 1)) == "0021"; }));
+  EXPECT_EQ(textOf(gridCell(main, 1, todaysColumn())), "77");
+
+  // Apply: "abc" is stored as typed; a cleared account frees its slot.
+  typeInto(gridCell(main, 1, todaysColumn()), "abc");
+  typeInto(gridCell(main, 2, 0), "");
+  click(visibleButton(main, "Apply"));
+  ASSERT_TRUE(waitUntil([&] { return dataFile().user(1).field(kSundayAllowance + rt::localNow().weekday) == "abc"; }));
+  EXPECT_EQ(dataFile().user(2).field(kAccount), "");
+  EXPECT_EQ(dataFile().user(2).field(kSundayAllowance), "45") << "the grid's cells, not the file's, are stored";
+
+  OrrindaleProcess carol("carol", "ATHLON", "2");
+  EXPECT_EQ(answerBox(carol, "New user"), "New user carol has been created\nUsing default time settings");
+  ASSERT_TRUE(started(carol, "carol"));
+  EXPECT_TRUE(waitUntil([&] { return dataFile().user(2).field(kAccount) == "carol"; }));
+}
+
+TEST_F(OrrindaleEndToEnd, AllowNewUsersShowsTheFlagInvertedAndStoresIt) {
+  for (const char* flag : {"0", "", "yes", "1"}) {
+    static std::string vFlag;
+    vFlag = flag;
+    prepareDataFile("0040", [](UsageTable& table) { table.option(kNewUserFlag) = vFlag; });
+    test_files::remove(vSession.logPath);  // a fresh start-up line for each run
+    OrrindaleProcess program("alice", "ATHLON", "2");
+    ASSERT_TRUE(started(program));
+    ASSERT_TRUE(openAdministration(program, "quillsun"));
+    HWND main = program.window(kMainWindow);
+    chooseMenu(main, 't', 'c');  // the Security tab, then one tab to the right
+    PostMessageA(controlsOf(main, "SysTabControl32").at(0), WM_KEYDOWN, VK_RIGHT, 0);
+    HWND box = nullptr;
+    ASSERT_TRUE(waitUntil([&] { return (box = visibleButton(main, "Allow New Users")) != nullptr; }));
+    const bool checked = SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    EXPECT_EQ(checked, vFlag != "1") << "flag '" << vFlag << "'";
+
+    // Apply stores the inverse of the box: "0" when checked, "1" when not.
+    click(box);
+    ASSERT_TRUE(waitUntil([&] { return (SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED) != checked; }));
+    click(visibleButton(main, "Apply"));
+    const std::string stored = checked ? "1" : "0";
+    EXPECT_TRUE(waitUntil([&] { return dataFile().option(kNewUserFlag) == stored; })) << "flag '" << vFlag << "'";
+  }
+}
