@@ -11,29 +11,29 @@ bool oneOf(char c, const char* set) {
 }
 
 template <typename T>
-std::string printed(const std::string& spec, T value) {
-  const int length = std::snprintf(nullptr, 0, spec.c_str(), value);
+std::string printed(const std::string& form, T value) {
+  const int length = std::snprintf(nullptr, 0, form.c_str(), value);
   if (length <= 0)
     return "";
   std::string text(static_cast<std::size_t>(length) + 1, '\0');
-  std::snprintf(text.data(), text.size(), spec.c_str(), value);
+  std::snprintf(text.data(), text.size(), form.c_str(), value);
   text.resize(static_cast<std::size_t>(length));
   return text;
 }
 
-// One directive: spec is everything from '%' up to and without the conversion letter.
-std::string directive(std::string spec, char conversion, const W32FormatArg& arg) {
+// One directive: form is everything from '%' up to and without the conversion letter.
+std::string directive(std::string form, char conversion, const W32FormatArg& arg) {
   if (const auto* text = std::get_if<std::string>(&arg))
-    return printed(spec + 's', text->c_str());
+    return printed(form + 's', text->c_str());
   const double* real = std::get_if<double>(&arg);
   const long long integer = real ? static_cast<long long>(*real) : std::get<long long>(arg);
   if (conversion == 's')
-    return real ? printed(spec + 'g', *real) : printed(spec + "lld", integer);
+    return real ? printed(form + 'g', *real) : printed(form + "lld", integer);
   if (oneOf(conversion, "eEfgG"))
-    return printed(spec + conversion, real ? *real : static_cast<double>(integer));
+    return printed(form + conversion, real ? *real : static_cast<double>(integer));
   if (conversion == 'c')
-    return printed(spec + 'c', static_cast<int>(integer));
-  return printed(spec + "ll" + conversion, integer);
+    return printed(form + 'c', static_cast<int>(integer));
+  return printed(form + "ll" + conversion, integer);
 }
 
 }  // namespace
