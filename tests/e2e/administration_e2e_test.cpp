@@ -52,8 +52,7 @@ TEST_F(OrrindaleEndToEnd, ThePasswordGateTakesOnlyTheExactPassword) {
   ASSERT_TRUE(started(program));
   HWND gate = program.window(kPasswordWindow);
   HWND main = program.window(kMainWindow);
-  SendMessageA(program.window(kHostWindow), kTrayCallback, 1, WM_LBUTTONDOWN);
-  ASSERT_TRUE(waitUntil([&] { return IsWindowVisible(gate) != FALSE; }));
+  ASSERT_TRUE(showPasswordWindow(program));
   HWND edit = controlsOf(gate, "Edit").at(0);
 
   for (const char* wrong : {"QuillSun", "quillsun "}) {

@@ -54,12 +54,14 @@ bool OrrindaleEndToEnd::started(OrrindaleProcess& program, const std::string& ac
          waitUntil([&] { return logHas(" - " + account + " - Process Started - User " + account); });
 }
 
-bool OrrindaleEndToEnd::openAdministration(OrrindaleProcess& program, const std::string& password) {
+bool OrrindaleEndToEnd::showPasswordWindow(OrrindaleProcess& program) {
   HWND gate = program.window(kPasswordWindow);
   SendMessageA(program.window(kHostWindow), kTrayCallback, 1, WM_LBUTTONDOWN);
-  if (!waitUntil([&] { return IsWindowVisible(gate) != FALSE; }))
-    return false;
-  return submitPassword(program, password, false);
+  return waitUntil([&] { return IsWindowVisible(gate) != FALSE; });
+}
+
+bool OrrindaleEndToEnd::openAdministration(OrrindaleProcess& program, const std::string& password) {
+  return showPasswordWindow(program) && submitPassword(program, password, false);
 }
 
 bool OrrindaleEndToEnd::submitPassword(OrrindaleProcess& program, const std::string& password, bool withOkButton) {

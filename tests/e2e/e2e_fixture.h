@@ -28,6 +28,8 @@ class OrrindaleEndToEnd : public testing::Test {
   bool logHas(const std::string& ending);
   // Waits for the start-up log line of the account.
   bool started(OrrindaleProcess& program, const std::string& account = "alice");
+  // Left click on the tray icon; true once PasswordWindow shows.
+  bool showPasswordWindow(OrrindaleProcess& program);
   // Left click on the tray icon, the password and Enter; true once MainWindow shows.
   bool openAdministration(OrrindaleProcess& program, const std::string& password);
   // Types the password into the shown PasswordWindow and submits it with Enter or OK; true

@@ -39,7 +39,8 @@ bool saveScreen(const std::string& path) {
   file.bfOffBits = sizeof file + sizeof info;
   file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
   std::FILE* out = std::fopen(path.c_str(), "wb");
-  if (!out) return false;
+  if (!out)
+    return false;
   std::fwrite(&file, sizeof file, 1, out);
   std::fwrite(&info, sizeof info, 1, out);
   std::fwrite(pixels.data(), 1, pixels.size(), out);
@@ -71,15 +72,15 @@ TEST_F(OrrindaleEndToEnd, Screenshots) {
     table.user(2).field(kLastDay) = "05";
     table.user(2).field(kLastMonth) = "12";
     table.user(2).field(kLastYear) = "2026";
-    for (int day = 0; day < kDays; ++day) table.user(2).field(kSundayAllowance + day) = "45";
+    for (int day = 0; day < kDays; ++day)
+      table.user(2).field(kSundayAllowance + day) = "45";
   });
   OrrindaleProcess program("alice", "ATHLON", "2");
   ASSERT_TRUE(started(program));
   HWND gate = program.window(kPasswordWindow);
   HWND main = program.window(kMainWindow);
 
-  SendMessageA(program.window(kHostWindow), kTrayCallback, 1, WM_LBUTTONDOWN);
-  ASSERT_TRUE(waitUntil([&] { return IsWindowVisible(gate) != FALSE; }));
+  ASSERT_TRUE(showPasswordWindow(program));
   settle(gate);
   EXPECT_TRUE(saveScreen(shotPath("password")));
 
