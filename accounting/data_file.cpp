@@ -90,7 +90,7 @@ int LoadData() {
   return linesRead;
 }
 
-void SaveData() {
+bool SaveData() {
   const unsigned char key = scrambleByte();
   std::string text;
   for (const std::string* field : fieldsInFileOrder(std::as_const(vTable))) {
@@ -98,19 +98,21 @@ void SaveData() {
       text += static_cast<char>(storable(c) ^ key);
     text += '\n';
   }
-  WriteDataFile(text);
+  return WriteDataFile(text);
 }
 
-void WriteDataFile(const std::string& text) {
+bool WriteDataFile(const std::string& text) {
   rt::TextFile file(vSession.dataFilePath, rt::OpenMode::Update);
   if (!file.isOpen()) {
     WriteLog("Could not find file " + vSession.dataFilePath + " to write to");
-    return;
+    return false;
   }
   LockDataFile(file);
   file.rewind();
-  if (!file.write(text))
+  const bool written = file.write(text);
+  if (!written)
     WriteLog("Could not write file " + vSession.dataFilePath);
   file.unlock();
   file.close();
+  return written;
 }

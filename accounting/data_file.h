@@ -12,11 +12,13 @@ class TextFile;
 // it was), otherwise the number of lines read.
 int LoadData();
 
-// Writes the whole table to the file. Failures are logged, never raised.
-void SaveData();
+// Writes the whole table to the file. Failures are logged, never raised; false when the
+// file was not written.
+bool SaveData();
 
-// Writes already built file text over the start of the existing data file.
-void WriteDataFile(const std::string& text);
+// Writes already built file text over the start of the existing data file; false when it
+// could not be opened or not all of the text was written.
+bool WriteDataFile(const std::string& text);
 
 // Takes the file's lock, retrying every 5 s; gives up after about a minute by logging
 // and ending the process with status 1. Returns 1.
