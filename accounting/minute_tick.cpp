@@ -1,10 +1,13 @@
 #include "accounting/minute_tick.h"
 
 #include <algorithm>
+#include <array>
+#include <compare>
 #include <cstdio>
 
 #include "accounting/activity_log.h"
 #include "accounting/data_file.h"
+#include "accounting/run_lines.h"
 #include "accounting/ui_routines.h"
 #include "accounting/usage_table.h"
 #include "runtime/clock.h"
@@ -22,35 +25,64 @@ void CheckTimeLeft(int left) {
   vSession.minutesLeft = left;
   if (vSession.debugLevel > 0)
     WriteLog("User " + vSession.userName + ", Time " + zeroPadded(left, 2));
+  // The line is logged in every debug level: in normal use it is the supervisor's only sign
+  // of a log-off at zero.
   if (left <= 0) {
-    if (vSession.debugLevel == 0)
+    WriteLog("**** SYSTEM LOGOFF ****");
+    if (vSession.debugLevel == 0) {
+      logProcessEnded();
       LogOffUser();
-    else
-      WriteLog("**** SYSTEM LOGOFF ****");
+    }
   }
 }
 
 namespace {
-// A day is new when the stored year, month or day of the month differs from today's:
-// the day of the month alone would take the 6th of last month for today.
-bool sameDay(const UserRecord& user) {
-  return readNumber(user.field(kLastDay)) == vStamp.dayNumber &&
-         readNumber(user.field(kLastMonth)) == readNumber(vStamp.month) &&
-         readNumber(user.field(kLastYear)) == readNumber(vStamp.year);
+// The stored last-used date against today's, as whole dates: the day of the month alone
+// would take the 6th of last month for today.
+std::strong_ordering storedDayToToday(const UserRecord& user) {
+  const std::array stored{readNumber(user.field(kLastYear)), readNumber(user.field(kLastMonth)),
+                          readNumber(user.field(kLastDay))};
+  const std::array today{readNumber(vStamp.year), readNumber(vStamp.month), vStamp.dayNumber};
+  return stored <=> today;
+}
+
+// The clock now reads a date before the record's last use. The record keeps its later stamp,
+// so every tick, a restarted copy and another copy of the account see the same move: it is
+// logged once, unless the log already holds it.
+void reportClockMovedBack(const UserRecord& user) {
+  const std::string message = "**** CLOCK MOVED BACK from " + zeroPadded(readNumber(user.field(kLastDay)), 2) + "/" +
+                              zeroPadded(readNumber(user.field(kLastMonth)), 2) + "/" +
+                              zeroPadded(readNumber(user.field(kLastYear)), 4) + " " +
+                              zeroPadded(readNumber(user.field(kLastHour)), 2) + ":" +
+                              zeroPadded(readNumber(user.field(kLastMinute)), 2) + " ****";
+  if (vSession.clockMoveReported == message)
+    return;
+  vSession.clockMoveReported = message;
+  if (!logHolds(message))
+    WriteLog(message);
 }
 }  // namespace
 
+// A new day begins only when today's date is later than the stored one. An earlier date means
+// the clock moved back (a changed time zone moves the date across midnight): renewing then
+// would hand out a fresh allowance at every move, so the stored minutes go on being spent.
 void AccountMinute() {
   UserRecord& user = vTable.user(vSession.currentUser);
   const int candidate = std::max(readNumber(user.field(kMinutesLeft)) - 1, 0);
-  if (sameDay(user)) {
-    user.field(kMinutesLeft) = zeroPadded(candidate, 4);
-    CheckTimeLeft(candidate);
-  } else {
+  const std::strong_ordering stored = storedDayToToday(user);
+  if (stored < 0) {
     user.field(kMinutesLeft) = user.field(kMachine + vStamp.weekday);
     WriteLog("New day allowance");
+  } else {
+    if (stored > 0)
+      reportClockMovedBack(user);
+    user.field(kMinutesLeft) = zeroPadded(candidate, 4);
+    CheckTimeLeft(candidate);
   }
-  stampUser(user);
+  if (stored > 0)
+    user.field(kMachine) = vSession.machineName;  // the later date and time stay
+  else
+    stampUser(user);
 }
 
 void stampUser(UserRecord& user) {

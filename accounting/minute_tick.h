@@ -19,9 +19,12 @@ std::string warningText(int minutesLeft);
 void DoEachMin();
 // Timer 2: status bar user and clock, tray flashing.
 void Tic();
-// Counts one minute for the current user, or loads the allowance of a new day.
+// Counts one minute for the current user, or loads the allowance of a new day: one only when
+// today's date is later than the record's. A clock moved back to an earlier date renews
+// nothing, leaves the record's later stamp and is logged once per move.
 void AccountMinute();
-// Records the minutes left, logs them in test mode, and logs the user off at zero.
+// Records the minutes left, logs them in test mode, and logs the user off at zero (the run's
+// orderly end).
 void CheckTimeLeft(int left);
 // Runs the system's "logoff" command and waits for it.
 void LogOffUser();

@@ -5,6 +5,7 @@
 #include "accounting/activity_log.h"
 #include "accounting/data_file.h"
 #include "accounting/minute_tick.h"
+#include "accounting/run_lines.h"
 #include "accounting/ui_routines.h"
 #include "accounting/usage_table.h"
 #include "runtime/clock.h"
@@ -58,11 +59,12 @@ std::string IdentifyUser() {
       if (vTable.user(slot).field(kAccount) == name)
         vSession.currentUser = slot;
   }
+  // Logged in every debug level: in normal use it is the supervisor's only sign of an
+  // account that was refused.
   if (vSession.currentUser == 0) {
+    WriteLog("**** INVALID USER " + name + " ****");
     if (vSession.debugLevel == 0)
       LogOffUser();
-    else
-      WriteLog("**** INVALID USER " + name + " ****");
   }
   return name;
 }
@@ -112,7 +114,7 @@ void Startup() {
     vUi.drawTrayMinutes(0);
   vUi.buildUpdateTab();
   vUi.buildOptionsTab();
-  WriteLog("Process Started - User " + vSession.userName);
+  logProcessStarted();
   vUi.startTimer(TimerOwner::HostWindow, kMinuteTimer, kMinuteIntervalMs);
   vUi.startTimer(TimerOwner::MainWindow, kSecondTimer, kSecondIntervalMs);
   vUi.trayShow();

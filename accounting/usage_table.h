@@ -53,6 +53,10 @@ struct UsageTable {
 std::vector<std::string*> fieldsInFileOrder(UsageTable& table);
 std::vector<const std::string*> fieldsInFileOrder(const UsageTable& table);
 
+// How far the run's opening and closing log lines have got: an end asked for during
+// start-up waits for the start line.
+enum class RunLines { Starting, EndAskedWhileStarting, Started, Ended };
+
 // Values of the running program, never written to the data file.
 struct Session {
   int currentUser = 0;  // slot 1 to 6, 0 for none
@@ -65,6 +69,10 @@ struct Session {
   int BlinkPhase = 1;
   std::string dataFilePath;
   std::string logPath;
+  // The "CLOCK MOVED BACK" message this run has logged, or found already logged, for the
+  // current user's record; a move is reported once, not at every tick while it lasts.
+  std::string clockMoveReported;
+  RunLines runLines = RunLines::Starting;
 };
 
 extern UsageTable vTable;

@@ -11,7 +11,7 @@ extern int TabSecurity, OldPwEdit, NewPwEdit, ConfirmPwEdit, SecurityApply;
 extern int TabOptions, OptionsApply, TabUpdate, UpdateApply, ReadButton;
 
 // Creates every window and control, attaches the handlers and runs the event loop with
-// HostWindow; returns when the loop ends.
+// HostWindow; when the loop ends, logs the run's end and returns.
 void build_windows();
 
 // Menu commands.

@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "accounting/minute_tick.h"
+#include "accounting/run_lines.h"
 #include "accounting/startup.h"
 #include "accounting/usage_table.h"
 #include "app_windows/app_constants.h"
@@ -78,6 +79,12 @@ void onHostOpen(int, int, const EventParams&) {
 void onMinuteTimer(int, int, const EventParams&) {
   DoEachMin();
 }
+// The session is ending (a log-off or a shut-down): the process may be ended as soon as
+// this message has been answered, so the run's end line is written now.
+void onHostMessage(int, int, const EventParams& params) {
+  if (params.size() >= 2 && params[0] == WM_ENDSESSION && params[1] != FALSE)
+    logProcessEnded();
+}
 
 void attachHandlers() {
   setHandler(OptionsApply, w32HClick, Update_Options);
@@ -97,6 +104,7 @@ void attachHandlers() {
   setHandler(MainWindow, w32HTimer, onSecondTimer);
   setHandler(HostWindow, w32HOpen, onHostOpen);
   setHandler(HostWindow, w32HTimer, onMinuteTimer);
+  setHandler(HostWindow, w32HEvent, onHostMessage);
 }
 }  // namespace
 
@@ -129,4 +137,5 @@ void build_windows() {
   attachHandlers();
   wireAccountingInterface();
   WinMain(HostWindow, SW_SHOWMINIMIZED);
+  logProcessEnded();  // the host window has closed
 }

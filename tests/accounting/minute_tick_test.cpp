@@ -121,6 +121,77 @@ TEST_F(MinuteTick, SameDayOfAnotherMonthOrYearIsANewDay) {
   EXPECT_EQ(logoff_stub::runs(), 0);
 }
 
+TEST_F(MinuteTick, OnlyALaterDateIsANewDayAndAnEarlierOneIsAClockMovedBack) {
+  struct Case {
+    int year, month, day;
+    const char* minutesAfter;
+    const char* storedDateAfter;  // day, month and year fields after the tick
+  };
+  // Today is Sunday 06/12/2026, allowed 30; the record holds 20 minutes, last used at 08:00.
+  const Case cases[] = {{2026, 12, 5, "30", "06122026"},  {2026, 12, 6, "0019", "06122026"},
+                        {2026, 11, 7, "30", "06122026"},  {2026, 12, 7, "0019", "07122026"},
+                        {2027, 1, 6, "0019", "06012027"}, {2027, 12, 6, "0019", "06122027"},
+                        {2027, 1, 5, "0019", "05012027"}};
+  vSession.currentUser = 1;
+  vSession.userName = "player";
+  for (const Case& c : cases) {
+    placeUser(1, "player", "0020", c.year, c.month, c.day);
+    saveTable();
+    test_files::remove(logPath);
+    DoEachMin();
+    const std::string stored = zeroPadded(c.day, 2) + "/" + zeroPadded(c.month, 2) + "/" + zeroPadded(c.year, 4);
+    EXPECT_EQ(fileField(1, kMinutesLeft), c.minutesAfter) << stored;
+    EXPECT_EQ(fileField(1, kLastDay) + fileField(1, kLastMonth) + fileField(1, kLastYear), c.storedDateAfter) << stored;
+    const bool movedBack = std::string(c.storedDateAfter) != "06122026";
+    EXPECT_EQ(fileField(1, kLastHour) + fileField(1, kLastMinute), movedBack ? "0800" : "0905") << stored;
+    EXPECT_EQ(fileField(1, kMachine), "PENTIUM4") << stored;
+    const std::string expectedLine = std::string(c.minutesAfter) == "30" ? "New day allowance"
+                                     : movedBack ? "**** CLOCK MOVED BACK from " + stored + " 08:00 ****"
+                                                 : "";
+    EXPECT_EQ(logLines(), expectedLine.empty()
+                              ? std::vector<std::string>{}
+                              : std::vector<std::string>{"06/12/2026 09:05 - player - " + expectedLine})
+        << stored;
+  }
+}
+
+TEST_F(MinuteTick, AClockMovedBackIsLoggedOncePerMoveAcrossTicksAndRestarts) {
+  placeUser(1, "player", "0020", 2026, 12, 7);
+  vSession.currentUser = 1;
+  vSession.userName = "player";
+  saveTable();
+  const std::string moved = "06/12/2026 09:05 - player - **** CLOCK MOVED BACK from 07/12/2026 08:00 ****";
+  DoEachMin();
+  sim_clock::advance(60);
+  DoEachMin();
+  vSession.clockMoveReported.clear();  // a restarted copy, or another copy of the account
+  DoEachMin();
+  EXPECT_EQ(fileField(1, kMinutesLeft), "0017");
+  EXPECT_EQ(logLines(), std::vector<std::string>{moved});
+
+  sim_clock::install(2026, 12, 7, 7, 30);  // the date catches up, the time not yet: counting goes on
+  DoEachMin();
+  EXPECT_EQ(fileField(1, kMinutesLeft), "0016");
+  EXPECT_EQ(fileField(1, kLastHour) + fileField(1, kLastMinute), "0730");
+  sim_clock::install(2026, 12, 6, 23, 0);  // moved back again: a new move from the new stamp
+  DoEachMin();
+  EXPECT_EQ(fileField(1, kMinutesLeft), "0015");
+  EXPECT_EQ(logLines().back(), "06/12/2026 23:00 - player - **** CLOCK MOVED BACK from 07/12/2026 07:30 ****");
+  EXPECT_EQ(logLines().size(), 2u);
+}
+
+TEST_F(MinuteTick, ReachingZeroInNormalUseLogsTheLogOffAndTheRunsEndOnce) {
+  startWith("0001");
+  vSession.runLines = RunLines::Started;
+  DoEachMin();
+  DoEachMin();
+  EXPECT_EQ(logoff_stub::runs(), 2);
+  const std::vector<std::string> expected{"06/12/2026 09:05 - player - **** SYSTEM LOGOFF ****",
+                                          "06/12/2026 09:05 - player - Process Ended - User player",
+                                          "06/12/2026 09:05 - player - **** SYSTEM LOGOFF ****"};
+  EXPECT_EQ(logLines(), expected);
+}
+
 TEST_F(MinuteTick, UnreadableDataFileStopsTheTick) {
   startWith("0020");
   test_files::remove(dataPath);

@@ -101,7 +101,7 @@ TEST_F(StartupTest, NewUserGetsTheFirstFreeSlotWithTheDefaults) {
     EXPECT_EQ(fileField(2, field), expected[field - 1]) << field;
   EXPECT_EQ(recording_ui::callsStartingWith("box"),
             std::vector<std::string>{"box New user|New user player has been created\nUsing default time settings"});
-  EXPECT_EQ(logLines().at(1), "06/12/2026 09:05 - player - Found one - 02");
+  EXPECT_EQ(logLines().at(2), "06/12/2026 09:05 - player - Found one - 02");
   EXPECT_EQ(recording_ui::calls().at(1), "tray 0");
 }
 
@@ -141,6 +141,20 @@ TEST_F(StartupTest, RefusedNewUserInNormalUseIsLoggedOffWithoutASlot) {
   EXPECT_EQ(fileField(1, kAccount), "");
   EXPECT_EQ(logoff_stub::runs(), 2);
   EXPECT_TRUE(recording_ui::callsStartingWith("box").empty());
+  EXPECT_EQ(logLines().front(), "06/12/2026 09:05 - Admin - **** INVALID USER player ****")
+      << "the supervisor's sign of a refused account, in every debug level";
+}
+
+TEST_F(StartupTest, StartAtZeroInNormalUseEndsTheRunAfterItsStartLine) {
+  placeUser(1, "player", "0000");
+  saveTable();
+  Startup();
+  EXPECT_EQ(logoff_stub::runs(), 1);
+  const std::vector<std::string> log{"06/12/2026 09:05 - player - Machine in use PENTIUM4, Number 01",
+                                     "06/12/2026 09:05 - player - **** SYSTEM LOGOFF ****",
+                                     "06/12/2026 09:05 - player - Process Started - User player",
+                                     "06/12/2026 09:05 - player - Process Ended - User player"};
+  EXPECT_EQ(logLines(), log);
 }
 
 TEST_F(StartupTest, RefusedNewUserInTestModeEndsTheProgram) {

@@ -1,8 +1,13 @@
 // The real program under Wine, driven from outside: started as account alice on the
 // computer ATHLON in test mode (debug level 2, so nothing is logged off), with a data file
 // prepared here, and checked through its windows, its data file and its activity log.
+#include <algorithm>
+
+#include "accounting/activity_log.h"
+#include "runtime/clock.h"
 #include "tests/e2e/e2e_fixture.h"
 #include "tests/support/dialog_answerer.h"
+#include "tests/support/files.h"
 
 TEST_F(OrrindaleEndToEnd, StartsCountsWarnsAndAnswersTheTray) {
   prepareDataFile("0012");
@@ -54,4 +59,40 @@ TEST_F(OrrindaleEndToEnd, ExitClosesOnlyTheAdministrationWindow) {
 
   PostMessageA(program.window(kHostWindow), WM_CLOSE, 0, 0);
   EXPECT_EQ(program.waitForExit(10000), 0) << "closing the host window ends the program";
+  EXPECT_TRUE(logHas(" - alice - Process Ended - User alice"));
+}
+
+TEST_F(OrrindaleEndToEnd, AClockMovedBackRenewsNothingAndTheSessionEndIsLoggedOnce) {
+  // alice's record was last used tomorrow at 08:00: to the program the clock moved back a day.
+  prepareDataFile("0030", [](UsageTable& table) {
+    const rt::LocalTime now = rt::localNow();
+    const rt::LocalTime ahead = rt::calendarTime(rt::secondsOf(now.year, now.month, now.day, 12, 0) + 86400);
+    table.user(1).field(kLastYear) = zeroPadded(ahead.year, 4);
+    table.user(1).field(kLastMonth) = zeroPadded(ahead.month, 2);
+    table.user(1).field(kLastDay) = zeroPadded(ahead.day, 2);
+  });
+  const UserRecord before = dataFile().user(1);
+  OrrindaleProcess program("alice", "ATHLON", "2");
+  ASSERT_TRUE(started(program));
+  const UserRecord after = dataFile().user(1);
+  EXPECT_EQ(after.field(kMinutesLeft), "0029") << "the start counts a minute and renews nothing";
+  for (int field : {kLastYear, kLastMonth, kLastDay, kLastHour, kLastMinute})
+    EXPECT_EQ(after.field(field), before.field(field)) << "the later stamp stays, field " << field;
+  EXPECT_TRUE(logHas(" - alice - **** CLOCK MOVED BACK from " + before.field(kLastDay) + "/" +
+                     before.field(kLastMonth) + "/" + before.field(kLastYear) + " 08:00 ****"));
+
+  const auto endLines = [&] {
+    const auto lines = test_files::lines(vSession.logPath);
+    return std::count_if(lines.begin(), lines.end(), [](const std::string& line) {
+      return line.ends_with(" - alice - Process Ended - User alice");
+    });
+  };
+  HWND host = program.window(kHostWindow);
+  SendMessageA(host, WM_ENDSESSION, FALSE, 0);  // a log-off that was called off
+  EXPECT_EQ(endLines(), 0);
+  SendMessageA(host, WM_ENDSESSION, TRUE, 0);
+  EXPECT_EQ(endLines(), 1);
+  PostMessageA(host, WM_CLOSE, 0, 0);
+  EXPECT_EQ(program.waitForExit(10000), 0);
+  EXPECT_EQ(endLines(), 1) << "once per run";
 }

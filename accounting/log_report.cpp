@@ -1,0 +1,361 @@
+#include "accounting/log_report.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <map>
+#include <optional>
+#include <set>
+#include <utility>
+
+using std::chrono::year_month_day;
+
+namespace {
+
+enum class Event {
+  Started,
+  Ended,
+  Machine,
+  Admitted,
+  Invalid,
+  ZeroLogoff,
+  ClockBack,
+  GuardRestart,
+  GuardLogoff,
+  Other
+};
+
+// The messages the report counts, each with the " - " that ends the user column before it.
+// What follows the marker is the account the message names, or the rest of the message.
+struct Marker {
+  std::string_view text;
+  Event event;
+};
+constexpr Marker kMarkers[] = {
+    {" - Process Started - User ", Event::Started},
+    {" - Process Ended - User ", Event::Ended},
+    {" - Machine in use ", Event::Machine},
+    {" - Found one - ", Event::Admitted},
+    {" - **** INVALID USER ", Event::Invalid},
+    {" - **** SYSTEM LOGOFF ****", Event::ZeroLogoff},
+    {" - **** CLOCK MOVED BACK from ", Event::ClockBack},
+    {" - Guard restarted Orrindale - User ", Event::GuardRestart},
+    {" - Guard logged off ", Event::GuardLogoff},
+};
+constexpr std::string_view kStars = " ****";
+constexpr std::string_view kColumnGap = " - ";
+constexpr std::size_t kTimeLength = 16;  // "dd/mm/yyyy hh:mm"
+
+struct Line {
+  LogTime at;
+  Event event = Event::Other;
+  std::string_view user;  // the user column
+  std::string_view rest;  // what follows the marker
+};
+
+bool digitsAt(std::string_view text, std::initializer_list<std::size_t> positions) {
+  return std::all_of(positions.begin(), positions.end(),
+                     [&](std::size_t i) { return text[i] >= '0' && text[i] <= '9'; });
+}
+
+int numberAt(std::string_view text, std::size_t from, std::size_t length) {
+  int value = 0;
+  for (std::size_t i = from; i < from + length; ++i)
+    value = value * 10 + (text[i] - '0');
+  return value;
+}
+
+// "dd/mm/yyyy hh:mm" with a real date and time, or nothing.
+std::optional<LogTime> parseTime(std::string_view text) {
+  if (text.size() != kTimeLength || text[2] != '/' || text[5] != '/' || text[10] != ' ' || text[13] != ':' ||
+      !digitsAt(text, {0, 1, 3, 4, 6, 7, 8, 9, 11, 12, 14, 15}))
+    return std::nullopt;
+  const LogTime time{year_month_day{std::chrono::year{numberAt(text, 6, 4)},
+                                    std::chrono::month{static_cast<unsigned>(numberAt(text, 3, 2))},
+                                    std::chrono::day{static_cast<unsigned>(numberAt(text, 0, 2))}},
+                     numberAt(text, 11, 2), numberAt(text, 14, 2)};
+  if (!time.day.ok() || time.hour > 23 || time.minute > 59)
+    return std::nullopt;
+  return time;
+}
+
+std::optional<Line> parseLine(std::string_view text) {
+  if (text.size() < kTimeLength + kColumnGap.size() || text.substr(kTimeLength, kColumnGap.size()) != kColumnGap)
+    return std::nullopt;
+  const std::optional<LogTime> at = parseTime(text.substr(0, kTimeLength));
+  if (!at)
+    return std::nullopt;
+  const std::string_view rest = text.substr(kTimeLength + kColumnGap.size());
+  for (const Marker& marker : kMarkers) {
+    const std::size_t found = rest.find(marker.text);
+    if (found != std::string_view::npos)
+      return Line{*at, marker.event, rest.substr(0, found), rest.substr(found + marker.text.size())};
+  }
+  const std::size_t gap = rest.find(kColumnGap);
+  if (gap == std::string_view::npos)
+    return std::nullopt;
+  return Line{*at, Event::Other, rest.substr(0, gap), rest.substr(gap + kColumnGap.size())};
+}
+
+// "text ****" gives text; anything else nothing.
+std::optional<std::string_view> withinStars(std::string_view text) {
+  if (!text.ends_with(kStars))
+    return std::nullopt;
+  return text.substr(0, text.size() - kStars.size());
+}
+
+int dayNumber(year_month_day day) {
+  return std::chrono::sys_days{day}.time_since_epoch().count();
+}
+
+// What the lines read so far say about one account.
+struct AccountState {
+  bool running = false;       // a start with no orderly end since
+  bool copyStarting = false;  // a new copy's first line came, its start line not yet
+  std::optional<LogTime> lastLine;
+  std::optional<LogTime> lastLineBeforeCopy;
+  std::optional<year_month_day> zeroLogoffCountedOn;
+  std::optional<year_month_day> refusalPending;  // the day of an unknown account not yet admitted
+};
+
+struct Builder {
+  std::map<std::string, AccountState, std::less<>> accounts;
+  std::map<std::pair<std::string, int>, ReportRow> rows;
+  std::set<std::pair<std::string, std::string>, std::less<>> clockMovesSeen;
+
+  AccountState& state(std::string_view account) {
+    auto found = accounts.find(account);
+    if (found == accounts.end())
+      found = accounts.emplace(std::string(account), AccountState{}).first;
+    return found->second;
+  }
+
+  ReportRow& row(std::string_view account, year_month_day day) {
+    ReportRow& entry = rows[{std::string(account), dayNumber(day)}];
+    entry.account = account;
+    entry.day = day;
+    return entry;
+  }
+
+  // An unknown account is refused unless a slot was found for it before its start line.
+  void settleRefusal(std::string_view account) {
+    AccountState& s = state(account);
+    if (s.refusalPending)
+      ++row(account, *s.refusalPending).refusals;
+    s.refusalPending.reset();
+  }
+
+  void apply(const Line& line) {
+    const year_month_day day = line.at.day;
+    switch (line.event) {
+      case Event::Started: {
+        AccountState& s = state(line.rest);
+        ReportRow& r = row(line.rest, day);
+        ++r.starts;
+        if (s.running)
+          r.afterUnendedCopy.push_back((s.copyStarting ? s.lastLineBeforeCopy : s.lastLine).value_or(line.at));
+        s.running = true;
+        s.copyStarting = false;
+        settleRefusal(line.rest);
+        break;
+      }
+      case Event::Ended: {
+        AccountState& s = state(line.rest);
+        ++row(line.rest, day).orderlyEnds;
+        s.running = false;
+        s.zeroLogoffCountedOn.reset();
+        break;
+      }
+      case Event::Machine: {
+        // The first line a copy writes under its account's name.
+        AccountState& s = state(line.user);
+        s.lastLineBeforeCopy = s.lastLine;
+        s.copyStarting = true;
+        break;
+      }
+      case Event::Admitted:
+        state(line.user).refusalPending.reset();
+        break;
+      case Event::Invalid:
+        if (const auto account = withinStars(line.rest)) {
+          settleRefusal(*account);
+          state(*account).refusalPending = day;
+        }
+        break;
+      case Event::ZeroLogoff: {
+        // A copy at zero in test mode logs this at every minute; a run that ends at zero ends
+        // with its end line. Counted once per run and day.
+        AccountState& s = state(line.user);
+        if (line.rest.empty() && s.zeroLogoffCountedOn != day) {
+          ++row(line.user, day).logoffsAtZero;
+          s.zeroLogoffCountedOn = day;
+        }
+        break;
+      }
+      case Event::ClockBack: {
+        const auto stamp = withinStars(line.rest);
+        const std::optional<LogTime> from = stamp ? parseTime(*stamp) : std::nullopt;
+        if (from && clockMovesSeen.emplace(std::string(line.user), std::string(*stamp)).second)
+          row(line.user, day).clockMovesBack.push_back(*from);
+        break;
+      }
+      case Event::GuardRestart:
+        ++row(line.rest, day).guardRestarts;
+        break;
+      case Event::GuardLogoff:
+        ++row(line.rest, day).guardLogoffs;
+        break;
+      case Event::Other:
+        break;
+    }
+    // The guard writes about a copy; its lines are not the copy's own.
+    if (line.event != Event::GuardRestart && line.event != Event::GuardLogoff)
+      state(line.user).lastLine = line.at;
+  }
+};
+
+std::string twoDigits(int number) {
+  char text[8];
+  std::snprintf(text, sizeof text, "%02d", number);
+  return text;
+}
+
+std::string dateText(year_month_day day) {
+  return twoDigits(static_cast<int>(static_cast<unsigned>(day.day()))) + "/" +
+         twoDigits(static_cast<int>(static_cast<unsigned>(day.month()))) + "/" +
+         std::to_string(static_cast<int>(day.year()));
+}
+
+std::string isoDate(year_month_day day) {
+  return std::to_string(static_cast<int>(day.year())) + "-" +
+         twoDigits(static_cast<int>(static_cast<unsigned>(day.month()))) + "-" +
+         twoDigits(static_cast<int>(static_cast<unsigned>(day.day())));
+}
+
+std::string clockText(const LogTime& time) {
+  return twoDigits(time.hour) + ":" + twoDigits(time.minute);
+}
+
+// Account names are text in the system's ANSI code page: bytes above 127 are written as the
+// characters of the same codes, which keeps the output plain ASCII.
+std::string jsonString(std::string_view text) {
+  std::string out = "\"";
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += c;
+    } else if (byte < 0x20 || byte > 0x7E) {
+      char escape[8];
+      std::snprintf(escape, sizeof escape, "\\u%04x", byte);
+      out += escape;
+    } else {
+      out += c;
+    }
+  }
+  return out + "\"";
+}
+
+std::string jsonTimes(const std::vector<LogTime>& times) {
+  std::string out = "[";
+  for (std::size_t i = 0; i < times.size(); ++i)
+    out += (i ? ", \"" : "\"") + isoDate(times[i].day) + " " + clockText(times[i]) + "\"";
+  return out + "]";
+}
+
+std::string padded(const std::string& text, std::size_t width, bool right) {
+  const std::string fill(width > text.size() ? width - text.size() : 0, ' ');
+  return right ? fill + text : text + fill;
+}
+
+}  // namespace
+
+LogReport buildLogReport(std::string_view logText, year_month_day today, int days) {
+  Builder builder;
+  LogReport report{today, std::max(days, 0), {}, 0};
+  while (!logText.empty()) {
+    const std::size_t end = logText.find('\n');
+    std::string_view text = logText.substr(0, end);
+    logText.remove_prefix(end == std::string_view::npos ? logText.size() : end + 1);
+    if (text.ends_with('\r'))
+      text.remove_suffix(1);
+    if (text.empty())
+      continue;
+    if (const std::optional<Line> line = parseLine(text))
+      builder.apply(*line);
+    else
+      ++report.unreadLines;
+  }
+  for (const auto& [account, state] : builder.accounts)
+    if (state.refusalPending)
+      builder.settleRefusal(account);
+
+  const int firstDay = dayNumber(today) - report.days + 1;
+  for (auto& [key, row] : builder.rows)
+    if (report.days == 0 || key.second >= firstDay)
+      report.rows.push_back(std::move(row));
+  return report;
+}
+
+std::string reportText(const LogReport& report) {
+  std::string text = "Orrindale activity, " +
+                     (report.days == 0   ? std::string("the whole log")
+                      : report.days == 1 ? std::string("today")
+                                         : "the last " + std::to_string(report.days) + " days") +
+                     ", to " + dateText(report.today) + "\n";
+  if (report.rows.empty())
+    text += "No activity logged.\n";
+  else {
+    const std::vector<std::string> headers{"Account",        "Date",          "Starts",        "Ended",
+                                           "After unended",  "Clock back",    "Zero log-offs", "Refused",
+                                           "Guard restarts", "Guard log-offs"};
+    std::vector<std::vector<std::string>> cells;
+    for (const ReportRow& row : report.rows)
+      cells.push_back({row.account, dateText(row.day), std::to_string(row.starts), std::to_string(row.orderlyEnds),
+                       std::to_string(row.afterUnendedCopy.size()), std::to_string(row.clockMovesBack.size()),
+                       std::to_string(row.logoffsAtZero), std::to_string(row.refusals),
+                       std::to_string(row.guardRestarts), std::to_string(row.guardLogoffs)});
+    std::vector<std::size_t> widths;
+    for (std::size_t column = 0; column < headers.size(); ++column) {
+      std::size_t width = headers[column].size();
+      for (const auto& line : cells)
+        width = std::max(width, line[column].size());
+      widths.push_back(width);
+    }
+    const auto tableLine = [&](const std::vector<std::string>& values) {
+      std::string out;
+      for (std::size_t column = 0; column < values.size(); ++column)
+        out += (column ? "  " : "") + padded(values[column], widths[column], column >= 2);
+      return out + "\n";
+    };
+    text += tableLine(headers);
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+      text += tableLine(cells[i]);
+      for (const LogTime& last : report.rows[i].afterUnendedCopy)
+        text += "    started after a copy with no orderly end; its last line " + dateText(last.day) + " " +
+                clockText(last) + "\n";
+      for (const LogTime& from : report.rows[i].clockMovesBack)
+        text += "    clock moved back from " + dateText(from.day) + " " + clockText(from) + "\n";
+    }
+  }
+  if (report.unreadLines > 0)
+    text += std::to_string(report.unreadLines) + " line(s) of the log could not be read.\n";
+  return text;
+}
+
+std::string reportJson(const LogReport& report) {
+  std::string json = "{\"today\": \"" + isoDate(report.today) + "\", \"days\": " + std::to_string(report.days) +
+                     ", \"unreadLines\": " + std::to_string(report.unreadLines) + ", \"rows\": [";
+  for (std::size_t i = 0; i < report.rows.size(); ++i) {
+    const ReportRow& row = report.rows[i];
+    json += std::string(i ? "," : "") + "\n  {\"account\": " + jsonString(row.account) + ", \"date\": \"" +
+            isoDate(row.day) + "\", \"starts\": " + std::to_string(row.starts) +
+            ", \"orderlyEnds\": " + std::to_string(row.orderlyEnds) +
+            ", \"afterUnendedCopy\": " + jsonTimes(row.afterUnendedCopy) +
+            ", \"clockMovesBack\": " + jsonTimes(row.clockMovesBack) +
+            ", \"logoffsAtZero\": " + std::to_string(row.logoffsAtZero) +
+            ", \"refused\": " + std::to_string(row.refusals) +
+            ", \"guardRestarts\": " + std::to_string(row.guardRestarts) +
+            ", \"guardLogoffs\": " + std::to_string(row.guardLogoffs) + "}";
+  }
+  return json + (report.rows.empty() ? "]}\n" : "\n]}\n");
+}

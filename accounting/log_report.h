@@ -1,0 +1,50 @@
+#pragma once
+// The activity log read back for the supervisor: per account and day, the starts and orderly
+// ends, the starts that followed a copy ended without its end line, clocks moved back,
+// log-offs at zero, refused accounts and the guard's restarts and log-offs, as aligned text
+// and as JSON. Works on text only: the caller reads the log and knows today's date.
+#include <chrono>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// A time as the log writes it, to the minute.
+struct LogTime {
+  std::chrono::year_month_day day;
+  int hour = 0;
+  int minute = 0;
+};
+
+struct ReportRow {
+  std::string account;
+  std::chrono::year_month_day day;
+  int starts = 0;
+  int orderlyEnds = 0;
+  // One entry per start that followed a copy with no orderly end (killed or crashed): the
+  // time of that copy's last log line.
+  std::vector<LogTime> afterUnendedCopy;
+  // The last-used stamps the clock moved back from, one per move.
+  std::vector<LogTime> clockMovesBack;
+  int logoffsAtZero = 0;
+  int refusals = 0;
+  int guardRestarts = 0;
+  int guardLogoffs = 0;
+};
+
+struct LogReport {
+  std::chrono::year_month_day today;
+  int days = 0;                 // today and the days - 1 before it; 0 for the whole log
+  std::vector<ReportRow> rows;  // by account, then by day
+  int unreadLines = 0;          // lines of the whole log not of the form "dd/mm/yyyy hh:mm - user - message"
+};
+
+// Reads the whole log, line by line (LF or CR LF); lines it does not understand are read
+// past. Keeps the rows of the window and those dated after today, which only a clock set
+// ahead can write.
+LogReport buildLogReport(std::string_view logText, std::chrono::year_month_day today, int days);
+
+// The report as a table with one row per account and day, the times of each row below it.
+std::string reportText(const LogReport& report);
+// The report as one JSON object: {"today", "days", "unreadLines", "rows": [...]}, dates
+// "yyyy-mm-dd", times "yyyy-mm-dd hh:mm".
+std::string reportJson(const LogReport& report);
