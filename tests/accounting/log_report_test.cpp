@@ -63,7 +63,7 @@ std::string row(const ReportRow& r) {
   for (int count :
        {r.starts, r.orderlyEnds, static_cast<int>(r.afterUnendedCopy.size()), static_cast<int>(r.clockMovesBack.size()),
         r.logoffsAtZero, r.refusals, r.guardRestarts, r.guardLogoffs})
-    text += " " + std::to_string(count);
+    text.append(" ").append(std::to_string(count));
   return text;
 }
 }  // namespace

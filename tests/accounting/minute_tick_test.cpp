@@ -125,13 +125,16 @@ TEST_F(MinuteTick, OnlyALaterDateIsANewDayAndAnEarlierOneIsAClockMovedBack) {
   struct Case {
     int year, month, day;
     const char* minutesAfter;
-    const char* storedDateAfter;  // day, month and year fields after the tick
+    const char* logLine;  // "" for none
   };
   // Today is Sunday 06/12/2026, allowed 30; the record holds 20 minutes, last used at 08:00.
-  const Case cases[] = {{2026, 12, 5, "30", "06122026"},  {2026, 12, 6, "0019", "06122026"},
-                        {2026, 11, 7, "30", "06122026"},  {2026, 12, 7, "0019", "07122026"},
-                        {2027, 1, 6, "0019", "06012027"}, {2027, 12, 6, "0019", "06122027"},
-                        {2027, 1, 5, "0019", "05012027"}};
+  const Case cases[] = {{2026, 12, 5, "30", "New day allowance"},
+                        {2026, 12, 6, "0019", ""},
+                        {2026, 11, 7, "30", "New day allowance"},
+                        {2026, 12, 7, "0019", "**** CLOCK MOVED BACK from 07/12/2026 08:00 ****"},
+                        {2027, 1, 6, "0019", "**** CLOCK MOVED BACK from 06/01/2027 08:00 ****"},
+                        {2027, 12, 6, "0019", "**** CLOCK MOVED BACK from 06/12/2027 08:00 ****"},
+                        {2027, 1, 5, "0019", "**** CLOCK MOVED BACK from 05/01/2027 08:00 ****"}};
   vSession.currentUser = 1;
   vSession.userName = "player";
   for (const Case& c : cases) {
@@ -140,17 +143,15 @@ TEST_F(MinuteTick, OnlyALaterDateIsANewDayAndAnEarlierOneIsAClockMovedBack) {
     test_files::remove(logPath);
     DoEachMin();
     const std::string stored = zeroPadded(c.day, 2) + "/" + zeroPadded(c.month, 2) + "/" + zeroPadded(c.year, 4);
+    const bool movedBack = std::string(c.logLine).starts_with("**** CLOCK");
     EXPECT_EQ(fileField(1, kMinutesLeft), c.minutesAfter) << stored;
-    EXPECT_EQ(fileField(1, kLastDay) + fileField(1, kLastMonth) + fileField(1, kLastYear), c.storedDateAfter) << stored;
-    const bool movedBack = std::string(c.storedDateAfter) != "06122026";
-    EXPECT_EQ(fileField(1, kLastHour) + fileField(1, kLastMinute), movedBack ? "0800" : "0905") << stored;
+    EXPECT_EQ(fileField(1, kLastDay) + "/" + fileField(1, kLastMonth) + "/" + fileField(1, kLastYear) + " " +
+                  fileField(1, kLastHour) + ":" + fileField(1, kLastMinute),
+              movedBack ? stored + " 08:00" : "06/12/2026 09:05")
+        << "a clock moved back leaves the later stamp";
     EXPECT_EQ(fileField(1, kMachine), "PENTIUM4") << stored;
-    const std::string expectedLine = std::string(c.minutesAfter) == "30" ? "New day allowance"
-                                     : movedBack ? "**** CLOCK MOVED BACK from " + stored + " 08:00 ****"
-                                                 : "";
-    EXPECT_EQ(logLines(), expectedLine.empty()
-                              ? std::vector<std::string>{}
-                              : std::vector<std::string>{"06/12/2026 09:05 - player - " + expectedLine})
+    EXPECT_EQ(logLines(), *c.logLine ? std::vector<std::string>{"06/12/2026 09:05 - player - " + std::string(c.logLine)}
+                                     : std::vector<std::string>{})
         << stored;
   }
 }
