@@ -1,7 +1,9 @@
 #include "accounting/log_report.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
+#include <initializer_list>
 #include <map>
 #include <optional>
 #include <set>
@@ -267,6 +269,29 @@ std::string padded(const std::string& text, std::size_t width, bool right) {
   return right ? fill + text : text + fill;
 }
 
+std::string windowText(int days) {
+  if (days == 0)
+    return "the whole log";
+  return days == 1 ? "today" : "the last " + std::to_string(days) + " days";
+}
+
+constexpr std::array<std::string_view, 10> kHeaders{"Account",        "Date",          "Starts",        "Ended",
+                                                    "After unended",  "Clock back",    "Zero log-offs", "Refused",
+                                                    "Guard restarts", "Guard log-offs"};
+
+std::vector<std::string> cellsOf(const ReportRow& row) {
+  return {row.account,
+          dateText(row.day),
+          std::to_string(row.starts),
+          std::to_string(row.orderlyEnds),
+          std::to_string(row.afterUnendedCopy.size()),
+          std::to_string(row.clockMovesBack.size()),
+          std::to_string(row.logoffsAtZero),
+          std::to_string(row.refusals),
+          std::to_string(row.guardRestarts),
+          std::to_string(row.guardLogoffs)};
+}
+
 }  // namespace
 
 LogReport buildLogReport(std::string_view logText, year_month_day today, int days) {
@@ -297,37 +322,28 @@ LogReport buildLogReport(std::string_view logText, year_month_day today, int day
 }
 
 std::string reportText(const LogReport& report) {
-  std::string text = "Orrindale activity, " +
-                     (report.days == 0   ? std::string("the whole log")
-                      : report.days == 1 ? std::string("today")
-                                         : "the last " + std::to_string(report.days) + " days") +
-                     ", to " + dateText(report.today) + "\n";
+  std::string text = "Orrindale activity, " + windowText(report.days) + ", to " + dateText(report.today) + "\n";
   if (report.rows.empty())
     text += "No activity logged.\n";
   else {
-    const std::vector<std::string> headers{"Account",        "Date",          "Starts",        "Ended",
-                                           "After unended",  "Clock back",    "Zero log-offs", "Refused",
-                                           "Guard restarts", "Guard log-offs"};
     std::vector<std::vector<std::string>> cells;
     for (const ReportRow& row : report.rows)
-      cells.push_back({row.account, dateText(row.day), std::to_string(row.starts), std::to_string(row.orderlyEnds),
-                       std::to_string(row.afterUnendedCopy.size()), std::to_string(row.clockMovesBack.size()),
-                       std::to_string(row.logoffsAtZero), std::to_string(row.refusals),
-                       std::to_string(row.guardRestarts), std::to_string(row.guardLogoffs)});
+      cells.push_back(cellsOf(row));
     std::vector<std::size_t> widths;
-    for (std::size_t column = 0; column < headers.size(); ++column) {
-      std::size_t width = headers[column].size();
+    for (std::size_t column = 0; column < kHeaders.size(); ++column) {
+      std::size_t width = kHeaders[column].size();
       for (const auto& line : cells)
         width = std::max(width, line[column].size());
       widths.push_back(width);
     }
-    const auto tableLine = [&](const std::vector<std::string>& values) {
+    // The account and the date to the left, the counts to the right.
+    const auto tableLine = [&](const auto& values) {
       std::string out;
       for (std::size_t column = 0; column < values.size(); ++column)
-        out += (column ? "  " : "") + padded(values[column], widths[column], column >= 2);
+        out += (column ? "  " : "") + padded(std::string(values[column]), widths[column], column >= 2);
       return out + "\n";
     };
-    text += tableLine(headers);
+    text += tableLine(kHeaders);
     for (std::size_t i = 0; i < cells.size(); ++i) {
       text += tableLine(cells[i]);
       for (const LogTime& last : report.rows[i].afterUnendedCopy)
