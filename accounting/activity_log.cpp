@@ -38,13 +38,3 @@ void WriteLog(const std::string& message) {
   if (log.isOpen())
     log.write(line);
 }
-
-bool logHolds(const std::string& message) {
-  const std::string ending = " - " + vSession.userName + " - " + message;
-  rt::TextFile log(vSession.logPath, rt::OpenMode::Read);
-  std::string line;
-  while (log.isOpen() && log.readLine(line))
-    if (line.ends_with(ending))
-      return true;
-  return false;
-}

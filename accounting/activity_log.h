@@ -23,8 +23,5 @@ void MakeTimeStamp();
 // the log never stops the program.
 void WriteLog(const std::string& message);
 
-// Whether the log file already holds a line of the current user with this message.
-bool logHolds(const std::string& message);
-
 // The number formatted with printf's "%0<width>d", as the log and the data file write numbers.
 std::string zeroPadded(int number, int width);

@@ -47,8 +47,8 @@ std::strong_ordering storedDayToToday(const UserRecord& user) {
 }
 
 // The clock now reads a date before the record's last use. The record keeps its later stamp,
-// so every tick, a restarted copy and another copy of the account see the same move: it is
-// logged once, unless the log already holds it.
+// so every tick sees the same move: a run logs it once. (Another run that meets the same move
+// logs it once more; the report counts a move once.)
 void reportClockMovedBack(const UserRecord& user) {
   const std::string message = "**** CLOCK MOVED BACK from " + zeroPadded(readNumber(user.field(kLastDay)), 2) + "/" +
                               zeroPadded(readNumber(user.field(kLastMonth)), 2) + "/" +
@@ -58,8 +58,7 @@ void reportClockMovedBack(const UserRecord& user) {
   if (vSession.clockMoveReported == message)
     return;
   vSession.clockMoveReported = message;
-  if (!logHolds(message))
-    WriteLog(message);
+  WriteLog(message);
 }
 }  // namespace
 
