@@ -9,7 +9,9 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "accounting/usage_table.h"
@@ -22,19 +24,24 @@
 #include "gui/registry.h"
 
 namespace {
-// A pause before each call, as the program calls it once a second at most: the shell has then
-// drawn the previous icon before the next one comes.
-template <typename Work>
-double medianMicroseconds(int rounds, Work work) {
-  std::vector<double> times;
+using Work = std::function<void(int)>;
+
+// The median time of each of two ways, called in turns so that both see the same load, with a
+// pause before each call: the program redraws once a second at most, so the shell has drawn
+// the previous icon before the next one comes.
+std::pair<double, double> medianMicroseconds(int rounds, const Work& first, const Work& second) {
+  std::vector<double> times[2];
   for (int i = 0; i < rounds; ++i) {
-    Sleep(10);
-    const auto start = std::chrono::steady_clock::now();
-    work(i);
-    times.push_back(std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count());
+    for (int way = 0; way < 2; ++way) {
+      Sleep(10);
+      const auto start = std::chrono::steady_clock::now();
+      (way == 0 ? first : second)(i);
+      times[way].push_back(std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count());
+    }
   }
-  std::sort(times.begin(), times.end());
-  return times[times.size() / 2];
+  for (auto& list : times)
+    std::sort(list.begin(), list.end());
+  return {times[0][rounds / 2], times[1][rounds / 2]};
 }
 
 // The same picture as the program's, made the plain way.
@@ -75,27 +82,29 @@ int main() {
   draw_tray_minutes(0);
   tray_show(TrayNo);
 
-  constexpr int kRounds = 200;
-  const double program = medianMicroseconds(kRounds, [](int i) {
-    vSession.BlinkPhase = i % 2;
-    draw_tray_minutes(1);
-  });
   const std::vector<std::string> images[2] = {glyphImage(glyphSlots("0045", true)),
                                               glyphImage(glyphSlots("0045", false))};
-  const double programIcon =
-      medianMicroseconds(kRounds, [&](int i) { DestroyIcon(reinterpret_cast<HICON>(icon_from_rows(images[i % 2]))); });
-
   // A second icon of the same window, shown and changed the plain way.
   HWND window = reinterpret_cast<HWND>(getHandle(host));
   NOTIFYICONDATAA record = directRecord(window, directIcon(images[1]));
   Shell_NotifyIconA(NIM_ADD, &record);
-  const double direct = medianMicroseconds(kRounds, [&](int i) {
-    HICON shown = record.hIcon;
-    record.hIcon = directIcon(images[i % 2]);
-    Shell_NotifyIconA(NIM_MODIFY, &record);
-    DestroyIcon(shown);
-  });
-  const double directIconOnly = medianMicroseconds(kRounds, [&](int i) { DestroyIcon(directIcon(images[i % 2])); });
+
+  constexpr int kRounds = 200;
+  const auto [program, direct] = medianMicroseconds(
+      kRounds,
+      [](int i) {
+        vSession.BlinkPhase = i % 2;
+        draw_tray_minutes(1);
+      },
+      [&](int i) {
+        HICON shown = record.hIcon;
+        record.hIcon = directIcon(images[i % 2]);
+        Shell_NotifyIconA(NIM_MODIFY, &record);
+        DestroyIcon(shown);
+      });
+  const auto [programIcon, directIconOnly] = medianMicroseconds(
+      kRounds, [&](int i) { DestroyIcon(reinterpret_cast<HICON>(icon_from_rows(images[i % 2]))); },
+      [&](int i) { DestroyIcon(directIcon(images[i % 2])); });
   Shell_NotifyIconA(NIM_DELETE, &record);
 
   std::printf("draw_tray_minutes                %8.1f us\n", program);
