@@ -43,9 +43,9 @@ int pageOf(int id) {
 }
 
 // A tab page has a background of its own (white under most themes), unlike the window face
-// that labels, check boxes and group boxes take from their owners by default. Such a control
-// is drawn in the page's colour instead; one given a colour of its own keeps it, and edit
-// fields keep the platform's.
+// that labels, check boxes and group boxes take from their owners by default. On a page, such
+// a control with the platform's background or the window face is drawn in the page's colour;
+// any other colour it was given is kept, and edit fields keep the platform's.
 int pageUnder(int child, int iMsg) {
   const Colour& colour = ctrl_Bg_Color[child];
   if (iMsg != WM_CTLCOLORSTATIC || ctrl_Family[child] == EDIT ||

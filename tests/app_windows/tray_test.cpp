@@ -20,6 +20,7 @@
 #include "gui/registry.h"
 #include "support/w32dll.h"
 #include "support/w32memset.h"
+#include "tests/e2e/screen_pixels.h"
 
 namespace {
 
@@ -154,10 +155,6 @@ std::vector<std::uint32_t> drawnPixels(HICON icon, int width, int height, COLORR
   for (std::uint32_t& pixel : result)
     pixel &= 0xFFFFFF;
   return result;
-}
-
-int brightness(std::uint32_t rgb) {
-  return ((rgb >> 16 & 0xFF) * 30 + (rgb >> 8 & 0xFF) * 59 + (rgb & 0xFF) * 11) / 100;
 }
 
 TEST(TrayDigits, IconShowsDarkDigitsOnAnOpaqueLightPlateOverAnyTaskbar) {

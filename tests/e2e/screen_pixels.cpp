@@ -63,10 +63,6 @@ RECT trayIcons(const ScreenPixels& area) {
   return icons.right > icons.left ? icons : RECT{};
 }
 
-int brightness(std::uint32_t rgb) {
-  return static_cast<int>(((rgb >> 16 & 0xFF) * 30 + (rgb >> 8 & 0xFF) * 59 + (rgb & 0xFF) * 11) / 100);
-}
-
 bool saveBitmap(const std::string& path, const ScreenPixels& picture, int scale) {
   const int width = picture.width * scale;
   const int height = picture.height * scale;

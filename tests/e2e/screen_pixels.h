@@ -21,8 +21,10 @@ ScreenPixels readScreen(const RECT& area);
 RECT trayIcons(const ScreenPixels& notificationArea);
 // The right end of the taskbar, where the notification area is; empty without a taskbar.
 RECT notificationArea();
-// 0 (black) to 255 (white), as the eye weighs the three colours.
-int brightness(std::uint32_t rgb);
+// 0 (black) to 255 (white) for a 0x00RRGGBB value, as the eye weighs the three colours.
+inline int brightness(std::uint32_t rgb) {
+  return static_cast<int>(((rgb >> 16 & 0xFF) * 30 + (rgb >> 8 & 0xFF) * 59 + (rgb & 0xFF) * 11) / 100);
+}
 
 // Saves the pixels as a 24-bit bitmap file, each one as a square of scale by scale pixels.
 bool saveBitmap(const std::string& path, const ScreenPixels& picture, int scale = 1);
