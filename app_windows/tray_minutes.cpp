@@ -2,8 +2,9 @@
 
 #include <windows.h>
 
-#include <cstring>
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "accounting/usage_table.h"
 #include "app_windows/app_constants.h"
@@ -11,23 +12,23 @@
 #include "app_windows/tray.h"
 #include "app_windows/tray_digits.h"
 #include "gui/control_looks.h"
-#include "gui/device_context.h"
-#include "gui/gdi_objects.h"
-#include "gui/geometry.h"
 #include "gui/windows.h"
 #include "runtime/clock.h"
 #include "runtime/process.h"
 #include "support/w32dll.h"
-#include "support/w32memset.h"
 
 int TrayNo = 0;
 int AppIcon = 0;
 
 namespace {
-constexpr int kIconInfoSize = 20;
+// Black digits on a white plate, both opaque, read on light and on dark taskbars alike. The
+// alpha byte (0xAARRGGBB) is full as well: shells that draw 32-bit icons by their alpha
+// channel rather than by the mask then draw the same picture.
+constexpr std::uint32_t kDigitColour = 0xFF000000;
+constexpr std::uint32_t kPlateColour = 0xFFFFFFFF;
 constexpr int kMissingSystemPauseSeconds = 2;
 
-int createIconIndirect(void* iconInfo) {
+int createIconIndirect(ICONINFO* iconInfo) {
   static const int handle = linkFunc(linkDLL({"user32.dll"}).handle, "CreateIconIndirect", 1);
   return w32Func(handle, {iconInfo});
 }
@@ -46,37 +47,33 @@ HMODULE openSystemLibrary(const char* name) {
 }
 }  // namespace
 
-int icon_from_bitmap(int bitmap) {
-  const Size size = getCtlSize(bitmap);
-  const int dc = getDC(bitmap);
-  const int memoryDC = w32Func(rtn::CreateCompatibleDC, {dc});
-  const int mask = w32Func(rtn::CreateBitmap, {size.width, size.height, 1, 1, nullptr});
-  const int previous = w32Func(rtn::SelectObject, {memoryDC, mask});
-  const int oldBackground = w32Func(rtn::SetBkColor, {dc, rgb(255, 0, 255)});
-  w32Func(rtn::BitBlt, {memoryDC, 0, 0, size.width, size.height, dc, 0, 0, SRCCOPY});
-  w32Func(rtn::SetBkColor, {dc, oldBackground});
-  w32Func(rtn::SelectObject, {memoryDC, previous});
-  w32Func(rtn::DeleteDC, {memoryDC});
-
-  auto* info = static_cast<unsigned char*>(w32acquire_mem(0, kIconInfoSize));
-  releaseDC(bitmap);
-  const int words[5] = {1, 0, 0, mask, bitmap};  // an icon, hot spot 0,0, mask, colour
-  std::memcpy(info, words, sizeof words);
-  const int icon = createIconIndirect(info);
-  w32release_mem(info);
-  w32Func(rtn::DeleteObject, {mask});
+int icon_from_rows(const std::vector<std::string>& rows) {
+  const int width = static_cast<int>(rows.front().size());
+  const int height = static_cast<int>(rows.size());
+  std::vector<std::uint32_t> colours;
+  colours.reserve(static_cast<std::size_t>(width) * height);
+  for (const std::string& row : rows)
+    for (char pixel : row)
+      colours.push_back(pixel == ' ' ? kPlateColour : kDigitColour);
+  // All mask bits clear: every pixel is drawn in its own colour, none lets the taskbar through
+  // or inverts it. Rows of a 1-bit bitmap take a whole number of 16-bit words.
+  const std::vector<unsigned char> opaque(static_cast<std::size_t>((width + 15) / 16 * 2) * height, 0);
+  ICONINFO info{};
+  info.fIcon = TRUE;
+  info.hbmMask = reinterpret_cast<HBITMAP>(w32Func(rtn::CreateBitmap, {width, height, 1, 1, opaque.data()}));
+  info.hbmColor = reinterpret_cast<HBITMAP>(w32Func(rtn::CreateBitmap, {width, height, 1, 32, colours.data()}));
+  const int icon = createIconIndirect(&info);
+  w32Func(rtn::DeleteObject, {info.hbmMask});
+  w32Func(rtn::DeleteObject, {info.hbmColor});
   return icon;
 }
 
 void draw_tray_minutes(int blink) {
   const bool blankPhase = blink == 1 && vSession.BlinkPhase == 0;
   const std::string minutes = vSession.currentUser ? vTable.user(vSession.currentUser).field(kMinutesLeft) : "";
-  const int bitmap = bitmapFromText(glyphImage(glyphSlots(minutes, blankPhase)));
-  const int icon = icon_from_bitmap(bitmap);
-  // The icon holds copies of both bitmaps, and the shell keeps its own copy of the icon:
-  // neither the bitmap nor the icon it replaces is needed once the tray shows the new one.
-  // Keeping them would use up the process's drawing objects after some days of running.
-  deleteObject(bitmap);
+  const int icon = icon_from_rows(glyphImage(glyphSlots(minutes, blankPhase)));
+  // The shell keeps its own copy of the icon: the one it replaces is not needed any more, and
+  // keeping it would use up the process's drawing objects after some days of running.
   const int replaced = trayIconHandle(TrayNo);
   tray_set_icon(TrayNo, icon);
   if (replaced != 0 && replaced != icon)

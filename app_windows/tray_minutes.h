@@ -2,6 +2,8 @@
 // The program's own tray icon: the minutes left drawn as digits into a new icon (blank every
 // other second when time is short), the tooltip and the clicks on the icon, and the fixed
 // application icon on the program's windows.
+#include <string>
+#include <vector>
 
 // The icon number of the program's one tray icon, from tray_add.
 extern int TrayNo;
@@ -11,8 +13,9 @@ extern int AppIcon;
 // Redraws the tray icon from the current user's minutes left; with blink 1 and BlinkPhase 0
 // it shows a blank instead.
 void draw_tray_minutes(int blink);
-// A new icon showing the monochrome bitmap (background pixels transparent).
-int icon_from_bitmap(int bitmap);
+// A new icon of the pixel rows (blank = background) at their own size, which the shell scales
+// to its icon size: black digits on an opaque white plate.
+int icon_from_rows(const std::vector<std::string>& rows);
 // Refreshes the tooltip; a left click shows PasswordWindow, a right click hides it.
 void onsystray(int icon, int mouseMessage);
 // Loads "IDAPPLICON" and sets it on the icon control, MainWindow and PasswordWindow. A

@@ -16,6 +16,8 @@
 
 namespace {
 
+constexpr int kEditMargin = 1;
+
 // A native font is described by the face, the height in the control's logical units (which
 // depends on the control's device) and the attributes.
 struct CachedFont {
@@ -113,6 +115,12 @@ void setFont(int id, const std::string& face, double points, int attributes) {
   ctrl_Font[id] = {face, static_cast<double>(size), attributes, ctrl_Font[id].colour};
   if (id == Screen || id == Printer || ctrl_Type[id] == Pixmap)
     return;
-  if (const int font = nativeFont(face, fontHeight(id, size), attributes))
+  if (const int font = nativeFont(face, fontHeight(id, size), attributes)) {
     sendMessage(id, WM_SETFONT, font, 1);
+    // An edit field takes its margins from each new font, and today's platforms make them so
+    // wide that four digits no longer fit a 34-pixel field. One pixel a side keeps the text off
+    // the border and leaves the caret room after the last character.
+    if (ctrl_Family[id] == EDIT)
+      sendMessage(id, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELONG(kEditMargin, kEditMargin));
+  }
 }

@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
+#include <utility>
 
 #include "app_windows/app_constants.h"
 #include "app_windows/tray_digits.h"
@@ -17,6 +20,7 @@
 #include "gui/registry.h"
 #include "support/w32dll.h"
 #include "support/w32memset.h"
+#include "tests/e2e/screen_pixels.h"
 
 namespace {
 
@@ -112,23 +116,86 @@ std::vector<std::string> bitmapRows(HBITMAP bitmap) {
   return rows;
 }
 
-TEST(TrayDigits, IconMaskIsTransparentAroundTheDigits) {
-  const std::vector<std::string> rows = glyphImage(glyphSlots("0045", false));
-  const int icon = icon_from_bitmap(bitmapFromText(rows));
-  ASSERT_NE(icon, 0);
-  ICONINFO info{};
-  ASSERT_TRUE(GetIconInfo(reinterpret_cast<HICON>(icon), &info));
-  EXPECT_TRUE(info.fIcon);
-  std::vector<std::string> digits;
-  for (const std::string& row : rows) {
-    std::string pixels;
-    for (char c : row) pixels += c == ' ' ? ' ' : 'x';
-    digits.push_back(pixels);
+BITMAPINFO topDown32(int width, int height) {
+  BITMAPINFO format{};
+  format.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  return format;
+}
+
+// The pixels of a bitmap as 0x00RRGGBB, top row first.
+std::vector<std::uint32_t> bitmapPixels(HBITMAP bitmap, int width, int height) {
+  BITMAPINFO format = topDown32(width, height);
+  std::vector<std::uint32_t> result(static_cast<std::size_t>(width) * height);
+  HDC screen = GetDC(nullptr);
+  GetDIBits(screen, bitmap, 0, height, result.data(), &format, DIB_RGB_COLORS);
+  ReleaseDC(nullptr, screen);
+  for (std::uint32_t& pixel : result)
+    pixel &= 0xFFFFFF;
+  return result;
+}
+
+// The pixels of the icon drawn at its own size over a taskbar of the colour.
+std::vector<std::uint32_t> drawnPixels(HICON icon, int width, int height, COLORREF taskbar) {
+  BITMAPINFO format = topDown32(width, height);
+  void* bits = nullptr;
+  HBITMAP canvas = CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ previous = SelectObject(dc, canvas);
+  HBRUSH brush = CreateSolidBrush(taskbar);
+  const RECT all{0, 0, width, height};
+  FillRect(dc, &all, brush);
+  DrawIconEx(dc, 0, 0, icon, width, height, 0, nullptr, DI_NORMAL);
+  GdiFlush();
+  std::vector<std::uint32_t> result(static_cast<const std::uint32_t*>(bits),
+                                    static_cast<const std::uint32_t*>(bits) + width * height);
+  DeleteObject(brush);
+  SelectObject(dc, previous);
+  DeleteDC(dc);
+  DeleteObject(canvas);
+  for (std::uint32_t& pixel : result)
+    pixel &= 0xFFFFFF;
+  return result;
+}
+
+TEST(TrayDigits, IconShowsDarkDigitsOnAnOpaqueLightPlateOverAnyTaskbar) {
+  for (const auto& [minutes, blankPhase] : {std::pair{"0045", false}, {"1440", false}, {"0045", true}}) {
+    SCOPED_TRACE(std::string(minutes) + (blankPhase ? " blank" : ""));
+    const std::vector<std::string> rows = glyphImage(glyphSlots(minutes, blankPhase));
+    const int width = static_cast<int>(rows[0].size());
+    const int icon = icon_from_rows(rows);
+    ASSERT_NE(icon, 0);
+    ICONINFO info{};
+    ASSERT_TRUE(GetIconInfo(reinterpret_cast<HICON>(icon), &info));
+    EXPECT_TRUE(info.fIcon);
+    ASSERT_NE(info.hbmColor, nullptr);
+    const std::vector<std::string> mask = bitmapRows(info.hbmMask);
+    ASSERT_EQ(mask.size(), rows.size()) << "drawn at the image's own size";
+    ASSERT_EQ(mask[0].size(), rows[0].size());
+    const std::vector<std::uint32_t> colour = bitmapPixels(info.hbmColor, width, kGlyphRows);
+    int inverting = 0;  // a set mask bit over a colour that is not black
+    for (int y = 0; y < kGlyphRows; ++y)
+      for (int x = 0; x < width; ++x)
+        inverting += mask[y][x] == ' ' && colour[y * width + x] != 0;
+    EXPECT_EQ(inverting, 0);
+
+    for (COLORREF taskbar : {RGB(243, 243, 243), RGB(32, 32, 32)}) {
+      const std::vector<std::uint32_t> drawn = drawnPixels(reinterpret_cast<HICON>(icon), width, kGlyphRows, taskbar);
+      int darkestPlate = 255, lightestDigit = 0;
+      for (int y = 0; y < kGlyphRows; ++y) {
+        for (int x = 0; x < width; ++x) {
+          const int light = brightness(drawn[y * width + x]);
+          if (rows[y][x] == ' ')
+            darkestPlate = std::min(darkestPlate, light);
+          else
+            lightestDigit = std::max(lightestDigit, light);
+        }
+      }
+      EXPECT_GE(darkestPlate - lightestDigit, 160) << "over a taskbar of " << std::hex << taskbar;
+    }
+    DeleteObject(info.hbmMask);
+    DeleteObject(info.hbmColor);
+    DestroyIcon(reinterpret_cast<HICON>(icon));
   }
-  EXPECT_EQ(bitmapRows(info.hbmMask), digits);
-  DeleteObject(info.hbmMask);
-  if (info.hbmColor) DeleteObject(info.hbmColor);
-  DestroyIcon(reinterpret_cast<HICON>(icon));
 }
 
 TEST(TrayRecord, HoldsTheShellFieldsAndAtMost63TipCharacters) {

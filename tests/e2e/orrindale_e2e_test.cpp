@@ -6,6 +6,7 @@
 #include "accounting/activity_log.h"
 #include "runtime/clock.h"
 #include "tests/e2e/e2e_fixture.h"
+#include "tests/e2e/screen_pixels.h"
 #include "tests/support/dialog_answerer.h"
 #include "tests/support/files.h"
 
@@ -95,4 +96,27 @@ TEST_F(OrrindaleEndToEnd, AClockMovedBackRenewsNothingAndTheSessionEndIsLoggedOn
   PostMessageA(host, WM_CLOSE, 0, 0);
   EXPECT_EQ(program.waitForExit(10000), 0);
   EXPECT_EQ(endLines(), 1) << "once per run";
+}
+
+TEST_F(OrrindaleEndToEnd, TheTaskbarShowsTheMinutesAsDarkDigitsOnALightPlate) {
+  prepareDataFile("0046");
+  OrrindaleProcess program("alice", "ATHLON", "2");
+  ASSERT_TRUE(started(program));
+  // The shell draws the icon in its own time; it is the only one in the notification area.
+  // Digits that can be read take a good share of it, and so does the plate between them.
+  int dark = 0, light = 0, all = 0;
+  const bool readable = waitUntil([&] {
+    const ScreenPixels area = readScreen(notificationArea());
+    const RECT icon = trayIcons(area);
+    dark = light = 0;
+    all = (icon.right - icon.left) * (icon.bottom - icon.top);
+    for (int y = icon.top; y < icon.bottom; ++y) {
+      for (int x = icon.left; x < icon.right; ++x) {
+        dark += brightness(area.at(x, y)) < 80;
+        light += brightness(area.at(x, y)) > 175;
+      }
+    }
+    return all > 0 && dark * 4 >= all && light * 4 >= all;
+  });
+  EXPECT_TRUE(readable) << "of the icon's " << all << " pixels " << dark << " are dark and " << light << " light";
 }

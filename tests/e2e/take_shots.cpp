@@ -1,50 +1,22 @@
 // Screenshots of the real program for the README and for a look at what users see: the
-// password window, the administration window on each of its tabs, and a time warning.
+// password window, the administration window on each of its tabs, a time warning, a close-up
+// of the minutes icon in the notification area, and the icon drawn on light and dark taskbars.
 // Run by ./dev shot, which passes the folder in ORRINDALE_SHOTS and turns the bitmaps into PNG.
-#include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
+#include "app_windows/tray_digits.h"
+#include "app_windows/tray_minutes.h"
 #include "tests/e2e/e2e_fixture.h"
+#include "tests/e2e/screen_pixels.h"
 #include "tests/support/dialog_answerer.h"
 
 namespace {
 
-// The whole screen (the Wine desktop) as a 24-bit bitmap file.
 bool saveScreen(const std::string& path) {
-  const int width = GetSystemMetrics(SM_CXSCREEN);
-  const int height = GetSystemMetrics(SM_CYSCREEN);
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-  HGDIOBJ previous = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
-  SelectObject(memory, previous);
-
-  BITMAPINFOHEADER info{};
-  info.biSize = sizeof info;
-  info.biWidth = width;
-  info.biHeight = height;
-  info.biPlanes = 1;
-  info.biBitCount = 24;
-  const int rowBytes = (width * 3 + 3) & ~3;
-  std::vector<unsigned char> pixels(static_cast<std::size_t>(rowBytes) * height);
-  GetDIBits(memory, bitmap, 0, height, pixels.data(), reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-
-  BITMAPFILEHEADER file{};
-  file.bfType = 0x4D42;  // "BM"
-  file.bfOffBits = sizeof file + sizeof info;
-  file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
-  std::FILE* out = std::fopen(path.c_str(), "wb");
-  if (!out)
-    return false;
-  std::fwrite(&file, sizeof file, 1, out);
-  std::fwrite(&info, sizeof info, 1, out);
-  std::fwrite(pixels.data(), 1, pixels.size(), out);
-  return std::fclose(out) == 0;
+  const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  return saveBitmap(path, readScreen(screen));
 }
 
 std::string shotPath(const std::string& name) {
@@ -105,4 +77,52 @@ TEST_F(OrrindaleEndToEnd, Screenshots) {
   EXPECT_TRUE(saveScreen(shotPath("warning")));
   DialogAnswerer answer("Orrindale", IDOK, 5000, program.id());
   EXPECT_TRUE(waitUntil([&] { return !answer.answered().empty(); }));
+}
+
+TEST_F(OrrindaleEndToEnd, TrayCloseUp) {
+  prepareDataFile("0046");
+  OrrindaleProcess program("alice", "ATHLON", "2");
+  ASSERT_TRUE(started(program));
+  RECT area = notificationArea();
+  area.left = area.right - 48;
+  ASSERT_TRUE(waitUntil([&] { return trayIcons(readScreen(area)).right > 0; })) << "no icon in the notification area";
+  area.top -= 6;  // a strip of the desktop above the taskbar, to show where it ends
+  EXPECT_TRUE(saveBitmap(shotPath("tray-closeup"), readScreen(area), 8));
+}
+
+// The icon of several minutes texts as the shell draws it at 16 pixels (100 %) and at 24
+// pixels (150 %), on a light and on a dark taskbar, enlarged.
+TEST(TrayIcon, OnLightAndDarkTaskbars) {
+  const char* const minutes[] = {"0045", "0120", "1440", "0005"};
+  const COLORREF taskbars[] = {RGB(243, 243, 243), RGB(32, 32, 32)};
+  constexpr int kCell = 32;
+  ScreenPixels picture;
+  picture.width = kCell * 8;
+  picture.height = kCell * 2;
+  BITMAPINFO format{};
+  format.bmiHeader = {sizeof(BITMAPINFOHEADER), picture.width, -picture.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HBITMAP canvas = CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ previous = SelectObject(dc, canvas);
+  for (int row = 0; row < 2; ++row) {
+    HBRUSH brush = CreateSolidBrush(taskbars[row]);
+    const RECT band{0, row * kCell, picture.width, (row + 1) * kCell};
+    FillRect(dc, &band, brush);
+    DeleteObject(brush);
+    for (int column = 0; column < 8; ++column) {
+      const int size = column < 4 ? 16 : 24;
+      HICON icon = reinterpret_cast<HICON>(icon_from_rows(glyphImage(glyphSlots(minutes[column % 4], false))));
+      DrawIconEx(dc, column * kCell + (kCell - size) / 2, row * kCell + (kCell - size) / 2, icon, size, size, 0,
+                 nullptr, DI_NORMAL);
+      DestroyIcon(icon);
+    }
+  }
+  GdiFlush();
+  const auto* first = static_cast<const std::uint32_t*>(bits);
+  picture.pixels.assign(first, first + picture.width * picture.height);
+  SelectObject(dc, previous);
+  DeleteDC(dc);
+  DeleteObject(canvas);
+  EXPECT_TRUE(saveBitmap(shotPath("tray-icon-light-dark"), picture, 4));
 }

@@ -271,3 +271,20 @@ TEST(CreationDeathTest, TheFontEntryOfW32DefaultsBecomesEveryControlsFont) {
       testing::ExitedWithCode(0), "face=Courier New weight=700");
   SetEnvironmentVariableA("w32Defaults", nullptr);
 }
+
+TEST(Creation, FourDigitsAndTheCaretFitAnEditFieldOf34Pixels) {
+  const int window = create(Window, "cells", 0, 0, 0, 300, 200, 0);
+  HWND cell = hwndOf(createEx(EditText, "1440", window, 10, 10, 34, 20, 0, 0));
+  RECT client{};
+  GetClientRect(cell, &client);
+  const DWORD margins = static_cast<DWORD>(SendMessageA(cell, EM_GETMARGINS, 0, 0));
+  HDC dc = GetDC(cell);
+  HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(cell, WM_GETFONT, 0, 0)));
+  for (const char* digits : {"1440", "0000", "8888"}) {
+    SIZE text{};
+    GetTextExtentPoint32A(dc, digits, 4, &text);
+    EXPECT_LT(LOWORD(margins) + text.cx + HIWORD(margins), client.right) << digits;
+  }
+  SelectObject(dc, previous);
+  ReleaseDC(cell, dc);
+}

@@ -5,8 +5,10 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include "gui/control_looks.h"
 #include "gui/control_state.h"
 #include "gui/creation.h"
+#include "gui/geometry.h"
 #include "gui/handlers.h"
 #include "gui/windows.h"
 #include "tests/gui_windows/windows_fixture.h"
@@ -24,6 +26,14 @@ class MessageHandlersTest : public testing::Test {
 
 int send(int id, int message, int wParam, int lParam) {
   return static_cast<int>(SendMessageA(hwndOf(id), message, wParam, lParam));
+}
+
+// What the control shows at the point of its client area, as it is on the screen.
+COLORREF pixelOf(int id, int x, int y) {
+  HDC dc = GetDC(hwndOf(id));
+  const COLORREF colour = GetPixel(dc, x, y);
+  ReleaseDC(hwndOf(id), dc);
+  return colour;
 }
 
 }  // namespace
@@ -71,6 +81,29 @@ TEST_F(MessageHandlersTest, ChangingTheTabShowsItsPageAndClicksItsItem) {
   EXPECT_TRUE(shows(onFirst));
   EXPECT_FALSE(shows(onSecond));
   EXPECT_EQ(vCalls, (std::vector<Call>{{'t', first, w32HClick, {}}}));
+}
+
+TEST_F(MessageHandlersTest, LabelsBoxesAndGroupsOnATabPageShowThePageUnlessGivenAColour) {
+  const int window = newWindow();
+  const int tabs = create(TabControl, "", window, 5, 5, 300, 200, 0);
+  const int page = create(TabItem, "Page", tabs, 0, 0, 0, 0, 0);
+  const int label = create(LText, "a", page, 20, 40, 80, 20, 0);
+  const int check = create(CheckBox, "b", page, 20, 70, 100, 20, 0);
+  const int coloured = create(LText, "c", page, 20, 100, 80, 20, 0);
+  const int group = create(Group, "Group", page, 150, 40, 130, 120, 0);
+  const int inGroup = create(LText, "d", group, 10, 40, 80, 20, 0);
+  setWindowBackColor(coloured, rgb(255, 0, 0));
+  openWindow(window, 0);
+  RedrawWindow(hwndOf(window), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+
+  const COLORREF pageColour = pixelOf(tabs, 60, 170);
+  ASSERT_NE(pageColour, GetSysColor(COLOR_BTNFACE)) << "a theme whose pages look like the window cannot tell";
+  // The far corners of the controls, clear of their texts, and the top of the group's caption.
+  EXPECT_EQ(pixelOf(label, 79, 19), pageColour);
+  EXPECT_EQ(pixelOf(check, 99, 19), pageColour);
+  EXPECT_EQ(pixelOf(inGroup, 79, 19), pageColour);
+  EXPECT_EQ(pixelOf(group, 15, 0), pageColour);
+  EXPECT_EQ(pixelOf(coloured, 79, 19), RGB(255, 0, 0));
 }
 
 TEST_F(MessageHandlersTest, EnterInASingleLineEditMovesOnUnlessAKeyIsHeld) {
