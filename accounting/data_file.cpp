@@ -63,14 +63,19 @@ int LockDataFile(rt::TextFile& file) {
   return 1;
 }
 
-int LoadData() {
+int LoadData(LockWait wait) {
   std::vector<std::string> buffer(kBufferLines);
   rt::TextFile file(vSession.dataFilePath, rt::OpenMode::Read);
   if (!file.isOpen()) {
     WriteLog("Could not find file " + vSession.dataFilePath + " to read from");
     return -1;
   }
-  LockDataFile(file);
+  if (wait == LockWait::TryOnce) {
+    if (!file.tryLockExclusive())
+      return kDataFileLocked;
+  } else {
+    LockDataFile(file);
+  }
   const unsigned char key = scrambleByte();
   int linesRead = 0;
   std::string line;

@@ -8,9 +8,17 @@ namespace rt {
 class TextFile;
 }
 
+// How a load waits for the file's lock. The program retries for about a minute and then
+// ends (LockDataFile); a process that must keep running takes one attempt and comes back later.
+enum class LockWait { RetryThenEnd, TryOnce };
+
+// What LoadData(LockWait::TryOnce) returns when another process holds the lock. Nothing is
+// logged and the table is left as it was.
+constexpr int kDataFileLocked = -2;
+
 // Loads the file over the table. -1 when the file cannot be read (the table is left as
 // it was), otherwise the number of lines read.
-int LoadData();
+int LoadData(LockWait wait = LockWait::RetryThenEnd);
 
 // Writes the whole table to the file. Failures are logged, never raised; false when the
 // file was not written.

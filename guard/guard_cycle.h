@@ -1,0 +1,35 @@
+#pragma once
+// One round of the guard: look at the table and the sessions, decide, act through the
+// platform's routines, and log what was done. The service calls it every few seconds; tests
+// call it with recording fakes in place of the platform.
+#include <string>
+#include <vector>
+
+#include "guard/decisions.h"
+#include "guard/table_reader.h"
+
+// The platform's part, as routine references the service fills in.
+struct GuardPlatform {
+  // The sessions with a logged-on account, each with its running copies of the program;
+  // false when they could not be listed, and the round is then left out.
+  bool (*sessions)(std::vector<SessionSeen>& sessions);
+  // Start the program in the session as its account; 0 or the platform's error code.
+  unsigned long (*startProgram)(unsigned session);
+  // Log the session off; 0 or the platform's error code.
+  unsigned long (*logOff)(unsigned session);
+};
+
+struct GuardRun {
+  GuardSettings settings;
+  GuardMemory memory;
+  TableReader table;
+};
+
+// The user column of the lines the guard writes about itself; lines about an account carry
+// that account.
+constexpr const char* kGuardLogName = "Guard";
+
+void guardCycle(GuardRun& run, const GuardPlatform& platform, long long now);
+
+// Writes a log line with the given user column, through the core's log.
+void logAs(const std::string& user, const std::string& message);

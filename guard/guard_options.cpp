@@ -1,0 +1,61 @@
+#include "guard/guard_options.h"
+
+#include <charconv>
+
+namespace {
+
+// A whole number of seconds from 1 to a day; anything else is refused.
+bool readSeconds(const std::string& text, long long& seconds) {
+  long long value = 0;
+  const auto [end, problem] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (problem != std::errc() || end != text.data() + text.size() || value < 1 || value > 86400)
+    return false;
+  seconds = value;
+  return true;
+}
+
+}  // namespace
+
+void readGuardOptions(GuardOptions& options, const std::vector<std::string>& arguments) {
+  GuardOptions read = options;
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& name = arguments[i];
+    if (name == "--help") {
+      read.help = true;
+      continue;
+    }
+    if (name != "--file" && name != "--log" && name != "--grace" && name != "--interval") {
+      options.error = "unknown option " + name;
+      return;
+    }
+    if (i + 1 == arguments.size()) {
+      options.error = name + " needs a value";
+      return;
+    }
+    const std::string& value = arguments[++i];
+    long long seconds = 0;
+    if (name == "--file") {
+      read.dataFile = value;
+    } else if (name == "--log") {
+      read.log = value;
+    } else if (!readSeconds(value, seconds)) {
+      options.error = name + " needs a whole number of seconds from 1 to 86400, not " + value;
+      return;
+    } else if (name == "--grace") {
+      read.settings.graceSeconds = seconds;
+    } else {
+      read.intervalSeconds = static_cast<int>(seconds);
+    }
+  }
+  options = read;
+}
+
+std::string changedTimings(const GuardOptions& options) {
+  const GuardOptions real;
+  std::string text;
+  if (options.settings.graceSeconds != real.settings.graceSeconds)
+    text += " grace " + std::to_string(options.settings.graceSeconds) + " s";
+  if (options.intervalSeconds != real.intervalSeconds)
+    text += " interval " + std::to_string(options.intervalSeconds) + " s";
+  return text.empty() ? "" : " - test timings:" + text;
+}

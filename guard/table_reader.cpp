@@ -1,0 +1,35 @@
+#include "guard/table_reader.h"
+
+#include "accounting/data_file.h"
+#include "accounting/usage_table.h"
+
+namespace {
+
+TableSeen loadTable() {
+  const int loaded = LoadData(LockWait::TryOnce);
+  if (loaded == kDataFileLocked)
+    return {TableState::Locked, {}};
+  if (loaded < 0)
+    return {TableState::Unreadable, {}};
+  TableSeen table{TableState::Readable, {}};
+  for (int slot = 1; slot <= kUserSlots; ++slot) {
+    const std::string& account = vTable.user(slot).field(kAccount);
+    if (!account.empty())
+      table.accounts.push_back(account);
+  }
+  return table;
+}
+
+}  // namespace
+
+TableSeen readTable(TableReader& reader) {
+  const rt::FileStamp now = rt::fileStamp(vSession.dataFilePath);
+  if (reader.settled && now == reader.stamp)
+    return reader.last;
+  reader.last = loadTable();
+  reader.stamp = now;
+  // A lock is another process at work on the file: look again next time even if the
+  // stamp stays the same.
+  reader.settled = reader.last.state != TableState::Locked;
+  return reader.last;
+}

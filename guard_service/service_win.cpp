@@ -1,0 +1,102 @@
+// orrindale-guard.exe: the Windows service OrrindaleGuard. It runs as LocalSystem, so the
+// accounts it guards can neither stop nor end it, and every few seconds makes sure that each
+// limited account's session runs its copy of Orrindale (guard/guard_cycle.h).
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "accounting/usage_table.h"
+#include "guard/guard_cycle.h"
+#include "guard/guard_options.h"
+#include "guard_service/session_actions.h"
+#include "guard_service/sessions.h"
+#include "runtime/clock.h"
+
+namespace {
+
+constexpr const char* kServiceName = "OrrindaleGuard";
+
+GuardOptions vOptions;
+SERVICE_STATUS_HANDLE vStatusHandle = nullptr;
+HANDLE vStopEvent = nullptr;
+
+void reportState(DWORD state, DWORD exitCode = NO_ERROR) {
+  SERVICE_STATUS status{};
+  status.dwServiceType = SERVICE_WIN32_OWN_PROCESS;
+  status.dwCurrentState = state;
+  status.dwControlsAccepted = state == SERVICE_RUNNING ? SERVICE_ACCEPT_STOP | SERVICE_ACCEPT_SHUTDOWN : 0;
+  status.dwWin32ExitCode = exitCode;
+  status.dwWaitHint = state == SERVICE_RUNNING || state == SERVICE_STOPPED ? 0 : 10000;
+  SetServiceStatus(vStatusHandle, &status);
+}
+
+// Only the service manager calls this. Stop and shut-down end the loop; every other control,
+// including the user-defined ones that any interactive account may send, is refused.
+DWORD WINAPI onControl(DWORD control, DWORD, void*, void*) {
+  switch (control) {
+    case SERVICE_CONTROL_STOP:
+    case SERVICE_CONTROL_SHUTDOWN:
+      reportState(SERVICE_STOP_PENDING);
+      SetEvent(vStopEvent);
+      return NO_ERROR;
+    case SERVICE_CONTROL_INTERROGATE:
+      return NO_ERROR;
+    default:
+      return ERROR_CALL_NOT_IMPLEMENTED;
+  }
+}
+
+std::string folderOf(const std::string& path) {
+  return path.substr(0, path.find_last_of('\\'));
+}
+
+void WINAPI serviceMain(DWORD argc, char** argv) {
+  vStatusHandle = RegisterServiceCtrlHandlerExA(kServiceName, onControl, nullptr);
+  if (!vStatusHandle)
+    return;
+  vStopEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  // The arguments of a start (argv[0] is the service's name) come on top of the command line;
+  // only an administrator may start the service.
+  readGuardOptions(vOptions, std::vector<std::string>(argv + std::min<DWORD>(argc, 1), argv + argc));
+  if (!vStopEvent || !vOptions.error.empty()) {
+    reportState(SERVICE_STOPPED, ERROR_INVALID_PARAMETER);
+    return;
+  }
+  vSession.dataFilePath = vOptions.dataFile;
+  vSession.logPath = vOptions.log;
+  vSession.userName = kGuardLogName;
+  char self[MAX_PATH * 2] = "";
+  GetModuleFileNameA(nullptr, self, sizeof self);
+  setProgramPath(folderOf(self) + "\\orrindale.exe");
+
+  reportState(SERVICE_RUNNING);
+  logAs(kGuardLogName, "Guard started" + changedTimings(vOptions));
+  GuardRun run;
+  run.settings = vOptions.settings;
+  const GuardPlatform platform{windowsSessions, startProgramInSession, logOffSession};
+  do {
+    guardCycle(run, platform, rt::secondsNow());
+  } while (WaitForSingleObject(vStopEvent, static_cast<DWORD>(vOptions.intervalSeconds) * 1000) == WAIT_TIMEOUT);
+  logAs(kGuardLogName, "Guard stopped");
+  reportState(SERVICE_STOPPED);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  readGuardOptions(vOptions, std::vector<std::string>(argv + 1, argv + argc));
+  if (!vOptions.error.empty() || vOptions.help) {
+    std::fputs(vOptions.error.empty() ? "" : ("orrindale-guard: " + vOptions.error + "\n").c_str(), stderr);
+    std::fputs(kGuardUsage, vOptions.help ? stdout : stderr);
+    return vOptions.help ? 0 : 1;
+  }
+  SERVICE_TABLE_ENTRYA services[] = {{const_cast<char*>(kServiceName), serviceMain}, {nullptr, nullptr}};
+  if (!StartServiceCtrlDispatcherA(services)) {
+    std::fprintf(stderr, "orrindale-guard: runs only as the service %s (error %lu)\n", kServiceName, GetLastError());
+    return 1;
+  }
+  return 0;
+}

@@ -1,0 +1,61 @@
+#include <windows.h>
+
+#include <userenv.h>
+#include <wtsapi32.h>
+
+#include <string>
+
+#include "guard_service/session_actions.h"
+#include "guard_service/sessions.h"
+
+namespace {
+
+// Closes a handle when the scope ends, whichever way it ends.
+struct OwnedHandle {
+  HANDLE handle = nullptr;
+  ~OwnedHandle() {
+    if (handle)
+      CloseHandle(handle);
+  }
+};
+
+struct OwnedEnvironment {
+  void* block = nullptr;
+  ~OwnedEnvironment() {
+    if (block)
+      DestroyEnvironmentBlock(block);
+  }
+};
+
+}  // namespace
+
+unsigned long startProgramInSession(unsigned session) {
+  // The logged-on account's own token and environment, so that the copy runs as that account
+  // with its USERNAME, exactly as its Startup entry would have started it.
+  OwnedHandle token;
+  if (!WTSQueryUserToken(session, &token.handle))
+    return GetLastError();
+  OwnedEnvironment environment;
+  if (!CreateEnvironmentBlock(&environment.block, token.handle, FALSE))
+    return GetLastError();
+  const std::string program = programPath();
+  const std::string folder = program.substr(0, program.find_last_of('\\'));
+  std::string commandLine = "\"" + program + "\"";
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  startup.lpDesktop = const_cast<char*>("winsta0\\default");
+  PROCESS_INFORMATION process{};
+  // The program's path is given apart from the command line, so that no part of a path with
+  // blanks can be taken for another program.
+  if (!CreateProcessAsUserA(token.handle, program.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
+                            CREATE_UNICODE_ENVIRONMENT, environment.block, folder.c_str(), &startup, &process))
+    return GetLastError();
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return 0;
+}
+
+unsigned long logOffSession(unsigned session) {
+  // Not waiting: the session's programs get the usual time to close, as at any log-off.
+  return WTSLogoffSession(WTS_CURRENT_SERVER_HANDLE, session, FALSE) ? 0 : GetLastError();
+}

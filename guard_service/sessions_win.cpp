@@ -1,0 +1,109 @@
+#include <windows.h>
+
+#include <tlhelp32.h>
+#include <wtsapi32.h>
+
+#include <algorithm>
+#include <map>
+
+#include "guard_service/sessions.h"
+
+namespace {
+
+std::string vProgramPath;
+
+constexpr const char* kProgramFile = "orrindale.exe";
+
+std::string longPath(const std::string& path) {
+  char full[MAX_PATH * 2] = "";
+  if (!GetLongPathNameA(path.c_str(), full, sizeof full))
+    return path;
+  return full;
+}
+
+// The session's account and logon time, or nothing for a session without one.
+bool describe(DWORD id, SessionSeen& session) {
+  char* text = nullptr;
+  DWORD bytes = 0;
+  if (!WTSQuerySessionInformationA(WTS_CURRENT_SERVER_HANDLE, id, WTSUserName, &text, &bytes))
+    return false;
+  session.id = id;
+  session.account = text;
+  WTSFreeMemory(text);
+  if (WTSQuerySessionInformationA(WTS_CURRENT_SERVER_HANDLE, id, WTSSessionInfo, &text, &bytes)) {
+    session.logonStamp = reinterpret_cast<WTSINFOA*>(text)->LogonTime.QuadPart;
+    WTSFreeMemory(text);
+  }
+  return !session.account.empty();
+}
+
+std::vector<DWORD> sessionIds() {
+  std::vector<DWORD> ids;
+  WTS_SESSION_INFOA* sessions = nullptr;
+  DWORD count = 0;
+  if (WTSEnumerateSessionsA(WTS_CURRENT_SERVER_HANDLE, 0, 1, &sessions, &count)) {
+    for (DWORD i = 0; i < count; ++i)
+      ids.push_back(sessions[i].SessionId);
+    WTSFreeMemory(sessions);
+  }
+  // Windows always lists the console's session; Wine lists none but answers for the console.
+  const DWORD console = WTSGetActiveConsoleSessionId();
+  if (console != 0xFFFFFFFF && std::find(ids.begin(), ids.end(), console) == ids.end())
+    ids.push_back(console);
+  return ids;
+}
+
+// A process counts as a copy only when it runs the program file itself: any account can
+// give another program that name.
+bool isProgram(DWORD process) {
+  HANDLE handle = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, process);
+  if (!handle)
+    return false;
+  char path[MAX_PATH * 2] = "";
+  DWORD size = sizeof path;
+  const bool read = QueryFullProcessImageNameA(handle, 0, path, &size);
+  CloseHandle(handle);
+  return read && lstrcmpiA(longPath(path).c_str(), vProgramPath.c_str()) == 0;
+}
+
+bool countCopies(std::map<DWORD, int>& copies) {
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE)
+    return false;
+  PROCESSENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+    DWORD session = 0;
+    if (lstrcmpiA(entry.szExeFile, kProgramFile) == 0 && isProgram(entry.th32ProcessID) &&
+        ProcessIdToSessionId(entry.th32ProcessID, &session))
+      ++copies[session];
+  }
+  CloseHandle(snapshot);
+  return true;
+}
+
+}  // namespace
+
+void setProgramPath(const std::string& path) {
+  vProgramPath = longPath(path);
+}
+
+const std::string& programPath() {
+  return vProgramPath;
+}
+
+bool windowsSessions(std::vector<SessionSeen>& sessions) {
+  std::map<DWORD, int> copies;
+  if (!countCopies(copies))
+    return false;
+  sessions.clear();
+  for (DWORD id : sessionIds()) {
+    SessionSeen session;
+    if (!describe(id, session))
+      continue;
+    const auto found = copies.find(id);
+    session.copies = found == copies.end() ? 0 : found->second;
+    sessions.push_back(session);
+  }
+  return true;
+}

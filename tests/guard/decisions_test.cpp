@@ -1,0 +1,102 @@
+#include "guard/decisions.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+SessionSeen session(unsigned id, const std::string& account, int copies, long long logonStamp = 0) {
+  return {id, account, logonStamp, copies};
+}
+
+// The guard's memory across looks, and each look's actions as "restart 1 alice".
+struct Looks {
+  GuardMemory memory;
+  GuardSettings settings;
+  TableSeen table{TableState::Readable, {"alice", "Bob"}};
+
+  std::vector<std::string> at(long long now, const std::vector<SessionSeen>& sessions) {
+    std::vector<std::string> acts;
+    for (const GuardAction& a : decide(memory, settings, table, sessions, now).actions)
+      acts.push_back((a.act == GuardAct::Restart ? "restart " : "logoff ") + std::to_string(a.session) + " " +
+                     a.account);
+    return acts;
+  }
+};
+
+using Acts = std::vector<std::string>;
+
+}  // namespace
+
+TEST(GuardDecisions, NoCopyYetIsLeftForTheGracePeriodAfterLogon) {
+  Looks look;
+  EXPECT_EQ(look.at(1000, {session(1, "alice", 0)}), Acts{});
+  EXPECT_EQ(look.at(1179, {session(1, "alice", 0)}), Acts{});
+  EXPECT_EQ(look.at(1180, {session(1, "alice", 0)}), Acts{"restart 1 alice"});
+  EXPECT_EQ(look.at(1185, {session(1, "alice", 1)}), Acts{});
+}
+
+TEST(GuardDecisions, ACopyEndedAfterItRanIsRestartedAtOnce) {
+  Looks look;
+  EXPECT_EQ(look.at(1000, {session(1, "alice", 1)}), Acts{});
+  EXPECT_EQ(look.at(1005, {session(1, "alice", 0)}), Acts{"restart 1 alice"}) << "the grace is over once a copy ran";
+  EXPECT_EQ(look.at(1010, {session(1, "alice", 2)}), Acts{}) << "two copies are not the guard's business";
+}
+
+TEST(GuardDecisions, AFourthRestartWithinTenMinutesLogsTheSessionOffInstead) {
+  Looks look;
+  look.at(0, {session(1, "alice", 1)});
+  for (long long kill : {10, 20, 30}) {
+    EXPECT_EQ(look.at(kill, {session(1, "alice", 0)}), Acts{"restart 1 alice"});
+    look.at(kill + 5, {session(1, "alice", 1)});
+  }
+  EXPECT_EQ(look.at(599, {session(1, "alice", 0)}), Acts{"logoff 1 alice"});
+  EXPECT_EQ(look.at(658, {session(1, "alice", 0)}), Acts{}) << "a log-off takes its time";
+  EXPECT_EQ(look.at(659, {session(1, "alice", 0)}), Acts{"restart 1 alice"})
+      << "the first restarts are more than ten minutes old: a session that outlived its log-off is restarted";
+}
+
+TEST(GuardDecisions, RestartsOlderThanTenMinutesNoLongerCount) {
+  Looks look;
+  look.at(0, {session(1, "alice", 1)});
+  for (long long kill : {10, 300, 600, 611}) {
+    EXPECT_EQ(look.at(kill, {session(1, "alice", 0)}), Acts{"restart 1 alice"}) << kill;
+    look.at(kill + 5, {session(1, "alice", 1)});
+  }
+  EXPECT_EQ(look.at(700, {session(1, "alice", 0)}), Acts{"logoff 1 alice"});
+}
+
+TEST(GuardDecisions, SessionsAreDecidedApartAndAccountsNotInTheTableAreLeftAlone) {
+  Looks look;
+  const std::vector<SessionSeen> sessions{session(1, "alice", 1), session(2, "bob", 0), session(3, "carol", 0),
+                                          session(4, "", 0)};
+  look.at(0, sessions);
+  EXPECT_EQ(look.at(180, sessions), Acts{"restart 2 bob"}) << "Bob in the table is the logon bob";
+  look.table.accounts.push_back("carol");
+  EXPECT_EQ(look.at(185, sessions), (Acts{"restart 2 bob", "restart 3 carol"}))
+      << "an account added to the table is guarded from then on";
+}
+
+TEST(GuardDecisions, ANewLogonInAReusedSessionNumberHasItsOwnGracePeriod) {
+  Looks look;
+  look.at(0, {session(1, "alice", 1, 7)});
+  EXPECT_EQ(look.at(100, {session(1, "bob", 0, 8)}), Acts{});
+  EXPECT_EQ(look.at(200, {session(1, "alice", 0, 9)}), Acts{}) << "alice again, but a later logon";
+  EXPECT_EQ(look.at(380, {session(1, "alice", 0, 9)}), Acts{"restart 1 alice"});
+}
+
+TEST(GuardDecisions, ATableThatCannotBeReadGivesNoActionAndOneMessagePerChange) {
+  Looks look;
+  look.at(0, {session(1, "alice", 1)});
+  std::vector<std::string> messages;
+  for (TableState state : {TableState::Locked, TableState::Locked, TableState::Unreadable, TableState::Unreadable,
+                           TableState::Readable, TableState::Readable}) {
+    look.table.state = state;
+    const Decisions d = decide(look.memory, look.settings, look.table, {session(1, "alice", 0)}, 10);
+    EXPECT_EQ(d.actions.empty(), state != TableState::Readable);
+    messages.insert(messages.end(), d.messages.begin(), d.messages.end());
+  }
+  EXPECT_EQ(messages,
+            (std::vector<std::string>{"Guard finds the data file locked - no session is checked until it is free",
+                                      "Guard cannot read the data file - no session is checked until it can",
+                                      "Guard reads the data file again"}));
+}
