@@ -9,21 +9,25 @@ std::string errorText(unsigned long code) {
   return " (error " + std::to_string(code) + ")";
 }
 
+void restart(const GuardAction& action, const GuardPlatform& platform) {
+  if (const unsigned long error = platform.startProgram(action.session))
+    logAs(action.account, "Guard could not start Orrindale - User " + action.account + errorText(error));
+  else
+    logAs(action.account, "Guard restarted Orrindale - User " + action.account);
+}
+
 void act(const GuardAction& action, const GuardPlatform& platform) {
-  switch (action.act) {
-    case GuardAct::Restart:
-      if (const unsigned long error = platform.startProgram(action.session))
-        logAs(action.account, "Guard could not start Orrindale - User " + action.account + errorText(error));
-      else
-        logAs(action.account, "Guard restarted Orrindale - User " + action.account);
-      break;
-    case GuardAct::LogOff:
-      if (const unsigned long error = platform.logOff(action.session))
-        logAs(action.account, "Guard could not log off " + action.account + errorText(error));
-      else
-        logAs(action.account, "Guard logged off " + action.account);
-      break;
+  if (action.act == GuardAct::Restart) {
+    restart(action, platform);
+    return;
   }
+  if (const unsigned long error = platform.logOff(action.session)) {
+    logAs(action.account, "Guard could not log off " + action.account + errorText(error));
+    // A session that cannot be logged off still gets its copy back, which counts its minutes.
+    restart(action, platform);
+    return;
+  }
+  logAs(action.account, "Guard logged off " + action.account);
 }
 
 }  // namespace

@@ -17,6 +17,7 @@ namespace {
 std::vector<SessionSeen> vSessions;
 std::vector<std::string> vCalls;
 unsigned long vStartError = 0;
+unsigned long vLogOffError = 0;
 
 bool fakeSessions(std::vector<SessionSeen>& sessions) {
   sessions = vSessions;
@@ -28,7 +29,7 @@ unsigned long fakeStart(unsigned session) {
 }
 unsigned long fakeLogOff(unsigned session) {
   vCalls.push_back("logoff " + std::to_string(session));
-  return 0;
+  return vLogOffError;
 }
 constexpr GuardPlatform kFakePlatform{fakeSessions, fakeStart, fakeLogOff};
 
@@ -40,6 +41,7 @@ class GuardCycleTest : public AccountingTest {
     vSessions = {{.id = 1, .account = "alice"}};
     vCalls.clear();
     vStartError = 0;
+    vLogOffError = 0;
     saveAccounts({"alice"});
   }
 
@@ -88,6 +90,17 @@ TEST_F(GuardCycleTest, RestartsAndTheLogOffAreLoggedUnderTheAccountAndCountedByT
   EXPECT_EQ(report.rows[0].guardRestarts, 2);
   EXPECT_EQ(report.rows[0].guardLogoffs, 1);
   EXPECT_EQ(report.unreadLines, 0);
+}
+
+TEST_F(GuardCycleTest, ASessionThatCannotBeLoggedOffGetsItsCopyBack) {
+  vLogOffError = 120;
+  for (long long t : {0, 180, 185, 190, 195})
+    cycleAt(t);
+  EXPECT_EQ(vCalls, (std::vector<std::string>{"start 1", "start 1", "start 1", "logoff 1", "start 1"}));
+  const auto lines = logLines();
+  ASSERT_EQ(lines.size(), 5u);
+  EXPECT_EQ(lines[3], "06/12/2026 09:05 - alice - Guard could not log off alice (error 120)");
+  EXPECT_EQ(lines[4], "06/12/2026 09:05 - alice - Guard restarted Orrindale - User alice");
 }
 
 TEST_F(GuardCycleTest, AMissingDataFileStopsEveryActionAndIsLoggedOnceUntilItComesBack) {
