@@ -30,7 +30,6 @@ void CheckTimeLeft(int left) {
   }
 }
 
-namespace {
 // A day is new when the stored year, month or day of the month differs from today's:
 // the day of the month alone would take the 6th of last month for today.
 bool sameDay(const UserRecord& user) {
@@ -38,7 +37,6 @@ bool sameDay(const UserRecord& user) {
          readNumber(user.field(kLastMonth)) == readNumber(vStamp.month) &&
          readNumber(user.field(kLastYear)) == readNumber(vStamp.year);
 }
-}  // namespace
 
 void AccountMinute() {
   UserRecord& user = vTable.user(vSession.currentUser);

@@ -27,6 +27,9 @@ void CheckTimeLeft(int left);
 void LogOffUser();
 
 struct UserRecord;
+// Whether the record's last counted minute fell on the day of the timestamp parts; when it
+// did not, its next counted minute starts a new day's allowance.
+bool sameDay(const UserRecord& user);
 // Marks the record as used now on this machine: the machine name and the timestamp parts.
 void stampUser(UserRecord& user);
 // A data file that cannot be loaded logs the user off, or in test mode says so in the log.
