@@ -28,7 +28,7 @@ std::string newUsersText(bool allowed) {
 }
 
 void setNewUsersFlag(bool allowed) {
-  vTable.option(kNewUserFlag) = allowed ? "0" : "1";
+  vTable.option(kNewUserFlag).assign(1, allowed ? '0' : '1');
 }
 
 int init(const Invocation& call) {

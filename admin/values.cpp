@@ -71,9 +71,10 @@ std::string dayMinutesProblem(const std::string& text, int& day, int& minutes) {
   const std::size_t equals = text.find('=');
   if (equals == std::string::npos)
     return "\"" + text + "\" is not DAY=MINUTES (for example Mon=60 or all=30)";
-  day = dayNumber(text.substr(0, equals));
+  const std::string dayText = text.substr(0, equals);
+  day = dayNumber(dayText);
   if (day < 0)
-    return "\"" + text.substr(0, equals) + "\" is not a day: use Sun, Mon, Tue, Wed, Thu, Fri, Sat or all";
+    return "\"" + dayText + "\" is not a day: use Sun, Mon, Tue, Wed, Thu, Fri, Sat or all";
   return minutesProblem(text.substr(equals + 1), minutes);
 }
 
