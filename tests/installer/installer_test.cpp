@@ -13,6 +13,7 @@
 #include "accounting/usage_table.h"
 #include "runtime/process.h"
 #include "tests/e2e/orrindale_process.h"
+#include "tests/e2e/screen_shot.h"
 #include "tests/support/files.h"
 
 namespace {
@@ -31,11 +32,14 @@ std::string inQuotes(const std::string& text) {
 }
 
 // The setup is built beside the folder of the test executables.
-int runSetup(const std::string& arguments) {
+std::string setupPath() {
   char self[MAX_PATH] = {};
   GetModuleFileNameA(nullptr, self, MAX_PATH);
-  const auto setup = std::filesystem::path(self).parent_path().parent_path() / "orrindale-setup.exe";
-  return rt::runCommand(inQuotes(setup.string()) + " " + arguments);
+  return (std::filesystem::path(self).parent_path().parent_path() / "orrindale-setup.exe").string();
+}
+
+int runSetup(const std::string& arguments) {
+  return rt::runCommand(inQuotes(setupPath()) + " " + arguments);
 }
 
 int runAdmin(const std::string& arguments) {
@@ -84,6 +88,48 @@ bool logHas(const std::string& ending) {
   return false;
 }
 
+struct DialogSearch {
+  DWORD process;
+  HWND other;
+  HWND found;
+};
+
+BOOL CALLBACK matchDialog(HWND window, LPARAM data) {
+  auto* search = reinterpret_cast<DialogSearch*>(data);
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  char name[16] = {};
+  GetClassNameA(window, name, sizeof name);
+  if (process != search->process || window == search->other || !IsWindowVisible(window) ||
+      std::string(name) != "#32770")
+    return TRUE;
+  search->found = window;
+  return FALSE;
+}
+
+// A visible dialog window of the process other than the one given: the setup's own window,
+// or a message box over it.
+HWND dialogOf(DWORD process, HWND other = nullptr) {
+  DialogSearch search{process, other, nullptr};
+  EnumWindows(matchDialog, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+std::vector<HWND> passwordEdits(HWND window) {
+  std::vector<HWND> edits;
+  for (HWND edit : controlsOf(window, "Edit"))
+    if (IsWindowVisible(edit) && (GetWindowLongA(edit, GWL_STYLE) & ES_PASSWORD))
+      edits.push_back(edit);
+  return edits;
+}
+
+void takeShotIfAsked(HWND window, const std::string& name) {
+  if (rt::getEnv("ORRINDALE_SHOTS").empty())
+    return;
+  settle(window);
+  EXPECT_TRUE(saveScreen(shotPath(name)));
+}
+
 class Installer : public testing::Test {
  protected:
   void SetUp() override {
@@ -109,7 +155,7 @@ TEST_F(Installer, ASilentFirstInstallWithoutAPasswordFailsAndWritesNothing) {
 }
 
 TEST_F(Installer, ASilentInstallSetsUpTheProgramItsDataAndItsEntries) {
-  ASSERT_EQ(runSetup("/S /PASSWORD=s3cret /ALLOWNEWUSERS=no"), 0);
+  ASSERT_EQ(runSetup("/S /PASSWORD=\"s3cret words\" /ALLOWNEWUSERS=no"), 0);
   for (const std::string& file : {kProgram, kAdmin, kUninstaller})
     EXPECT_TRUE(test_files::exists(file)) << file;
   EXPECT_EQ(machineText(kRunKey, "Orrindale"), inQuotes(kProgram));
@@ -123,7 +169,7 @@ TEST_F(Installer, ASilentInstallSetsUpTheProgramItsDataAndItsEntries) {
 
   // The default content, the password given, and the account that ran the setup exempt.
   const UsageTable table = storedTable();
-  EXPECT_EQ(table.password, "s3cret");
+  EXPECT_EQ(table.password, "s3cret words");
   InstallDefaults();
   EXPECT_EQ(table.defaultAllowances, vTable.defaultAllowances);
   EXPECT_EQ(table.options[kNewUserFlag - 1], "1");
@@ -170,4 +216,47 @@ TEST_F(Installer, TheUninstallerEndsRunningCopiesAndKeepsTheDataUnlessAsked) {
   uninstallAndWait("/S /REMOVEDATA");
   EXPECT_FALSE(test_files::exists(kInstallDir));
   EXPECT_FALSE(test_files::exists(kHalvard));
+}
+
+// The pages a supervisor sees; ./dev shot takes its pictures of the setup here.
+TEST_F(Installer, AnInteractiveFirstInstallAsksForThePasswordTwiceAndOffersToStartOrrindale) {
+  OrrindaleProcess setup(account, rt::getEnv("COMPUTERNAME"), "", setupPath());
+  HWND window = nullptr;
+  ASSERT_TRUE(waitUntil([&] { return (window = dialogOf(setup.id())) != nullptr; }));
+  HWND next = GetDlgItem(window, IDOK);
+  click(next);  // past the folder page
+  std::vector<HWND> edits;
+  ASSERT_TRUE(waitUntil([&] { return (edits = passwordEdits(window)).size() == 2; }));
+
+  typeInto(edits[0], "one");
+  typeInto(edits[1], "two");
+  click(next);
+  HWND box = nullptr;
+  ASSERT_TRUE(waitUntil([&] { return (box = dialogOf(setup.id(), window)) != nullptr; }));
+  EXPECT_FALSE(controlsOf(box, "Static", "The two passwords differ. Please type the same password twice.").empty());
+  click(GetDlgItem(box, IDOK));
+  ASSERT_TRUE(waitUntil([&] { return dialogOf(setup.id(), window) == nullptr; }));
+  ASSERT_EQ(passwordEdits(window).size(), 2u) << "still on the password page";
+
+  typeInto(edits[0], "typed pw");
+  typeInto(edits[1], "typed pw");
+  takeShotIfAsked(window, "installer-password");
+  click(next);
+  HWND start = nullptr;
+  ASSERT_TRUE(waitUntil(
+      [&] {
+        const auto found = controlsOf(window, "Button", "Start Orrindale now");
+        return !found.empty() && IsWindowVisible(start = found.front());
+      },
+      60000));
+  EXPECT_EQ(SendMessageA(start, BM_GETCHECK, 0, 0), BST_CHECKED);
+  takeShotIfAsked(window, "installer-finish");
+  click(next);  // Finish, with Orrindale started
+  EXPECT_EQ(setup.waitForExit(20000), 0);
+
+  const UsageTable table = storedTable();
+  EXPECT_EQ(table.password, "typed pw");
+  EXPECT_EQ(table.options[kNewUserFlag - 1], "0");
+  EXPECT_EQ(table.user(1).field(kAccount), account);
+  EXPECT_TRUE(waitUntil([&] { return logHas(" - " + account + " - Process Started - User " + account); }, 20000));
 }
