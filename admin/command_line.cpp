@@ -2,8 +2,10 @@
 
 #include <ostream>
 
+#include "accounting/startup.h"
 #include "admin/admin.h"
 #include "admin/command_groups.h"
+#include "admin/values.h"
 
 namespace {
 // Options every command takes.
@@ -111,12 +113,18 @@ std::string usageText() {
   text +=
       "\n"
       "Every command:\n"
-      "  --file PATH  the data file (default c:\\Program Files\\Halvard\\HalvardDemo.dat)\n"
+      "  --file PATH  the data file (default " +
+      vFixedPaths.dataFile +
+      ")\n"
       "  --log PATH   the activity log (default debugDemo.log beside the data file)\n"
       "  --help       this text; after a command, that command's usage\n"
       "\n"
-      "DAY is Sun, Mon, Tue, Wed, Thu, Fri, Sat or all; MINUTES is a whole number from 0 to 1440.\n"
-      "An account name has 1 to 20 characters and no control characters.\n"
+      "DAY is Sun, Mon, Tue, Wed, Thu, Fri, Sat or all; MINUTES is a whole number from 0 to " +
+      std::to_string(kMostMinutes) +
+      ".\n"
+      "An account name has 1 to " +
+      std::to_string(kLongestAccount) +
+      " characters and no control characters.\n"
       "\n"
       "Exit status: 0 done; 1 bad usage or refused input (nothing changed); 2 the data file is\n"
       "missing, not a data file, locked for over a minute or could not be written.\n";

@@ -4,6 +4,7 @@
 // logged and confirmed. Nothing is saved unless the load found a whole data file and the
 // change was accepted, so a refused command leaves the file byte for byte.
 #include <functional>
+#include <iosfwd>
 #include <string>
 #include <vector>
 

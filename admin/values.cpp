@@ -125,6 +125,7 @@ std::string passwordProblem(const std::string& password) {
     return "the password holds a control character, which the data file cannot keep";
   if (password.size() > kLongestPassword)
     return "the password is longer than " + std::to_string(kLongestPassword) + " characters";
+  // The default password is published, so it never becomes the chosen one.
   if (password == kDefaultPassword)
     return "that is the installation's default password, which everyone can read in the manual";
   return "";

@@ -12,8 +12,6 @@ constexpr int kMostMinutes = 1440;
 constexpr std::size_t kLongestAccount = 20;
 // A supervisor password longer than this is surely a mistake (a file piped in by error).
 constexpr std::size_t kLongestPassword = 256;
-// The installation's default password is published, so it never becomes the chosen one.
-constexpr const char* kDefaultPassword = "quillsun";
 
 constexpr int kAllDays = 0;
 
