@@ -11,3 +11,5 @@ void addShowCommands(std::vector<AdminCommand>& table);
 void addSettingsCommands(std::vector<AdminCommand>& table);
 // add-user, remove-user, set-allowance, grant
 void addUserCommands(std::vector<AdminCommand>& table);
+// report
+void addReportCommands(std::vector<AdminCommand>& table);

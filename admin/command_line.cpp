@@ -37,6 +37,7 @@ const std::vector<AdminCommand>& adminCommands() {
     addShowCommands(rows);
     addSettingsCommands(rows);
     addUserCommands(rows);
+    addReportCommands(rows);
     return rows;
   }();
   return table;
@@ -127,6 +128,7 @@ std::string usageText() {
       " characters and no control characters.\n"
       "\n"
       "Exit status: 0 done; 1 bad usage or refused input (nothing changed); 2 the data file is\n"
-      "missing, not a data file, locked for over a minute or could not be written.\n";
+      "missing, not a data file, locked for over a minute or could not be written, or (report)\n"
+      "the activity log cannot be read.\n";
   return text;
 }
