@@ -29,8 +29,13 @@ bool SaveData();
 bool WriteDataFile(const std::string& text);
 
 // Takes the file's lock, retrying every 5 s; gives up after about a minute by logging
-// and ending the process with status 1. Returns 1.
+// and ending the process with the status r_lockGaveUp gives. Returns 1.
 int LockDataFile(rt::TextFile& file);
+
+// Runs when the lock stayed taken for over a minute, just before the process ends: reports
+// the time-out in the caller's own way and returns the exit status. The program's routine
+// reports nothing more than the log line and gives 1.
+extern int (*r_lockGaveUp)();
 
 // XORs each character with the scramble byte; scrambling twice gives the text back.
 std::string ScrambleText(const std::string& text);

@@ -62,6 +62,10 @@ void reportClockMovedBack(const UserRecord& user) {
 }
 }  // namespace
 
+bool startsNewDay(const UserRecord& user) {
+  return storedDayToToday(user) < 0;
+}
+
 // A new day begins only when today's date is later than the stored one. An earlier date means
 // the clock moved back (a changed time zone moves the date across midnight): renewing then
 // would hand out a fresh allowance at every move, so the stored minutes go on being spent.

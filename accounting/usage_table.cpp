@@ -7,7 +7,7 @@ Session vSession;
 
 void InstallDefaults() {
   vTable = UsageTable{};
-  vTable.password = "quillsun";
+  vTable.password = kDefaultPassword;
   vTable.defaultAllowances = {"20", "10", "30", "10", "5", "10", "10"};
   vTable.options.fill("0");
 }

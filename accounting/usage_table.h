@@ -78,6 +78,9 @@ struct Session {
 extern UsageTable vTable;
 extern Session vSession;
 
+// The supervisor password of the default content.
+constexpr const char* kDefaultPassword = "quillsun";
+
 // Replaces the whole table by its default content.
 void InstallDefaults();
 // Puts the session values back to those of a program that has just started.

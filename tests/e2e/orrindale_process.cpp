@@ -48,8 +48,11 @@ BOOL CALLBACK matchWindow(HWND window, LPARAM data) {
 
 }  // namespace
 
-OrrindaleProcess::OrrindaleProcess(const std::string& user, const std::string& computer, const std::string& argument) {
-  const std::string program = test_files::besideTest("orrindale");
+OrrindaleProcess::OrrindaleProcess(const std::string& user,
+                                   const std::string& computer,
+                                   const std::string& argument,
+                                   const std::string& programPath) {
+  const std::string program = programPath.empty() ? test_files::besideTest("orrindale") : programPath;
   std::string commandLine = "\"" + program + "\" " + argument;
   std::string environment = environmentBlock(user, computer);
   STARTUPINFOA startup{};

@@ -10,9 +10,12 @@
 
 class OrrindaleProcess {
  public:
-  // Starts orrindale.exe (from the test's own folder) with USERNAME and COMPUTERNAME set as
-  // given and the argument as its first.
-  OrrindaleProcess(const std::string& user, const std::string& computer, const std::string& argument);
+  // Starts orrindale.exe (from the test's own folder unless a program path is given) with
+  // USERNAME and COMPUTERNAME set as given and the argument as its first.
+  OrrindaleProcess(const std::string& user,
+                   const std::string& computer,
+                   const std::string& argument,
+                   const std::string& program = "");
   // Ends the program if it still runs.
   ~OrrindaleProcess();
   OrrindaleProcess(const OrrindaleProcess&) = delete;

@@ -2,7 +2,6 @@
 // password window, the administration window on each of its tabs, a time warning, a close-up
 // of the minutes icon in the notification area, and the icon drawn on light and dark taskbars.
 // Run by ./dev shot, which passes the folder in ORRINDALE_SHOTS and turns the bitmaps into PNG.
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -10,29 +9,8 @@
 #include "app_windows/tray_minutes.h"
 #include "tests/e2e/e2e_fixture.h"
 #include "tests/e2e/screen_pixels.h"
+#include "tests/e2e/screen_shot.h"
 #include "tests/support/dialog_answerer.h"
-
-namespace {
-
-bool saveScreen(const std::string& path) {
-  const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-  return saveBitmap(path, readScreen(screen));
-}
-
-std::string shotPath(const std::string& name) {
-  const char* folder = std::getenv("ORRINDALE_SHOTS");
-  return std::string(folder ? folder : ".") + "\\" + name + ".bmp";
-}
-
-// Lets the windows paint before the picture is taken: a round trip through the program's
-// message queue, then the desktop's.
-void settle(HWND window) {
-  SendMessageA(window, WM_NULL, 0, 0);
-  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-  Sleep(300);
-}
-
-}  // namespace
 
 TEST_F(OrrindaleEndToEnd, Screenshots) {
   prepareDataFile("0011", [](UsageTable& table) {

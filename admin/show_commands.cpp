@@ -1,0 +1,30 @@
+#include <ostream>
+
+#include "accounting/usage_table.h"
+#include "admin/admin.h"
+#include "admin/command_groups.h"
+#include "admin/command_line.h"
+#include "admin/table_file.h"
+#include "admin/table_print.h"
+
+namespace {
+int show(const Invocation& call) {
+  if (!loadForCommand(*call.console))
+    return kExitFile;
+  if (call.has("--json"))
+    printTableJson(call.console->out, vTable, vSession.dataFilePath);
+  else
+    printTableText(call.console->out, vTable, vSession.dataFilePath);
+  return kExitDone;
+}
+}  // namespace
+
+void addShowCommands(std::vector<AdminCommand>& table) {
+  table.push_back({"show",
+                   "[--json]",
+                   "the six slots, the default allowances, Allow New Users and whether a password is set",
+                   0,
+                   0,
+                   {{"--json", ""}},
+                   show});
+}

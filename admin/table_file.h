@@ -1,0 +1,39 @@
+#pragma once
+// The data file as one command of the tool uses it: loaded through the core, with the
+// outcomes the tool tells apart; changed in memory; saved through the core; each change
+// logged and confirmed. Nothing is saved unless the load found a whole data file and the
+// change was accepted, so a refused command leaves the file byte for byte.
+#include <functional>
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+struct Console;
+
+enum class LoadOutcome { Loaded, Missing, NotADataFile };
+
+// Loads vTable from the data file and says what the load found.
+LoadOutcome loadTable();
+
+// Loads the table for a command that reads it; false after saying on the error stream why
+// it could not.
+bool loadForCommand(Console& console);
+
+// What a change did, one sentence per log line, or why it was refused.
+struct Change {
+  std::vector<std::string> done;
+  std::string refusal;
+};
+
+// Loads the table, applies the change, saves, then logs and prints what was done. Returns the
+// exit status: 1 for a refused change, 2 when the file could not be loaded or written.
+int changeTable(Console& console, const std::function<Change()>& change);
+
+// Saves vTable; false after saying on the error stream that the file was not written.
+bool saveForCommand(Console& console);
+// Logs every sentence as an "Admin tool" line and prints it on the output stream.
+void confirm(Console& console, const std::vector<std::string>& done);
+
+// Makes a lock that stays taken end the tool with status 2 and a sentence on the stream,
+// instead of the program's silent status 1.
+void reportLockTimeOutOn(std::ostream& err);

@@ -1,0 +1,150 @@
+#include "admin/table_print.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <ostream>
+#include <vector>
+
+#include "accounting/usage_table.h"
+#include "admin/values.h"
+
+namespace {
+enum class PasswordState { Set, Empty, Default };
+
+PasswordState passwordState(const UsageTable& table) {
+  if (table.password.empty())
+    return PasswordState::Empty;
+  return table.password == kDefaultPassword ? PasswordState::Default : PasswordState::Set;
+}
+
+bool newUsersAllowed(const UsageTable& table) {
+  return table.options[kNewUserFlag - 1] != "1";
+}
+
+// Control bytes from a damaged or hand-made field would move the terminal's cursor.
+std::string printable(const std::string& text) {
+  std::string result = text;
+  for (char& c : result)
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+      c = '?';
+  return result;
+}
+
+std::string number(const std::string& field) {
+  return std::to_string(readNumber(field));
+}
+
+// The last counted minute as the log writes times, or "" for a slot never counted.
+std::string lastUsedText(const UserRecord& user) {
+  if (user.field(kLastHour).empty())
+    return "";
+  return user.field(kLastDay) + "/" + user.field(kLastMonth) + "/" + user.field(kLastYear) + " " +
+         user.field(kLastHour) + ":" + user.field(kLastMinute);
+}
+
+std::string lastUsedJson(const UserRecord& user) {
+  if (user.field(kLastHour).empty())
+    return "null";
+  return jsonString(user.field(kLastYear) + "-" + user.field(kLastMonth) + "-" + user.field(kLastDay) + "T" +
+                    user.field(kLastHour) + ":" + user.field(kLastMinute));
+}
+
+// Rows of cells printed in columns as wide as their widest cell; the columns from "first
+// right-aligned" on are numbers and line up on the right.
+void printColumns(std::ostream& out, const std::vector<std::vector<std::string>>& rows, std::size_t firstRightAligned) {
+  std::vector<std::size_t> widths;
+  for (const auto& row : rows)
+    for (std::size_t c = 0; c < row.size(); ++c) {
+      widths.resize(std::max(widths.size(), c + 1));
+      widths[c] = std::max(widths[c], row[c].size());
+    }
+  for (const auto& row : rows) {
+    std::string line;
+    for (std::size_t c = 0; c < row.size(); ++c) {
+      const std::string padding(widths[c] - row[c].size(), ' ');
+      line += c >= firstRightAligned ? padding + row[c] : row[c] + padding;
+      line += "  ";
+    }
+    line.erase(line.find_last_not_of(' ') + 1);
+    out << line << "\n";
+  }
+}
+
+std::string allowancesJson(const std::array<std::string, kDays>& allowances) {
+  std::string text = "{";
+  for (int day = 1; day <= kDays; ++day)
+    text += std::string(day > 1 ? ", " : "") + "\"" + dayName(day) + "\": " + number(allowances[day - 1]);
+  return text + "}";
+}
+}  // namespace
+
+std::string jsonString(const std::string& text) {
+  std::string result = "\"";
+  for (char c : text) {
+    const unsigned char byte = static_cast<unsigned char>(c);
+    if (c == '"' || c == '\\') {
+      result += '\\';
+      result += c;
+    } else if (byte < 0x20 || byte >= 0x7F) {
+      char escaped[8];
+      std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
+      result += escaped;
+    } else {
+      result += c;
+    }
+  }
+  return result + "\"";
+}
+
+void printTableText(std::ostream& out, const UsageTable& table, const std::string& path) {
+  static const char* const kPasswordTexts[] = {"set", "not set: anyone can open the administration window",
+                                               "the installation's default: change it with set-password"};
+  std::string defaults;
+  for (int day = 1; day <= kDays; ++day)
+    defaults += std::string(day > 1 ? "  " : "") + dayName(day) + " " + number(table.defaultAllowances[day - 1]);
+  printColumns(out,
+               {{"Data file:", printable(path)},
+                {"Supervisor password:", kPasswordTexts[static_cast<int>(passwordState(table))]},
+                {"Allow New Users:", newUsersAllowed(table) ? "yes" : "no"},
+                {"Default allowances:", defaults}},
+               2);
+  out << "\n";
+
+  std::vector<std::vector<std::string>> rows{{"Slot", "Account", "Last used", "Machine", "Left today"}};
+  for (int day = 1; day <= kDays; ++day)
+    rows[0].push_back(dayName(day));
+  for (int slot = 1; slot <= kUserSlots; ++slot) {
+    const UserRecord& user = table.user(slot);
+    if (user.field(kAccount).empty()) {
+      rows.push_back({std::to_string(slot), "(free)"});
+      continue;
+    }
+    rows.push_back({std::to_string(slot), printable(user.field(kAccount)), printable(lastUsedText(user)),
+                    printable(user.field(kMachine)), number(user.field(kMinutesLeft))});
+    for (int day = 1; day <= kDays; ++day)
+      rows.back().push_back(number(user.field(kMachine + day)));
+  }
+  printColumns(out, rows, 4);
+}
+
+void printTableJson(std::ostream& out, const UsageTable& table, const std::string& path) {
+  static const char* const kPasswordWords[] = {"set", "empty", "default"};
+  out << "{\n"
+      << "  \"file\": " << jsonString(path) << ",\n"
+      << "  \"password\": \"" << kPasswordWords[static_cast<int>(passwordState(table))] << "\",\n"
+      << "  \"allowNewUsers\": " << (newUsersAllowed(table) ? "true" : "false") << ",\n"
+      << "  \"defaultAllowances\": " << allowancesJson(table.defaultAllowances) << ",\n"
+      << "  \"slots\": [\n";
+  for (int slot = 1; slot <= kUserSlots; ++slot) {
+    const UserRecord& user = table.user(slot);
+    std::array<std::string, kDays> allowances;
+    for (int day = 1; day <= kDays; ++day)
+      allowances[day - 1] = user.field(kMachine + day);
+    out << "    {\"slot\": " << slot << ", \"free\": " << (user.field(kAccount).empty() ? "true" : "false")
+        << ", \"account\": " << jsonString(user.field(kAccount))
+        << ", \"minutesLeft\": " << number(user.field(kMinutesLeft)) << ", \"lastUsed\": " << lastUsedJson(user)
+        << ", \"machine\": " << jsonString(user.field(kMachine)) << ", \"allowances\": " << allowancesJson(allowances)
+        << "}" << (slot < kUserSlots ? "," : "") << "\n";
+  }
+  out << "  ]\n}\n";
+}

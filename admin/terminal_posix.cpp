@@ -1,0 +1,26 @@
+#include <termios.h>
+#include <unistd.h>
+
+#include <iostream>
+
+#include "admin/terminal.h"
+
+bool stdinIsTerminal() {
+  return isatty(STDIN_FILENO) == 1;
+}
+
+bool askWithoutEcho(std::ostream& prompts, const std::string& prompt, std::string& line) {
+  termios saved{};
+  const bool terminal = tcgetattr(STDIN_FILENO, &saved) == 0;
+  if (terminal) {
+    termios quiet = saved;
+    quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
+    tcsetattr(STDIN_FILENO, TCSANOW, &quiet);
+  }
+  prompts << prompt << std::flush;
+  const bool read = static_cast<bool>(std::getline(std::cin, line));
+  if (terminal)
+    tcsetattr(STDIN_FILENO, TCSANOW, &saved);
+  prompts << "\n";
+  return read;
+}

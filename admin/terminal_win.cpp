@@ -1,0 +1,27 @@
+#include <windows.h>
+
+#include <iostream>
+
+#include "admin/terminal.h"
+
+bool stdinIsTerminal() {
+  DWORD mode = 0;
+  // Only a console has a console mode: a pipe, a file or NUL does not.
+  return GetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), &mode) != 0;
+}
+
+bool askWithoutEcho(std::ostream& prompts, const std::string& prompt, std::string& line) {
+  HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
+  DWORD saved = 0;
+  const bool console = GetConsoleMode(input, &saved) != 0;
+  if (console)
+    SetConsoleMode(input, saved & ~static_cast<DWORD>(ENABLE_ECHO_INPUT));
+  prompts << prompt << std::flush;
+  const bool read = static_cast<bool>(std::getline(std::cin, line));
+  if (console)
+    SetConsoleMode(input, saved);
+  prompts << "\n";
+  if (!line.empty() && line.back() == '\r')
+    line.pop_back();
+  return read;
+}

@@ -1,0 +1,159 @@
+#include <algorithm>
+
+#include "accounting/activity_log.h"
+#include "accounting/minute_tick.h"
+#include "accounting/usage_table.h"
+#include "admin/admin.h"
+#include "admin/command_groups.h"
+#include "admin/command_line.h"
+#include "admin/table_file.h"
+#include "admin/values.h"
+
+namespace {
+// The program counts the last slot holding an account; the tool changes every one of them,
+// so that a duplicate made in the grid cannot keep an old allowance.
+std::vector<int> slotsOf(const std::string& account) {
+  std::vector<int> slots;
+  for (int slot = 1; slot <= kUserSlots; ++slot)
+    if (vTable.user(slot).field(kAccount) == account)
+      slots.push_back(slot);
+  return slots;
+}
+
+std::string notInTable(const std::string& account) {
+  return "there is no account \"" + account + "\" in the table";
+}
+
+int firstFreeSlot() {
+  for (int slot = 1; slot <= kUserSlots; ++slot)
+    if (vTable.user(slot).field(kAccount).empty())
+      return slot;
+  return 0;
+}
+
+std::string slotText(int slot) {
+  return "slot " + std::to_string(slot);
+}
+
+int addUser(const Invocation& call) {
+  const std::string& account = call.operands[0];
+  std::string problem = accountProblem(account);
+  int wanted = 0;
+  if (problem.empty() && call.has("--slot"))
+    problem = slotProblem(call.value("--slot"), wanted);
+  std::vector<DayMinutes> entries;
+  if (problem.empty())
+    problem = dayMinutesListProblem({call.operands.begin() + 1, call.operands.end()}, entries);
+  if (!problem.empty())
+    return refuseUsage(call, problem);
+
+  return changeTable(*call.console, [&] {
+    if (const auto taken = slotsOf(account); !taken.empty())
+      return Change{{}, account + " is already in " + slotText(taken.front())};
+    const int slot = wanted ? wanted : firstFreeSlot();
+    if (slot == 0)
+      return Change{{}, "all " + std::to_string(kUserSlots) + " slots are taken"};
+    if (!vTable.user(slot).field(kAccount).empty())
+      return Change{{}, slotText(slot) + " holds " + vTable.user(slot).field(kAccount)};
+    UserRecord user;
+    user.field(kAccount) = account;
+    for (int day = 1; day <= kDays; ++day)
+      user.field(kMachine + day) = std::to_string(std::max(readNumber(vTable.defaultAllowance(day)), 0));
+    for (const DayMinutes& entry : entries)
+      for (int day : daysOf(entry))
+        user.field(kMachine + day) = std::to_string(entry.minutes);
+    // Never counted yet: the first counted minute starts today's allowance, which the table
+    // shows until then.
+    MakeTimeStamp();
+    user.field(kMinutesLeft) = user.field(kMachine + vStamp.weekday);
+    vTable.user(slot) = user;
+    return Change{{account + " added in " + slotText(slot)}, ""};
+  });
+}
+
+int removeUser(const Invocation& call) {
+  const std::string& account = call.operands[0];
+  return changeTable(*call.console, [&] {
+    Change change;
+    for (int slot : slotsOf(account)) {
+      vTable.user(slot) = UserRecord{};
+      change.done.push_back(account + " removed from " + slotText(slot));
+    }
+    if (change.done.empty())
+      change.refusal = notInTable(account);
+    return change;
+  });
+}
+
+int setAllowance(const Invocation& call) {
+  const std::string& account = call.operands[0];
+  std::vector<DayMinutes> entries;
+  const std::string problem = dayMinutesListProblem({call.operands.begin() + 1, call.operands.end()}, entries);
+  if (!problem.empty())
+    return refuseUsage(call, problem);
+  return changeTable(*call.console, [&] {
+    const std::vector<int> slots = slotsOf(account);
+    if (slots.empty())
+      return Change{{}, notInTable(account)};
+    Change change;
+    for (const DayMinutes& entry : entries) {
+      for (int slot : slots)
+        for (int day : daysOf(entry))
+          vTable.user(slot).field(kMachine + day) = std::to_string(entry.minutes);
+      change.done.push_back("allowance of " + account + " set for " + daysText(entry) + " to " +
+                            std::to_string(entry.minutes));
+    }
+    return change;
+  });
+}
+
+// Adds the minutes to what is left today. A slot last counted on another day would start a
+// new day's allowance at its next minute and lose the grant, so it starts today's allowance
+// now and is marked as counted today.
+int grant(const Invocation& call) {
+  const std::string& account = call.operands[0];
+  int minutes = 0;
+  const std::string problem = minutesProblem(call.operands[1], minutes);
+  if (!problem.empty())
+    return refuseUsage(call, problem);
+  return changeTable(*call.console, [&] {
+    const std::vector<int> slots = slotsOf(account);
+    if (slots.empty())
+      return Change{{}, notInTable(account)};
+    MakeTimeStamp();
+    int left = 0;
+    for (int slot : slots) {
+      UserRecord& user = vTable.user(slot);
+      if (startsNewDay(user)) {
+        user.field(kMinutesLeft) = user.field(kMachine + vStamp.weekday);
+        vSession.machineName = user.field(kMachine);  // the machine of the last counted minute stays
+        stampUser(user);
+      }
+      left = std::min(std::max(readNumber(user.field(kMinutesLeft)), 0) + minutes, kMostMinutes);
+      user.field(kMinutesLeft) = std::to_string(left);
+    }
+    return Change{
+        {std::to_string(minutes) + " minutes granted to " + account + ", " + std::to_string(left) + " left today"}, ""};
+  });
+}
+}  // namespace
+
+void addUserCommands(std::vector<AdminCommand>& table) {
+  table.push_back({"add-user",
+                   "NAME [--slot N] [DAY=MINUTES...]",
+                   "gives the account a free slot (or slot N) with the default allowances, changed by the pairs",
+                   1,
+                   kAnyNumber,
+                   {{"--slot", "N"}},
+                   addUser});
+  table.push_back({"remove-user", "NAME", "frees the account's slot", 1, 1, {}, removeUser});
+  table.push_back({"set-allowance",
+                   "NAME DAY=MINUTES...",
+                   "the account's allowance per weekday, from the next day on",
+                   2,
+                   kAnyNumber,
+                   {},
+                   setAllowance});
+  table.push_back(
+      {"grant", "NAME MINUTES", "adds minutes to what the account has left today (at most 1440)", 2, 2, {}, grant});
+}

@@ -1,0 +1,47 @@
+#include "tests/admin/admin_fixture.h"
+
+#include <sstream>
+
+#include "accounting/data_file.h"
+#include "admin/admin.h"
+#include "runtime/process.h"
+#include "tests/support/files.h"
+
+namespace {
+int (*const kProgramLockGaveUp)() = r_lockGaveUp;
+}
+
+void AdminTool::SetUp() {
+  AccountingTest::SetUp();
+  rt::setEnv("USERNAME", "parent");
+}
+
+void AdminTool::TearDown() {
+  r_lockGaveUp = kProgramLockGaveUp;
+  AccountingTest::TearDown();
+}
+
+AdminTool::Result AdminTool::run(std::vector<std::string> args, const std::string& input) {
+  args.insert(args.end(), {"--file", dataPath, "--log", logPath});
+  std::istringstream in(input);
+  std::ostringstream out, err;
+  Console console{in, out, err, false};
+  const int status = runAdmin(args, console);
+  return {status, out.str(), err.str()};
+}
+
+void AdminTool::seed(const std::function<void(UsageTable&)>& edit) {
+  InstallDefaults();
+  vTable.password = "secret";
+  if (edit)
+    edit(vTable);
+  test_files::writeBytes(dataPath, "");
+  ASSERT_TRUE(SaveData());
+}
+
+UsageTable AdminTool::stored() {
+  InstallDefaults();
+  // A save shorter than the file before it leaves stale bytes behind the table.
+  EXPECT_GE(LoadData(), kTableFields);
+  return vTable;
+}

@@ -1,0 +1,26 @@
+#!/bin/sh
+# Runs a Windows program in a Wine prefix made new for it, inside a virtual desktop, with a
+# wineserver of its own that is stopped when the program ends.
+# Usage: in_fresh_prefix.sh PREFIX PROGRAM [ARGUMENTS...]
+set -u
+prefix=$1
+shift
+export WINEPREFIX="$prefix" WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+
+# A server left by an interrupted run of this prefix goes first, with the prefix.
+wineserver -k 2>/dev/null
+rm -rf "$prefix"
+mkdir -p "$prefix"
+# The server outlives each short Wine program of the set-up, but not an interrupted run for long.
+wineserver -f -p10 </dev/null >/dev/null 2>&1 &
+server=$!
+trap 'wineserver -k 2>/dev/null; wait $server 2>/dev/null' EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
+
+# Wine's services start with the first program and live as long as the server: they get no
+# standard streams of ours, or whoever reads the test's output would wait for them.
+wineboot -i </dev/null >/dev/null 2>&1
+wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f </dev/null >/dev/null 2>&1
+wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f </dev/null >/dev/null 2>&1
+wine "$@"
