@@ -49,13 +49,3 @@ void readGuardOptions(GuardOptions& options, const std::vector<std::string>& arg
   }
   options = read;
 }
-
-std::string changedTimings(const GuardOptions& options) {
-  const GuardOptions real;
-  std::string text;
-  if (options.settings.graceSeconds != real.settings.graceSeconds)
-    text += " grace " + std::to_string(options.settings.graceSeconds) + " s";
-  if (options.intervalSeconds != real.intervalSeconds)
-    text += " interval " + std::to_string(options.intervalSeconds) + " s";
-  return text.empty() ? "" : " - test timings:" + text;
-}

@@ -21,11 +21,9 @@ struct GuardOptions {
 // --interval SECONDS, --help.
 void readGuardOptions(GuardOptions& options, const std::vector<std::string>& arguments);
 
-// How the options were changed from the real ones, for the log line of a start: "" when
-// nothing was, so that a guard started with test timings says so in the log.
-std::string changedTimings(const GuardOptions& options);
-
 constexpr const char* kGuardUsage =
     "usage: orrindale-guard [--file PATH] [--log PATH] [--grace SECONDS] [--interval SECONDS]\n"
-    "Runs as the Windows service OrrindaleGuard; the installer registers and starts it.\n"
+    "       orrindale-guard --install | --stop | --remove\n"
+    "Runs as the Windows service OrrindaleGuard. The installer registers and starts it with\n"
+    "--install, stops it with --stop and removes it with --remove (administrators only).\n"
     "--grace and --interval shorten the waits, for tests only.\n";

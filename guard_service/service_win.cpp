@@ -11,26 +11,25 @@
 #include "accounting/usage_table.h"
 #include "guard/guard_cycle.h"
 #include "guard/guard_options.h"
+#include "guard_service/service_setup.h"
 #include "guard_service/session_actions.h"
 #include "guard_service/sessions.h"
 #include "runtime/clock.h"
 
 namespace {
 
-constexpr const char* kServiceName = "OrrindaleGuard";
-
 GuardOptions vOptions;
 SERVICE_STATUS_HANDLE vStatusHandle = nullptr;
 HANDLE vStopEvent = nullptr;
 
-void reportState(DWORD state, DWORD exitCode = NO_ERROR) {
+bool reportState(DWORD state, DWORD exitCode = NO_ERROR) {
   SERVICE_STATUS status{};
   status.dwServiceType = SERVICE_WIN32_OWN_PROCESS;
   status.dwCurrentState = state;
   status.dwControlsAccepted = state == SERVICE_RUNNING ? SERVICE_ACCEPT_STOP | SERVICE_ACCEPT_SHUTDOWN : 0;
   status.dwWin32ExitCode = exitCode;
   status.dwWaitHint = state == SERVICE_RUNNING || state == SERVICE_STOPPED ? 0 : 10000;
-  SetServiceStatus(vStatusHandle, &status);
+  return SetServiceStatus(vStatusHandle, &status) != 0;
 }
 
 // Only the service manager calls this. Stop and shut-down end the loop; every other control,
@@ -47,6 +46,12 @@ DWORD WINAPI onControl(DWORD control, DWORD, void*, void*) {
     default:
       return ERROR_CALL_NOT_IMPLEMENTED;
   }
+}
+
+std::string selfPath() {
+  char self[MAX_PATH * 2] = "";
+  GetModuleFileNameA(nullptr, self, sizeof self);
+  return self;
 }
 
 std::string folderOf(const std::string& path) {
@@ -68,25 +73,44 @@ void WINAPI serviceMain(DWORD argc, char** argv) {
   vSession.dataFilePath = vOptions.dataFile;
   vSession.logPath = vOptions.log;
   vSession.userName = kGuardLogName;
-  char self[MAX_PATH * 2] = "";
-  GetModuleFileNameA(nullptr, self, sizeof self);
-  setProgramPath(folderOf(self) + "\\orrindale.exe");
+  setProgramPath(folderOf(selfPath()) + "\\orrindale.exe");
 
-  reportState(SERVICE_RUNNING);
-  logAs(kGuardLogName, "Guard started" + changedTimings(vOptions));
+  // A guard the service manager does not know to be running could not be stopped by it.
+  if (!reportState(SERVICE_RUNNING))
+    ExitProcess(ERROR_SERVICE_NO_THREAD);
   GuardRun run;
   run.settings = vOptions.settings;
   const GuardPlatform platform{windowsSessions, startProgramInSession, logOffSession};
   do {
     guardCycle(run, platform, rt::secondsNow());
   } while (WaitForSingleObject(vStopEvent, static_cast<DWORD>(vOptions.intervalSeconds) * 1000) == WAIT_TIMEOUT);
-  logAs(kGuardLogName, "Guard stopped");
   reportState(SERVICE_STOPPED);
+}
+
+// The installer's commands: --install, --stop and --remove. -1 when the argument is none.
+int setupCommand(const std::string& command) {
+  unsigned long error = 0;
+  if (command == "--install")
+    error = installService(selfPath());
+  else if (command == "--stop")
+    error = stopService();
+  else if (command == "--remove")
+    error = removeService();
+  else
+    return -1;
+  if (error)
+    std::fprintf(stderr, "orrindale-guard: %s failed (error %lu)\n", command.c_str() + 2, error);
+  return error ? 2 : 0;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 2) {
+    const int status = setupCommand(argv[1]);
+    if (status >= 0)
+      return status;
+  }
   readGuardOptions(vOptions, std::vector<std::string>(argv + 1, argv + argc));
   if (!vOptions.error.empty() || vOptions.help) {
     std::fputs(vOptions.error.empty() ? "" : ("orrindale-guard: " + vOptions.error + "\n").c_str(), stderr);

@@ -1,7 +1,8 @@
-; The Orrindale installer: installs orrindale.exe and orrindale-admin.exe, makes the shared
-; folder C:\Program Files\Halvard that every account's copy rewrites, writes a first data file
-; with the supervisor's password, starts Orrindale at every logon through the machine's Run
-; key, and registers an uninstaller in "Apps and features".
+; The Orrindale installer: installs orrindale.exe, orrindale-admin.exe and the guard service
+; orrindale-guard.exe (services.nsh), makes the shared folder C:\Program Files\Halvard that
+; every account's copy rewrites, writes a first data file with the supervisor's password, starts
+; Orrindale at every logon through the machine's Run key, and registers an uninstaller in
+; "Apps and features".
 ; The build defines VERSION, STAGE (the folder of the stripped executables), ICON and OUTFILE.
 ;
 ; Silent use: orrindale-setup.exe /S /PASSWORD=... [/ALLOWNEWUSERS=yes|no] [/EXEMPT=yes|no]
@@ -209,8 +210,9 @@ Section "Orrindale"
     Abort
   ${EndIf}
 
-  ; Running copies hold their program file open: an upgrade ends them first. They start again
-  ; at each account's next logon.
+  ; Running copies hold their program file open: an upgrade ends them first, after the guard,
+  ; which would start them again. They start again at each account's next logon.
+  !insertmacro StopServices
   nsExec::Exec '"$SYSDIR\taskkill.exe" /F /IM orrindale.exe'
   Pop $0
   SetOutPath "$INSTDIR"
@@ -269,12 +271,13 @@ FunctionEnd
 
 ; The uninstall entry goes last: once it is gone, everything else is done.
 Section "Uninstall"
+  ; The guard goes first: it would start the ended copies again.
+  !insertmacro RemoveServices
   nsExec::Exec '"$SYSDIR\taskkill.exe" /F /IM orrindale.exe'
   Pop $0
   ${If} $0 == 0
     Sleep 500 ; an ended process lets go of its program file a moment later
   ${EndIf}
-  !insertmacro RemoveServices
   Delete "$INSTDIR\orrindale.exe"
   Delete "$INSTDIR\orrindale-admin.exe"
   Delete "$INSTDIR\uninstall.exe"

@@ -23,4 +23,11 @@ trap 'exit 143' TERM
 wineboot -i </dev/null >/dev/null 2>&1
 wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f </dev/null >/dev/null 2>&1
 wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f </dev/null >/dev/null 2>&1
+# The first boot of a new prefix can leave two service managers running, and a service
+# registered then does not start: the prefix starts once more, with one.
+wineserver -k 2>/dev/null
+wait $server
+wineserver -f -p10 </dev/null >/dev/null 2>&1 &
+server=$!
+wine cmd.exe /c exit </dev/null >/dev/null 2>&1
 wine "$@"

@@ -1,0 +1,140 @@
+// The guard service under Wine, as the setup installs it: registered to start at boot as
+// LocalSystem, running, and starting Orrindale again in the session of an account in the table
+// when its copy was ended. Wine runs services, lists processes by session and starts a process
+// with a session's token; it cannot log a session off (WTSLogoffSession is not implemented).
+#include <windows.h>
+
+#include <tlhelp32.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <optional>
+
+#include "tests/e2e/orrindale_process.h"
+#include "tests/installer/installer_fixture.h"
+#include "tests/support/files.h"
+
+namespace {
+
+const char* const kServiceKey = "System\\CurrentControlSet\\Services\\OrrindaleGuard";
+const std::string kGuard = kInstallDir + "\\orrindale-guard.exe";
+
+// The service's state, 0 when it is not registered.
+DWORD serviceState() {
+  SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
+  SC_HANDLE service = manager ? OpenServiceA(manager, "OrrindaleGuard", SERVICE_QUERY_STATUS) : nullptr;
+  SERVICE_STATUS status{};
+  const bool known = service && QueryServiceStatus(service, &status);
+  if (service)
+    CloseServiceHandle(service);
+  if (manager)
+    CloseServiceHandle(manager);
+  return known ? status.dwCurrentState : 0;
+}
+
+// Starts the stopped service with the arguments, as an administrator may.
+bool startService(std::vector<const char*> arguments) {
+  SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
+  SC_HANDLE service = manager ? OpenServiceA(manager, "OrrindaleGuard", SERVICE_START) : nullptr;
+  const bool started = service && StartServiceA(service, static_cast<DWORD>(arguments.size()),
+                                                const_cast<const char**>(arguments.data()));
+  if (service)
+    CloseServiceHandle(service);
+  if (manager)
+    CloseServiceHandle(manager);
+  return started;
+}
+
+// The process ids of the running copies of Orrindale.
+std::vector<DWORD> copies() {
+  std::vector<DWORD> found;
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  PROCESSENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
+    if (lstrcmpiA(entry.szExeFile, "orrindale.exe") == 0)
+      found.push_back(entry.th32ProcessID);
+  CloseHandle(snapshot);
+  return found;
+}
+
+// Ends a copy as the Task Manager would.
+void kill(DWORD process) {
+  HANDLE handle = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, process);
+  ASSERT_TRUE(handle);
+  TerminateProcess(handle, 1);
+  WaitForSingleObject(handle, 5000);
+  CloseHandle(handle);
+}
+
+int logCount(const std::string& ending) {
+  const auto lines = test_files::lines(kLogFile);
+  return static_cast<int>(std::count_if(lines.begin(), lines.end(), [&](const std::string& line) {
+    return line.size() >= ending.size() && line.compare(line.size() - ending.size(), ending.size(), ending) == 0;
+  }));
+}
+
+// The one copy the guard started in place of the one ended before.
+std::optional<DWORD> restartedCopy(int restarts) {
+  std::vector<DWORD> running;
+  if (!waitUntil([&] {
+        return logCount(" - Guard restarted Orrindale - User " + rt::getEnv("USERNAME")) == restarts &&
+               (running = copies()).size() == 1;
+      }))
+    return std::nullopt;
+  return running.front();
+}
+
+}  // namespace
+
+TEST_F(Installer, TheSetupRegistersTheGuardToStartAtBootAsLocalSystemAndTheUninstallerRemovesIt) {
+  ASSERT_EQ(runSetup("/S /PASSWORD=s3cret"), 0);
+  EXPECT_EQ(machineText(kServiceKey, "ImagePath"), inQuotes(kGuard));
+  EXPECT_EQ(machineNumber(kServiceKey, "Start"), static_cast<DWORD>(SERVICE_AUTO_START));
+  EXPECT_EQ(machineText(kServiceKey, "ObjectName"), "LocalSystem");
+  EXPECT_EQ(machineText(kServiceKey, "DisplayName"), "Orrindale guard");
+  EXPECT_TRUE(machineText(kServiceKey, "Description"));
+  EXPECT_TRUE(waitUntil([] { return serviceState() == SERVICE_RUNNING; }));
+
+  EXPECT_EQ(runSetup("/S"), 0) << "a reinstall stops the guard, replaces it and starts it again";
+  EXPECT_TRUE(waitUntil([] { return serviceState() == SERVICE_RUNNING; }));
+
+  uninstallAndWait("/S");
+  EXPECT_TRUE(waitUntil([] { return serviceState() == 0 && !machineText(kServiceKey, "ImagePath"); }));
+  EXPECT_FALSE(test_files::exists(kGuard));
+}
+
+TEST_F(Installer, TheGuardStartsAnEndedOrrindaleAgainAndLogsOffASessionThatKeepsEndingIt) {
+  ASSERT_EQ(runSetup("/S /PASSWORD=s3cret"), 0);
+  ASSERT_EQ(runAdmin("set-allowance " + account + " all=60"), 0);
+  std::optional<OrrindaleProcess> own;
+  own.emplace(account, rt::getEnv("COMPUTERNAME"), "2", kProgram);
+  ASSERT_TRUE(waitUntil([&] { return logCount(" - Process Started - User " + account) == 1; }));
+
+  // The same guard with test timings: a look every second, two seconds for a logon.
+  ASSERT_EQ(rt::runCommand(inQuotes(kGuard) + " --stop"), 0);
+  ASSERT_TRUE(startService({"--grace", "2", "--interval", "1"}));
+  ASSERT_TRUE(waitUntil([] { return serviceState() == SERVICE_RUNNING; }));
+
+  own.reset();  // ended from outside, as in the Task Manager
+  std::optional<DWORD> copy = restartedCopy(1);
+  ASSERT_TRUE(copy);
+  EXPECT_TRUE(waitUntil([&] { return logCount(" - Process Started - User " + account) == 2; }))
+      << "the guard's copy runs as the session's account";
+
+  // Two more restarts make three within ten minutes; the next one needed logs the session off.
+  for (int restarts : {2, 3}) {
+    kill(*copy);
+    copy = restartedCopy(restarts);
+    ASSERT_TRUE(copy) << restarts;
+  }
+  kill(*copy);
+  EXPECT_TRUE(waitUntil([&] {
+    return logCount(" - Guard logged off " + account) == 1 ||
+           logCount(" - Guard could not log off " + account + " (error 120)") == 1;  // Wine
+  }));
+
+  uninstallAndWait("/S");
+  EXPECT_TRUE(copies().empty());
+}

@@ -1,0 +1,46 @@
+#pragma once
+// What every installer test shares: the paths the setup installs to, running the setup, the
+// uninstaller and the administration tool, the machine's registry values, the data file and
+// the log as the setup left them, and a fixture that starts each test on a machine without
+// Orrindale.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+
+#include "accounting/usage_table.h"
+#include "runtime/process.h"
+
+inline const std::string kInstallDir = "C:\\Program Files\\Orrindale";
+inline const std::string kProgram = kInstallDir + "\\orrindale.exe";
+inline const std::string kAdmin = kInstallDir + "\\orrindale-admin.exe";
+inline const std::string kUninstaller = kInstallDir + "\\uninstall.exe";
+inline const std::string kHalvard = "C:\\Program Files\\Halvard";
+inline const std::string kDataFile = kHalvard + "\\HalvardDemo.dat";
+inline const std::string kLogFile = kHalvard + "\\debugDemo.log";
+inline const char* const kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+inline const char* const kUninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Orrindale";
+
+std::string inQuotes(const std::string& text);
+// The setup is built beside the folder of the test executables.
+std::string setupPath();
+int runSetup(const std::string& arguments);
+int runAdmin(const std::string& arguments);
+std::optional<std::string> machineText(const char* key, const char* name);
+std::optional<DWORD> machineNumber(const char* key, const char* name);
+bool uninstallEntryGone();
+// A quiet uninstaller hands over to a copy of itself and returns at once; the copy removes the
+// uninstall entry last.
+void uninstallAndWait(const std::string& arguments);
+UsageTable storedTable();
+// Whether a line of the activity log ends with the text.
+bool logHas(const std::string& ending);
+
+class Installer : public testing::Test {
+ protected:
+  void SetUp() override;
+
+  const std::string account = rt::getEnv("USERNAME");
+};
