@@ -135,6 +135,19 @@ TEST_F(Installer, TheGuardStartsAnEndedOrrindaleAgainAndLogsOffASessionThatKeeps
            logCount(" - Guard could not log off " + account + " (error 120)") == 1;  // Wine
   }));
 
+  // The supervisor's report counts the guard's work from the log the service wrote.
+  const std::string report = test_files::tempPath("report.json");
+  ASSERT_EQ(rt::runCommand(inQuotes(kAdmin) + " report --json >" + inQuotes(report)), 0);
+  const std::string json = test_files::readBytes(report);
+  EXPECT_NE(json.find("\"account\": \"" + account + "\""), std::string::npos) << json;
+  EXPECT_NE(
+      json.find("\"guardRestarts\": " + std::to_string(logCount(" - Guard restarted Orrindale - User " + account))),
+      std::string::npos)
+      << json;
+  EXPECT_NE(json.find("\"guardLogoffs\": " + std::to_string(logCount(" - Guard logged off " + account))),
+            std::string::npos)
+      << json;
+
   uninstallAndWait("/S");
   EXPECT_TRUE(copies().empty());
 }
