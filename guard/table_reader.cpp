@@ -9,7 +9,9 @@ TableSeen loadTable() {
   const int loaded = LoadData(LockWait::TryOnce);
   if (loaded == kDataFileLocked)
     return {TableState::Locked, {}};
-  if (loaded < 0)
+  // A save writes every field, so a file with fewer lines was cut short or is something else:
+  // its missing slots would read as free, and their accounts as not limited.
+  if (loaded < kTableFields)
     return {TableState::Unreadable, {}};
   TableSeen table{TableState::Readable, {}};
   for (int slot = 1; slot <= kUserSlots; ++slot) {

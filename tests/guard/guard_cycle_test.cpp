@@ -103,19 +103,29 @@ TEST_F(GuardCycleTest, ASessionThatCannotBeLoggedOffGetsItsCopyBack) {
   EXPECT_EQ(lines[4], "06/12/2026 09:05 - alice - Guard restarted Orrindale - User alice");
 }
 
-TEST_F(GuardCycleTest, AMissingDataFileStopsEveryActionAndIsLoggedOnceUntilItComesBack) {
+TEST_F(GuardCycleTest, AMissingOrCutDataFileStopsEveryActionAndIsLoggedOnceUntilItIsWholeAgain) {
   const std::string saved = test_files::readBytes(dataPath);
-  test_files::remove(dataPath);
-  for (long long t : {0, 200, 400})
-    cycleAt(t);
-  EXPECT_TRUE(vCalls.empty());
-  EXPECT_EQ(logCount(" - Guard - Could not find file " + dataPath + " to read from"), 1);
-  EXPECT_EQ(logCount(" - Guard - Guard cannot read the data file"), 1);
+  std::string cut = saved;
+  cut.resize(cut.find('\n') + 1);  // the password line only
+  for (const bool missing : {true, false}) {
+    run = GuardRun{};
+    vCalls.clear();
+    test_files::remove(logPath);
+    if (missing)
+      test_files::remove(dataPath);
+    else
+      test_files::writeBytes(dataPath, cut);
+    for (long long t : {0, 200, 400})
+      cycleAt(t);
+    EXPECT_TRUE(vCalls.empty()) << missing;
+    EXPECT_EQ(logCount(" - Guard - Could not find file " + dataPath + " to read from"), missing ? 1 : 0);
+    EXPECT_EQ(logCount(" - Guard - Guard cannot read the data file"), 1) << missing;
 
-  test_files::writeBytes(dataPath, saved);
-  cycleAt(405);
-  EXPECT_EQ(vCalls, std::vector<std::string>{"start 1"});
-  EXPECT_EQ(logCount(" - Guard - Guard reads the data file again"), 1);
+    test_files::writeBytes(dataPath, saved);
+    cycleAt(405);
+    EXPECT_EQ(vCalls, std::vector<std::string>{"start 1"}) << missing;
+    EXPECT_EQ(logCount(" - Guard - Guard reads the data file again"), 1) << missing;
+  }
 }
 
 TEST_F(GuardCycleTest, ALockedDataFileIsNotWaitedForAndNeverEndsTheGuard) {
