@@ -1,6 +1,5 @@
 #include "accounting/minute_tick.h"
 
-#include <algorithm>
 #include <cstdio>
 
 #include "accounting/activity_log.h"
@@ -42,7 +41,10 @@ bool sameDay(const UserRecord& user) {
 
 void AccountMinute() {
   UserRecord& user = vTable.user(vSession.currentUser);
-  const int candidate = std::max(readNumber(user.field(kMinutesLeft)) - 1, 0);
+  // A negative count (typed into the grid, or copied from an allowance) leaves nothing, like
+  // a spent one; taking one off the lowest number would wrap round to the highest.
+  const int stored = readNumber(user.field(kMinutesLeft));
+  const int candidate = stored > 0 ? stored - 1 : 0;
   if (sameDay(user)) {
     user.field(kMinutesLeft) = zeroPadded(candidate, 4);
     CheckTimeLeft(candidate);
@@ -78,7 +80,12 @@ void DoEachMin() {
   MakeTimeStamp();
   if (vSession.currentUser != 0)
     AccountMinute();
-  SaveData();
+  // A minute that cannot be saved would come back with the next reload, and a file that
+  // cannot be written (read-only, disk full) would stop the count for good.
+  if (!SaveData()) {
+    reportUnreadableDataFile();
+    return;
+  }
   if (vSession.currentUser != 0)
     vUi.drawTrayMinutes(0);
   // Each flag is set before its box opens: the box is modal, and the ticks that run
