@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "runtime/process.h"
+
 namespace rt {
 namespace {
 FileFaults vFaults;
@@ -14,6 +16,10 @@ void injectFileFaults(const FileFaults& faults) {
 namespace injected {
 
 std::size_t writableBytes(long long offset, std::size_t size, long long fileSize) {
+  if (vFaults.writeCallsBeforeKill == 0)
+    killProcess();
+  if (vFaults.writeCallsBeforeKill > 0)
+    --vFaults.writeCallsBeforeKill;
   long long allowed = static_cast<long long>(size);
   if (vFaults.writeCallsBeforeFailure == 0) {
     vFaults.writeCallsBeforeFailure = -1;

@@ -11,6 +11,7 @@ struct FileFaults {
   bool shortWrite = false;           // the failing call writes the first half of its bytes
   long long spaceLeft = -1;          // bytes all files together may still grow by; -1: no limit
   long long readableBytes = -1;      // reads past this many bytes of a file fail; -1: no limit
+  int writeCallsBeforeKill = -1;     // -1: none; n: the process is killed at the call after n
 };
 
 // Replaces the faults in force; FileFaults{} clears them.
