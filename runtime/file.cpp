@@ -97,9 +97,10 @@ bool TextFile::replaceContent(const std::string& text) {
     native::setEnd(file_, oldSize);
     return false;
   }
-  // Should this fail, the old bytes past the new end stay behind the whole new content,
-  // where readers stop looking.
-  native::setEnd(file_, newSize);
+  // Only a shorter text leaves old bytes behind it to cut off. Should that fail, they stay
+  // after the whole new content, where readers stop looking.
+  if (newSize < oldSize)
+    native::setEnd(file_, newSize);
   return native::flushToDisk(file_);
 }
 
