@@ -1,5 +1,6 @@
 #include "accounting/data_file.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <utility>
 #include <vector>
@@ -16,7 +17,6 @@ namespace {
 // a line end, a NUL or the 0x1A that ends a text-mode read on Windows.
 constexpr std::uint32_t kScrambleSeed = 44;
 
-constexpr int kBufferLines = 200;
 constexpr int kMostLinesRead = 30000;
 constexpr int kLockRetrySeconds = 5;
 constexpr int kLockGiveUpSeconds = 60;
@@ -69,39 +69,49 @@ int LockDataFile(rt::TextFile& file) {
   return 1;
 }
 
-int LoadData(LockWait wait) {
-  std::vector<std::string> buffer(kBufferLines);
-  rt::TextFile file(vSession.dataFilePath, rt::OpenMode::Read);
-  if (!file.isOpen()) {
-    WriteLog("Could not find file " + vSession.dataFilePath + " to read from");
-    return -1;
-  }
-  if (wait == LockWait::TryOnce) {
-    if (!file.tryLockExclusive())
-      return kDataFileLocked;
-  } else {
-    LockDataFile(file);
-  }
+namespace {
+LoadProblem vLastLoadProblem = LoadProblem::None;
+
+// The first lines of an open data file, unscrambled, and how many lines it has (counted up
+// to a limit, so that a huge foreign file is not read to its end).
+struct FileLines {
+  std::vector<std::string> fields;
+  int count = 0;
+  bool readFailed = false;
+};
+
+FileLines readLines(rt::TextFile& file) {
+  FileLines lines;
   const unsigned char key = scrambleByte();
-  int linesRead = 0;
   std::string line;
-  while (linesRead < kMostLinesRead && file.readLine(line)) {
-    if (linesRead < kBufferLines) {
+  while (lines.count < kMostLinesRead && file.readLine(line)) {
+    if (lines.count < kTableFields) {
       for (char& c : line)
         c = static_cast<char>(c ^ key);
-      buffer[linesRead] = line;
+      lines.fields.push_back(line);
     }
-    ++linesRead;
+    ++lines.count;
   }
-  file.close();
-
-  const std::vector<std::string*> fields = fieldsInFileOrder(vTable);
-  for (std::size_t i = 0; i < fields.size(); ++i)
-    *fields[i] = buffer[i];
-  return linesRead;
+  lines.readFailed = file.readFailed();
+  return lines;
 }
 
-bool SaveData() {
+// A save writes a line for every field and never a control byte in one (see storable), so a
+// file with fewer lines, or with such a byte among them, was cut short, emptied or replaced.
+// Loading it would blank the missing fields, and the next save would make that for good.
+bool isWholeDataFile(const FileLines& lines) {
+  if (lines.count < kTableFields)
+    return false;
+  return std::none_of(lines.fields.begin(), lines.fields.end(), [](const std::string& field) {
+    return std::any_of(field.begin(), field.end(), [](char c) { return storable(c) != c; });
+  });
+}
+
+void logDamaged() {
+  WriteLog("Data file " + vSession.dataFilePath + " is damaged - not loaded and not written over");
+}
+
+std::string tableText() {
   const unsigned char key = scrambleByte();
   std::string text;
   for (const std::string* field : fieldsInFileOrder(std::as_const(vTable))) {
@@ -109,21 +119,101 @@ bool SaveData() {
       text += static_cast<char>(storable(c) ^ key);
     text += '\n';
   }
-  return WriteDataFile(text);
+  return text;
 }
 
-bool WriteDataFile(const std::string& text) {
+enum class Overwrite { WholeDataFileOnly, AnyContent };
+
+// Looked at under the lock: another copy, or a hand from outside, may have changed the file
+// since this process last loaded it. What could not be read is not written over either.
+bool mayOverwrite(rt::TextFile& file, Overwrite overwrite) {
+  if (overwrite == Overwrite::AnyContent)
+    return true;
+  const FileLines present = readLines(file);
+  if (present.readFailed)
+    return false;
+  if (!isWholeDataFile(present)) {
+    logDamaged();
+    return false;
+  }
+  return true;
+}
+
+bool writeText(const std::string& text, Overwrite overwrite) {
   rt::TextFile file(vSession.dataFilePath, rt::OpenMode::Update);
   if (!file.isOpen()) {
     WriteLog("Could not find file " + vSession.dataFilePath + " to write to");
     return false;
   }
   LockDataFile(file);
-  file.rewind();
-  const bool written = file.write(text);
+  const bool written = mayOverwrite(file, overwrite) && file.replaceContent(text);
   if (!written)
     WriteLog("Could not write file " + vSession.dataFilePath);
   file.unlock();
   file.close();
   return written;
+}
+}  // namespace
+
+int LoadData(LockWait wait) {
+  rt::TextFile file(vSession.dataFilePath, rt::OpenMode::Read);
+  if (!file.isOpen()) {
+    vLastLoadProblem = file.missing() ? LoadProblem::Missing : LoadProblem::CannotOpen;
+    WriteLog("Could not find file " + vSession.dataFilePath + " to read from");
+    return -1;
+  }
+  if (wait == LockWait::TryOnce) {
+    if (!file.tryLockExclusive()) {
+      vLastLoadProblem = LoadProblem::Locked;
+      return -1;
+    }
+  } else {
+    LockDataFile(file);
+  }
+  const FileLines lines = readLines(file);
+  file.close();
+  if (lines.readFailed) {
+    vLastLoadProblem = LoadProblem::CannotRead;
+    WriteLog("Could not read file " + vSession.dataFilePath);
+    return -1;
+  }
+  if (!isWholeDataFile(lines)) {
+    vLastLoadProblem = LoadProblem::Damaged;
+    logDamaged();
+    return -1;
+  }
+  const std::vector<std::string*> fields = fieldsInFileOrder(vTable);
+  for (std::size_t i = 0; i < fields.size(); ++i)
+    *fields[i] = lines.fields[i];
+  vLastLoadProblem = LoadProblem::None;
+  return lines.count;
+}
+
+int LoadDamagedData() {
+  rt::TextFile file(vSession.dataFilePath, rt::OpenMode::Read);
+  if (!file.isOpen())
+    return -1;
+  LockDataFile(file);
+  const FileLines lines = readLines(file);
+  file.close();
+  const std::vector<std::string*> fields = fieldsInFileOrder(vTable);
+  for (std::size_t i = 0; i < lines.fields.size(); ++i)
+    *fields[i] = lines.fields[i];
+  return static_cast<int>(lines.fields.size());
+}
+
+LoadProblem lastLoadProblem() {
+  return vLastLoadProblem;
+}
+
+bool SaveData() {
+  return WriteDataFile(tableText());
+}
+
+bool RewriteDataFile() {
+  return writeText(tableText(), Overwrite::AnyContent);
+}
+
+bool WriteDataFile(const std::string& text) {
+  return writeText(text, Overwrite::WholeDataFileOnly);
 }

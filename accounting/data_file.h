@@ -1,7 +1,7 @@
 #pragma once
 // The data file: the UsageTable as 105 scrambled text lines, one field per line, read
 // and rewritten whole under an exclusive whole-file lock shared with the other copies
-// of the program.
+// of the program. A file that is not a whole data file is never loaded or written over.
 #include <string>
 
 namespace rt {
@@ -12,20 +12,35 @@ class TextFile;
 // ends (LockDataFile); a process that must keep running takes one attempt and comes back later.
 enum class LockWait { RetryThenEnd, TryOnce };
 
-// What LoadData(LockWait::TryOnce) returns when another process holds the lock. Nothing is
-// logged and the table is left as it was.
-constexpr int kDataFileLocked = -2;
-
-// Loads the file over the table. -1 when the file cannot be read (the table is left as
-// it was), otherwise the number of lines read.
+// Loads the file over the table. -1 when the file cannot be read, which includes a file
+// that is not a whole data file (the table is left as it was); otherwise the number of
+// lines read.
 int LoadData(LockWait wait = LockWait::RetryThenEnd);
 
-// Writes the whole table to the file. Failures are logged, never raised; false when the
-// file was not written.
+// Why the last LoadData returned -1; None after a load that succeeded. Missing: no file
+// at the path. CannotOpen: the file is there but was refused (rights, sharing). CannotRead:
+// reading it failed part way. Damaged: fewer than 105 lines, or bytes no save writes (an
+// emptied, cut or foreign file); nothing saves over it unless told to by RewriteDataFile.
+// Locked: a LockWait::TryOnce load found the lock taken by another process (nothing logged).
+enum class LoadProblem { None, Missing, CannotOpen, CannotRead, Damaged, Locked };
+LoadProblem lastLoadProblem();
+
+// For a supervisor's repair of a damaged file: loads whatever lines the file has over the
+// first fields of the table and leaves the later fields as they were. Returns the number of
+// fields it gave a line, or -1 when the file cannot be opened. Never used by the program.
+int LoadDamagedData();
+
+// Writes the whole table over the file, all or nothing. Failures are logged, never raised;
+// false when the file was not written (missing, refused, damaged, disk full), and then it
+// holds its previous bytes.
 bool SaveData();
 
-// Writes already built file text over the start of the existing data file; false when it
-// could not be opened or not all of the text was written.
+// Writes the whole table over whatever the file holds, a damaged file included: for a
+// supervisor's explicit repair and for making a new data file out of an empty one.
+bool RewriteDataFile();
+
+// Writes already built file text as the whole content of the existing data file; false
+// when it could not be opened, is damaged, or the text could not be written.
 bool WriteDataFile(const std::string& text);
 
 // Takes the file's lock, retrying every 5 s; gives up after about a minute by logging

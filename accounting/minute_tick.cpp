@@ -1,6 +1,5 @@
 #include "accounting/minute_tick.h"
 
-#include <algorithm>
 #include <array>
 #include <compare>
 #include <cstdio>
@@ -71,7 +70,10 @@ bool startsNewDay(const UserRecord& user) {
 // would hand out a fresh allowance at every move, so the stored minutes go on being spent.
 void AccountMinute() {
   UserRecord& user = vTable.user(vSession.currentUser);
-  const int candidate = std::max(readNumber(user.field(kMinutesLeft)) - 1, 0);
+  // A negative count (typed into the grid, or copied from an allowance) leaves nothing, like
+  // a spent one; taking one off the lowest number would wrap round to the highest.
+  const int left = readNumber(user.field(kMinutesLeft));
+  const int candidate = left > 0 ? left - 1 : 0;
   const std::strong_ordering stored = storedDayToToday(user);
   if (stored < 0) {
     user.field(kMinutesLeft) = user.field(kMachine + vStamp.weekday);
@@ -113,7 +115,12 @@ void DoEachMin() {
   MakeTimeStamp();
   if (vSession.currentUser != 0)
     AccountMinute();
-  SaveData();
+  // A minute that cannot be saved would come back with the next reload, and a file that
+  // cannot be written (read-only, disk full) would stop the count for good.
+  if (!SaveData()) {
+    reportUnreadableDataFile();
+    return;
+  }
   if (vSession.currentUser != 0)
     vUi.drawTrayMinutes(0);
   // Each flag is set before its box opens: the box is modal, and the ticks that run

@@ -101,7 +101,8 @@ int AddNewUser() {
 void Startup() {
   InstallDefaults();
   SetPaths();
-  if (LoadData() == -1)
+  const bool loaded = LoadData() != -1;
+  if (!loaded)
     reportUnreadableDataFile();
   vSession.userName = IdentifyUser();
   IdentifyMachine();
@@ -109,7 +110,10 @@ void Startup() {
     vSession.currentUser = AddNewUser();
   if (vSession.currentUser != 0)
     AccountMinute();
-  SaveData();
+  // The start-up minute must be kept like any other; a file that was not read has been
+  // reported already.
+  if (!SaveData() && loaded)
+    reportUnreadableDataFile();
   if (vSession.currentUser != 0)
     vUi.drawTrayMinutes(0);
   vUi.buildUpdateTab();

@@ -11,5 +11,7 @@ void addShowCommands(std::vector<AdminCommand>& table);
 void addSettingsCommands(std::vector<AdminCommand>& table);
 // add-user, remove-user, set-allowance, grant
 void addUserCommands(std::vector<AdminCommand>& table);
+// repair
+void addRepairCommands(std::vector<AdminCommand>& table);
 // report
 void addReportCommands(std::vector<AdminCommand>& table);

@@ -37,6 +37,7 @@ const std::vector<AdminCommand>& adminCommands() {
     addShowCommands(rows);
     addSettingsCommands(rows);
     addUserCommands(rows);
+    addRepairCommands(rows);
     addReportCommands(rows);
     return rows;
   }();

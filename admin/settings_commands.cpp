@@ -59,7 +59,7 @@ int init(const Invocation& call) {
   InstallDefaults();
   vTable.password = password;
   setNewUsersFlag(allowed);
-  if (!saveForCommand(console)) {
+  if (!saveForCommand(console, SaveOver::AnyContent)) {
     if (!exists)
       std::remove(path.c_str());
     return kExitFile;

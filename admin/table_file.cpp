@@ -20,16 +20,17 @@ int lockGaveUp() {
 }  // namespace
 
 LoadOutcome loadTable() {
-  // A copy of the program rewrites all 105 lines, so fewer means the file is something else
-  // or was cut short; lines beyond the table are stale bytes that the program ignores.
-  const int lines = LoadData();
-  if (lines == -1)
-    return LoadOutcome::Missing;
-  return lines < kTableFields ? LoadOutcome::NotADataFile : LoadOutcome::Loaded;
+  if (LoadData() != -1)
+    return LoadOutcome::Loaded;
+  return lastLoadProblem() == LoadProblem::Damaged ? LoadOutcome::NotADataFile : LoadOutcome::Missing;
 }
 
 bool loadForCommand(Console& console) {
-  switch (loadTable()) {
+  return explainLoad(console, loadTable());
+}
+
+bool explainLoad(Console& console, LoadOutcome outcome) {
+  switch (outcome) {
     case LoadOutcome::Loaded:
       return true;
     case LoadOutcome::Missing:
@@ -38,15 +39,16 @@ bool loadForCommand(Console& console) {
       return false;
     case LoadOutcome::NotADataFile:
       console.err << "orrindale-admin: " << vSession.dataFilePath
-                  << " is not a whole data file; it was left as it is (\"orrindale-admin init --force\" "
+                  << " is not a whole data file; it was left as it is (\"orrindale-admin repair\" shows what "
+                     "can be read of it and writes that back on request; \"orrindale-admin init --force\" "
                      "replaces it with a fresh one)\n";
       return false;
   }
   return false;
 }
 
-bool saveForCommand(Console& console) {
-  if (SaveData())
+bool saveForCommand(Console& console, SaveOver over) {
+  if (over == SaveOver::AnyContent ? RewriteDataFile() : SaveData())
     return true;
   console.err << "orrindale-admin: the data file " << vSession.dataFilePath
               << " could not be written; the activity log " << vSession.logPath << " says more\n";

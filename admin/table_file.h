@@ -18,6 +18,8 @@ LoadOutcome loadTable();
 // Loads the table for a command that reads it; false after saying on the error stream why
 // it could not.
 bool loadForCommand(Console& console);
+// True for a load that worked; otherwise says on the error stream why it did not, and false.
+bool explainLoad(Console& console, LoadOutcome outcome);
 
 // What a change did, one sentence per log line, or why it was refused.
 struct Change {
@@ -29,8 +31,12 @@ struct Change {
 // exit status: 1 for a refused change, 2 when the file could not be loaded or written.
 int changeTable(Console& console, const std::function<Change()>& change);
 
+// What a save may write over: the program's rule, a whole data file only; or, for a fresh
+// file and a repair the supervisor asked for, whatever the file holds.
+enum class SaveOver { WholeDataFileOnly, AnyContent };
+
 // Saves vTable; false after saying on the error stream that the file was not written.
-bool saveForCommand(Console& console);
+bool saveForCommand(Console& console, SaveOver over = SaveOver::WholeDataFileOnly);
 // Logs every sentence as an "Admin tool" line and prints it on the output stream.
 void confirm(Console& console, const std::vector<std::string>& done);
 

@@ -37,7 +37,7 @@ int main() {
     for (int field = kLastYear; field <= kUserFields; ++field)
       user.field(field) = "2026";
   }
-  SaveData();
+  RewriteDataFile();
   vSession.currentUser = 3;
   vSession.machineName = "PENTIUM4";
 

@@ -6,13 +6,10 @@
 namespace {
 
 TableSeen loadTable() {
-  const int loaded = LoadData(LockWait::TryOnce);
-  if (loaded == kDataFileLocked)
-    return {TableState::Locked, {}};
-  // A save writes every field, so a file with fewer lines was cut short or is something else:
-  // its missing slots would read as free, and their accounts as not limited.
-  if (loaded < kTableFields)
-    return {TableState::Unreadable, {}};
+  // A damaged file is refused by the load: its missing slots would read as free, and their
+  // accounts as not limited.
+  if (LoadData(LockWait::TryOnce) == -1)
+    return {lastLoadProblem() == LoadProblem::Locked ? TableState::Locked : TableState::Unreadable, {}};
   TableSeen table{TableState::Readable, {}};
   for (int slot = 1; slot <= kUserSlots; ++slot) {
     const std::string& account = vTable.user(slot).field(kAccount);

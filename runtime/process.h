@@ -20,6 +20,9 @@ void writeStdout(const std::string& text);
 // Ends the process with the status, flushing standard streams first.
 [[noreturn]] void exitProcess(int status);
 
+// Ends the process at once, as a kill from outside would: nothing is flushed or cleaned up.
+[[noreturn]] void killProcess();
+
 // Runs the command line through the command interpreter (cmd.exe /c, or /bin/sh -c),
 // without a console window, and waits for it. Returns its exit status, or -1 when it
 // could not be started.

@@ -1,3 +1,4 @@
+#include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 
@@ -13,6 +14,11 @@ namespace rt {
 
 void setEnv(const std::string& name, const std::string& value) {
   ::setenv(name.c_str(), value.c_str(), 1);
+}
+
+void killProcess() {
+  ::raise(SIGKILL);
+  std::abort();  // not reached: SIGKILL cannot be caught
 }
 
 int runCommand(const std::string& commandLine) {

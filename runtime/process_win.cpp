@@ -14,6 +14,11 @@ void setEnv(const std::string& name, const std::string& value) {
   SetEnvironmentVariableA(name.c_str(), value.c_str());
 }
 
+void killProcess() {
+  TerminateProcess(GetCurrentProcess(), 9);
+  std::abort();  // not reached: the process ends inside the call
+}
+
 int runCommand(const std::string& commandLine) {
   std::fflush(nullptr);
   // cmd drops the first and the last quote of what follows /c when it starts with a quote;

@@ -29,6 +29,5 @@ int main(int argc, char** argv) {
   stampUser(user);
   for (int day = 1; day <= kDays; ++day)
     user.field(kMachine + day) = vTable.defaultAllowance(day);
-  SaveData();
-  return 0;
+  return RewriteDataFile() ? 0 : 1;
 }

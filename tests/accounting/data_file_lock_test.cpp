@@ -18,6 +18,23 @@ int countLines(const std::vector<std::string>& lines, const std::string& ending)
   }));
 }
 
+// Fields that name the save which wrote them, as the worker writes them.
+std::vector<std::string> stampedFields(const std::string& stamp) {
+  std::vector<std::string> fields;
+  for (int i = 0; i < 105; ++i)
+    fields.push_back(stamp + std::to_string(i));
+  return fields;
+}
+
+// Whether every field of the table names the same save.
+bool oneSaveThroughout(const std::vector<std::string>& fields) {
+  const std::string tag = fields.at(0).substr(0, fields[0].rfind(':') + 1);
+  for (std::size_t i = 0; i < fields.size(); ++i)
+    if (fields[i].substr(0, fields[i].rfind(':') + 1) != tag)
+      return false;
+  return true;
+}
+
 }  // namespace
 
 using DataFileLock = AccountingTest;
@@ -67,10 +84,7 @@ TEST_F(DataFileLock, SavingWaitsForTheLockToo) {
 // writes a table whose every field names the save; a load that saw parts of two saves,
 // or a half-written one, makes its worker fail.
 TEST_F(DataFileLock, ConcurrentProcessesNeverSeeATornTable) {
-  std::vector<std::string> fields;
-  for (int i = 0; i < 105; ++i)
-    fields.push_back("init:0:" + std::to_string(i));
-  writeDataFile(fields);
+  writeDataFile(stampedFields("init:0:"));
 
   const std::string worker = test_files::besideTest("data_file_worker");
   constexpr int kWorkers = 4;
@@ -86,9 +100,22 @@ TEST_F(DataFileLock, ConcurrentProcessesNeverSeeATornTable) {
   for (int w = 0; w < kWorkers; ++w)
     EXPECT_EQ(status[w], 0) << "worker " << w;
 
-  const auto last = dataFileFields();
-  ASSERT_GE(last.size(), 105u);
-  const std::string tag = last[0].substr(0, last[0].rfind(':') + 1);
-  for (int i = 0; i < 105; ++i)
-    EXPECT_EQ(last[i].substr(0, last[i].rfind(':') + 1), tag) << i;
+  ASSERT_EQ(LoadData(), 105);
+  EXPECT_TRUE(oneSaveThroughout(dataFileFields()));
+}
+
+// A copy killed at any write call of its fast load-change-save loop leaves the whole of one
+// save: a table of about 9 KB goes into the file in one write call, and when it grows, its
+// room is taken before that. Writes in pieces would leave new bytes followed by old ones.
+TEST_F(DataFileLock, CopyKilledAtAnyWriteLeavesTheWholeOfOneSave) {
+  writeDataFile(stampedFields("init:0:"));
+  const std::string worker = test_files::besideTest("data_file_worker");
+  for (int writes = 0; writes < 20; ++writes) {
+    const int status = rt::runCommand("\"" + worker + "\" \"" + dataPath + "\" k" + std::to_string(writes) + " 1000 " +
+                                      std::to_string(writes));
+    EXPECT_NE(status, 0) << "killed at the write call after " << writes;
+    ASSERT_GE(LoadData(), 105) << writes;
+    const auto fields = dataFileFields();
+    ASSERT_TRUE(oneSaveThroughout({fields.begin(), fields.begin() + 105})) << writes;
+  }
 }

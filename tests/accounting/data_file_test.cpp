@@ -59,32 +59,59 @@ TEST_F(DataFile, SavedTableLoadsBackExactly) {
   EXPECT_EQ(dataFileFields(), saved) << "one line per field, each character scrambled";
 }
 
-TEST_F(DataFile, ShorterSaveLeavesStaleBytesThatLoadingIgnores) {
-  vTable.password = std::string(300, 'x');
-  writeDataFile(std::vector<std::string>(105, "a long field value"));
-  SaveData();
-  const std::string before = test_files::readBytes(dataPath);
+TEST_F(DataFile, StaleBytesOfOlderSavesStillLoadAndASaveEndsTheFileAfterTheTable) {
+  writeDataFile(numberedFields(105));
+  // What an older, longer save left behind a shorter one: the end of a line, whole lines,
+  // and a cut one without a line end.
+  test_files::writeBytes(dataPath, test_files::readBytes(dataPath) + "ld15\nfield1\nfie");
+  EXPECT_EQ(LoadData(), 108);
+  EXPECT_EQ(vTable.user(6).field(15), "field105");
 
   vTable.password = "short";
   const auto saved = tableFields();
-  SaveData();
-  const std::string after = test_files::readBytes(dataPath);
-  EXPECT_EQ(after.size(), before.size()) << "the file is never truncated";
-
+  ASSERT_TRUE(SaveData());
+  EXPECT_EQ(dataFileFields(), saved) << "nothing after line 105";
   InstallDefaults();
-  LoadData();
+  EXPECT_EQ(LoadData(), 105);
   EXPECT_EQ(tableFields(), saved);
 }
 
-TEST_F(DataFile, ShortFileLeavesLaterFieldsEmpty) {
-  writeDataFile(numberedFields(20));
-  vTable.user(6).field(kAccount) = "not from the file";
-  EXPECT_EQ(LoadData(), 20);
-  const auto fields = tableFields();
-  for (int i = 0; i < 20; ++i)
-    EXPECT_EQ(fields[i], "field" + std::to_string(i + 1));
-  for (int i = 20; i < 105; ++i)
-    EXPECT_EQ(fields[i], "") << "line " << i + 1;
+TEST_F(DataFile, FileThatIsNotAWholeDataFileIsRefusedAndNeverWrittenOver) {
+  const auto bytesOf = [&](const std::vector<std::string>& fields) {
+    writeDataFile(fields);
+    return test_files::readBytes(dataPath);
+  };
+  std::vector<std::string> withControlByte(105, "ok");
+  withControlByte[40] = "tab\there";
+  std::string foreign;
+  for (int i = 0; i < 200000; ++i)
+    foreign += static_cast<char>((i * 7919 + i / 13) % 256);
+  const std::string cutInLine104 = bytesOf(numberedFields(104));
+  const std::pair<const char*, std::string> cases[] = {
+      {"empty", ""},
+      {"20 lines", bytesOf(numberedFields(20))},
+      {"cut in line 104", cutInLine104.substr(0, cutInLine104.size() - 4)},
+      {"a control byte in a field", bytesOf(withControlByte)},
+      {"foreign bytes", foreign}};
+  for (const auto& [what, bytes] : cases) {
+    test_files::writeBytes(dataPath, bytes);
+    test_files::remove(logPath);
+    vTable.password = "kept";
+    EXPECT_EQ(LoadData(), -1) << what;
+    EXPECT_EQ(lastLoadProblem(), LoadProblem::Damaged) << what;
+    EXPECT_EQ(vTable.password, "kept") << what;
+    EXPECT_FALSE(SaveData()) << what;
+    EXPECT_EQ(test_files::readBytes(dataPath), bytes) << what;
+    const std::string damaged =
+        "06/12/2026 09:05 - Admin - Data file " + dataPath + " is damaged - not loaded and not written over";
+    const std::vector<std::string> log{damaged, damaged, "06/12/2026 09:05 - Admin - Could not write file " + dataPath};
+    EXPECT_EQ(logLines(), log) << what;
+  }
+
+  EXPECT_TRUE(RewriteDataFile()) << "a supervisor's repair writes over it";
+  EXPECT_EQ(LoadData(), 105);
+  EXPECT_EQ(vTable.password, "kept");
+  EXPECT_EQ(lastLoadProblem(), LoadProblem::None);
 }
 
 TEST_F(DataFile, LinesPastTheTableAreIgnored) {
@@ -122,6 +149,7 @@ TEST_F(DataFile, ControlBytesInAFieldAreStoredAsBlanks) {
 TEST_F(DataFile, MissingFileLoadsNothingAndLogs) {
   vTable.password = "kept";
   EXPECT_EQ(LoadData(), -1);
+  EXPECT_EQ(lastLoadProblem(), LoadProblem::Missing);
   EXPECT_EQ(vTable.password, "kept");
   ASSERT_EQ(logLines().size(), 1u);
   EXPECT_EQ(logLines()[0], "06/12/2026 09:05 - Admin - Could not find file " + dataPath + " to read from");
@@ -132,11 +160,4 @@ TEST_F(DataFile, MissingFileIsNeverCreatedBySaving) {
   EXPECT_FALSE(test_files::exists(dataPath));
   ASSERT_EQ(logLines().size(), 1u);
   EXPECT_EQ(logLines()[0], "06/12/2026 09:05 - Admin - Could not find file " + dataPath + " to write to");
-}
-
-TEST_F(DataFile, EmptyFileLoadsAsAllEmptyFields) {
-  test_files::writeBytes(dataPath, "");
-  EXPECT_EQ(LoadData(), 0);
-  EXPECT_EQ(vTable.password, "");
-  EXPECT_EQ(vTable.option(1), "");
 }

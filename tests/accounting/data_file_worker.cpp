@@ -1,5 +1,6 @@
 // One of several processes that load, check, change and save the same data file, as
-// copies of the program in different logon sessions do. Usage: worker FILE NAME CYCLES.
+// copies of the program in different logon sessions do. Usage: worker FILE NAME CYCLES [N];
+// with N, the worker is killed at its write call after the N-th, as a crash would end it.
 // Every save stamps all 105 fields with "NAME:cycle:"; every load must find one stamp
 // throughout. Exit status 0 when every load was whole, 2 otherwise.
 #include <cstdio>
@@ -10,6 +11,7 @@
 #include "accounting/data_file.h"
 #include "accounting/usage_table.h"
 #include "runtime/clock.h"
+#include "runtime/file_faults.h"
 
 namespace {
 
@@ -39,8 +41,10 @@ bool wholeTable(std::string& problem) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 4)
+  if (argc != 4 && argc != 5)
     return 64;
+  if (argc == 5)
+    rt::injectFileFaults({.writeCallsBeforeKill = std::atoi(argv[4])});
   rt::ClockRoutines clock = rt::systemClock();
   clock.seconds = frozenSeconds;
   clock.sleepSeconds = shortSleep;

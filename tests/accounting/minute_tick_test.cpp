@@ -1,6 +1,7 @@
 #include "accounting/minute_tick.h"
 
 #include "accounting/activity_log.h"
+#include "runtime/file_faults.h"
 #include "tests/support/files.h"
 #include "tests/support/logoff_stub.h"
 #include "tests/support/recording_ui.h"
@@ -203,6 +204,50 @@ TEST_F(MinuteTick, UnreadableDataFileStopsTheTick) {
   vSession.debugLevel = 2;
   DoEachMin();
   EXPECT_EQ(logLines().back(), "06/12/2026 09:05 - player - **** Can't Locate Log file player ****");
+}
+
+TEST_F(MinuteTick, NegativeMinutesCountAsNoneInsteadOfWrappingRound) {
+  for (const char* minutes : {"-5", "-2147483648", "-99999999999"}) {
+    startWith(minutes);
+    DoEachMin();
+    EXPECT_EQ(fileField(1, kMinutesLeft), "0000") << minutes;
+    EXPECT_EQ(vSession.minutesLeft, 0) << minutes;
+  }
+  // The lowest number as an allowance reaches the count through a new day's copy.
+  placeUser(1, "player", "0030", 2026, 12, 5);
+  vTable.user(1).field(kSundayAllowance) = "-2147483648";
+  saveTable();
+  DoEachMin();
+  DoEachMin();
+  EXPECT_EQ(fileField(1, kMinutesLeft), "0000");
+  EXPECT_EQ(logoff_stub::runs(), 4);
+}
+
+TEST_F(MinuteTick, ATickWhoseSaveFailsIsTreatedLikeAnUnreadableFile) {
+  startWith("0020");
+  const std::string before = test_files::readBytes(dataPath);
+  rt::injectFileFaults({.writeCallsBeforeFailure = 0});
+  DoEachMin();
+  EXPECT_EQ(logoff_stub::runs(), 1) << "the minute could not be kept";
+  EXPECT_EQ(test_files::readBytes(dataPath), before);
+  EXPECT_EQ(recording_ui::calls(), std::vector<std::string>{"hide"});
+
+  vSession.debugLevel = 2;
+  rt::injectFileFaults({.writeCallsBeforeFailure = 0});
+  DoEachMin();
+  const auto log = logLines();
+  ASSERT_GE(log.size(), 2u);
+  EXPECT_EQ(log[log.size() - 2], "06/12/2026 09:05 - player - Could not write file " + dataPath);
+  EXPECT_EQ(log.back(), "06/12/2026 09:05 - player - **** Can't Locate Log file player ****");
+  EXPECT_EQ(test_files::readBytes(dataPath), before);
+}
+
+TEST_F(MinuteTick, DamagedDataFileLogsOffAndIsLeftAsItIs) {
+  startWith("0020");
+  const std::string cut = cutDataFile(60);
+  DoEachMin();
+  EXPECT_EQ(logoff_stub::runs(), 1);
+  EXPECT_EQ(test_files::readBytes(dataPath), cut);
 }
 
 TEST_F(MinuteTick, WithoutACurrentUserTheTableIsStillSavedButNothingCounted) {

@@ -1,6 +1,7 @@
 #include "accounting/startup.h"
 
 #include "accounting/activity_log.h"
+#include "runtime/file_faults.h"
 #include "runtime/process.h"
 #include "tests/support/files.h"
 #include "tests/support/logoff_stub.h"
@@ -197,4 +198,23 @@ TEST_F(StartupTest, MissingDataFileInTestModeLogsAdminUntilIdentified) {
   EXPECT_EQ(log[3], "06/12/2026 09:05 - player - Machine in use PENTIUM4, Number 01");
   EXPECT_EQ(log.back(), "06/12/2026 09:05 - player - Process Started - User player");
   EXPECT_EQ(logoff_stub::runs(), 0);
+}
+
+TEST_F(StartupTest, DamagedDataFileIsNeverWrittenOverWithTheDefaults) {
+  placeUser(2, "player", "0020");
+  saveTable();
+  const std::string cut = cutDataFile(60);
+  Startup();
+  EXPECT_EQ(logoff_stub::runs(), 2) << "a damaged file, then an unknown account";
+  EXPECT_EQ(test_files::readBytes(dataPath), cut);
+}
+
+TEST_F(StartupTest, StartUpMinuteThatCannotBeSavedLogsOff) {
+  placeUser(2, "player", "0020");
+  saveTable();
+  rt::injectFileFaults({.writeCallsBeforeFailure = 0});
+  Startup();
+  EXPECT_EQ(logoff_stub::runs(), 1);
+  EXPECT_EQ(fileField(2, kMinutesLeft), "0020");
+  EXPECT_EQ(recording_ui::callsStartingWith("timer").size(), 2u) << "start-up carries on";
 }

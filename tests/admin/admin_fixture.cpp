@@ -36,7 +36,7 @@ void AdminTool::seed(const std::function<void(UsageTable&)>& edit) {
   if (edit)
     edit(vTable);
   test_files::writeBytes(dataPath, "");
-  ASSERT_TRUE(SaveData());
+  ASSERT_TRUE(RewriteDataFile());
 }
 
 UsageTable AdminTool::stored() {

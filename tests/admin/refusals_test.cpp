@@ -133,3 +133,33 @@ TEST_F(AdminTool, AFailedSaveIsReportedWithStatusTwo) {
   EXPECT_EXIT(std::exit(saveWithFilesCutShort()), testing::ExitedWithCode(2), "could not be written");
 }
 #endif
+
+TEST_F(AdminTool, RepairShowsWhatADamagedFileHoldsAndWritesItBackOnlyWhenTold) {
+  seed([](UsageTable& table) {
+    table.user(1).field(kAccount) = "alice";
+    table.user(6).field(kAccount) = "frank";
+  });
+  const std::string whole = test_files::readBytes(dataPath);
+  EXPECT_EQ(run({"repair"}).out, dataPath + " is a whole data file; there is nothing to repair\n");
+
+  // Cut inside slot 2: the password, defaults, options and slot 1 can still be read.
+  std::size_t cut = 0;
+  for (int line = 0; line < 20; ++line)
+    cut = whole.find('\n', cut) + 1;
+  const std::string damaged = whole.substr(0, cut);
+  test_files::writeBytes(dataPath, damaged);
+  const Result shown = run({"repair"});
+  EXPECT_EQ(shown.status, 0) << shown.err;
+  EXPECT_NE(shown.out.find("20 of 105 fields"), std::string::npos) << shown.out;
+  EXPECT_EQ(test_files::readBytes(dataPath), damaged);
+  EXPECT_EQ(run({"grant", "alice", "5"}).status, 2) << "other commands still refuse the file";
+
+  const Result repaired = run({"repair", "--yes"});
+  ASSERT_EQ(repaired.status, 0) << repaired.err;
+  const UsageTable table = stored();
+  EXPECT_EQ(table.password, "secret");
+  EXPECT_EQ(table.user(1).field(kAccount), "alice");
+  EXPECT_EQ(table.user(6).field(kAccount), "") << "beyond the cut: the defaults";
+  EXPECT_EQ(logLines().back(), "06/12/2026 09:05 - parent - Admin tool - damaged data file repaired: 20 of 105 "
+                               "fields read back, the rest set to the defaults");
+}

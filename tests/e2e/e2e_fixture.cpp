@@ -34,7 +34,7 @@ void OrrindaleEndToEnd::prepareDataFile(const std::string& minutesLeft, void (*e
   if (edit)
     edit(vTable);
   test_files::writeBytes(vSession.dataFilePath, "");
-  SaveData();
+  RewriteDataFile();
 }
 
 UsageTable OrrindaleEndToEnd::dataFile() {

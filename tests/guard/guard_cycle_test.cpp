@@ -51,7 +51,7 @@ class GuardCycleTest : public AccountingTest {
     for (std::size_t i = 0; i < accounts.size(); ++i)
       vTable.user(static_cast<int>(i) + 1).field(kAccount) = accounts[i];
     test_files::writeBytes(dataPath, "");
-    SaveData();
+    RewriteDataFile();
     InstallDefaults();
   }
 

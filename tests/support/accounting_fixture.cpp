@@ -5,6 +5,7 @@
 #include "accounting/startup.h"
 #include "accounting/ui_routines.h"
 #include "accounting/usage_table.h"
+#include "runtime/file_faults.h"
 #include "tests/support/files.h"
 #include "tests/support/sim_clock.h"
 
@@ -24,6 +25,7 @@ void AccountingTest::SetUp() {
 }
 
 void AccountingTest::TearDown() {
+  rt::injectFileFaults({});
   sim_clock::uninstall();
   test_files::remove(dataPath);
   test_files::remove(logPath);

@@ -35,7 +35,17 @@ UserRecord& TickTest::placeUser(int slot,
 
 void TickTest::saveTable() {
   test_files::writeBytes(dataPath, "");
-  SaveData();
+  RewriteDataFile();
+}
+
+std::string TickTest::cutDataFile(int lines) {
+  std::string bytes = test_files::readBytes(dataPath);
+  std::size_t end = 0;
+  for (int line = 0; line < lines; ++line)
+    end = bytes.find('\n', end) + 1;
+  bytes.resize(end);
+  test_files::writeBytes(dataPath, bytes);
+  return bytes;
 }
 
 std::string TickTest::fileField(int slot, int field) {

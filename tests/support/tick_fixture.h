@@ -20,6 +20,8 @@ class TickTest : public AccountingTest {
                         int day = 6);
   // Saves the table as the data file, as another copy of the program would have.
   void saveTable();
+  // Cuts the data file after that many lines, as an interrupted copy would; returns what is left.
+  std::string cutDataFile(int lines);
   // The slot's field as the data file now holds it.
   std::string fileField(int slot, int field);
 };
