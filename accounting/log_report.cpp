@@ -9,6 +9,8 @@
 #include <set>
 #include <utility>
 
+#include "accounting/json_text.h"
+
 using std::chrono::year_month_day;
 
 namespace {
@@ -235,26 +237,6 @@ std::string isoDate(year_month_day day) {
 
 std::string clockText(const LogTime& time) {
   return twoDigits(time.hour) + ":" + twoDigits(time.minute);
-}
-
-// Account names are text in the system's ANSI code page: bytes above 127 are written as the
-// characters of the same codes, which keeps the output plain ASCII.
-std::string jsonString(std::string_view text) {
-  std::string out = "\"";
-  for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += c;
-    } else if (byte < 0x20 || byte > 0x7E) {
-      char escape[8];
-      std::snprintf(escape, sizeof escape, "\\u%04x", byte);
-      out += escape;
-    } else {
-      out += c;
-    }
-  }
-  return out + "\"";
 }
 
 std::string jsonTimes(const std::vector<LogTime>& times) {

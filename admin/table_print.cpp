@@ -5,6 +5,7 @@
 #include <ostream>
 #include <vector>
 
+#include "accounting/json_text.h"
 #include "accounting/usage_table.h"
 #include "admin/values.h"
 
@@ -77,24 +78,6 @@ std::string allowancesJson(const std::array<std::string, kDays>& allowances) {
   return text + "}";
 }
 }  // namespace
-
-std::string jsonString(const std::string& text) {
-  std::string result = "\"";
-  for (char c : text) {
-    const unsigned char byte = static_cast<unsigned char>(c);
-    if (c == '"' || c == '\\') {
-      result += '\\';
-      result += c;
-    } else if (byte < 0x20 || byte >= 0x7F) {
-      char escaped[8];
-      std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
-      result += escaped;
-    } else {
-      result += c;
-    }
-  }
-  return result + "\"";
-}
 
 void printTableText(std::ostream& out, const UsageTable& table, const std::string& path) {
   static const char* const kPasswordTexts[] = {"set", "not set: anyone can open the administration window",

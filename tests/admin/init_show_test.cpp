@@ -1,6 +1,7 @@
 // init, the way in to a first data file, and show, the way to read one.
 #include <gtest/gtest.h>
 
+#include "accounting/json_text.h"
 #include "accounting/usage_table.h"
 #include "admin/table_print.h"
 #include "admin/values.h"
