@@ -1,7 +1,6 @@
 #include "admin/table_print.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <ostream>
 #include <vector>
 

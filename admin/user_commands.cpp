@@ -107,7 +107,7 @@ int setAllowance(const Invocation& call) {
   });
 }
 
-// Adds the minutes to what is left today. A slot last counted on another day would start a
+// Adds the minutes to what is left today. A slot last counted on an earlier day would start a
 // new day's allowance at its next minute and lose the grant, so it starts today's allowance
 // now and is marked as counted today.
 int grant(const Invocation& call) {
