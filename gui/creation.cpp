@@ -124,7 +124,7 @@ void createWindow(int id,
   ctrl_Handle[id] = hWnd;
   ctrl_Handle_type[id] = kht_Window;
   ctrl_Parent[id] = owner;
-  setWindowBackColor(id, ctrl_Bg_Color[id]);
+  setCreatedBackColor(id, ctrl_Bg_Color[id]);
   setFont(id, FontDefaults.face, FontDefaults.points, FontDefaults.attributes);
 
   if (owner == 0)
@@ -174,7 +174,7 @@ void createControl(int id,
   subClassControl(id, hWnd);
   if ((controlStyle & WS_TABSTOP) && owner != 0)
     ctrl_Focus_order[owner].push_back(id);
-  setWindowBackColor(id, inheritedBackground(cls, owner));
+  setCreatedBackColor(id, inheritedBackground(cls, owner));
   sendMessage(id, WM_SETFONT, w32Func(rtn::GetStockObject, {ANSI_VAR_FONT}), 1);
 }
 

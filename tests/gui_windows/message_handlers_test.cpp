@@ -5,8 +5,10 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include "gui/control_looks.h"
 #include "gui/control_state.h"
 #include "gui/creation.h"
+#include "gui/geometry.h"
 #include "gui/handlers.h"
 #include "gui/windows.h"
 #include "tests/gui_windows/windows_fixture.h"
@@ -195,6 +197,15 @@ TEST_F(MessageHandlersTest, ChildColoursComeFromTheirOwnBrushOrTheDefault) {
   const int brush = send(window, WM_CTLCOLOREDIT, reinterpret_cast<int>(dc), reinterpret_cast<int>(hwndOf(edit)));
   EXPECT_EQ(GetObjectType(reinterpret_cast<HGDIOBJ>(brush)), static_cast<DWORD>(OBJ_BRUSH));
   ReleaseDC(hwndOf(window), dc);
+}
+
+TEST_F(MessageHandlersTest, NothingIsPaintedWhileBeingMadeButANewBackgroundRepaintsAtOnce) {
+  const int window = newWindow();
+  setHandler(Screen, w32HPaint, record<'p'>);
+  const int label = create(LText, "label", window, 10, 10, 100, 24, 0);
+  EXPECT_EQ(vCalls, std::vector<Call>{});
+  setWindowBackColor(label, rgb(1, 2, 3));
+  EXPECT_EQ(callsOf(label, w32HPaint).size(), 1u);
 }
 
 TEST_F(MessageHandlersTest, AClickIsAPressAndAReleaseCloseTogetherOnOneControl) {
