@@ -175,7 +175,6 @@ void createControl(int id,
   if ((controlStyle & WS_TABSTOP) && owner != 0)
     ctrl_Focus_order[owner].push_back(id);
   setCreatedBackColor(id, inheritedBackground(cls, owner));
-  sendMessage(id, WM_SETFONT, w32Func(rtn::GetStockObject, {ANSI_VAR_FONT}), 1);
 }
 
 void createTabItem(int id, const std::string& caption, int owner) {
@@ -307,8 +306,11 @@ int createEx(int cls,
     adoptStatusBar(id, owner);
 
   if (native) {
+    // The stock font is what a control shows when no font of the default record can be made;
+    // otherwise the default font replaces it at once, so it is only sent when needed.
     const FontRecord& font = FontDefaults;
-    setFont(id, font.face, font.points, font.attributes | (cls == CancelButton ? kFontItalic : 0));
+    if (!setFont(id, font.face, font.points, font.attributes | (cls == CancelButton ? kFontItalic : 0)))
+      sendMessage(id, WM_SETFONT, w32Func(rtn::GetStockObject, {ANSI_VAR_FONT}), 1);
     if (cls == TabControl)
       vRecent.tabControl = id;
     if (cls == Group)

@@ -106,13 +106,15 @@ void loadFontDefaults() {
       FontDefaults = *record;
 }
 
-void setFont(int id, const std::string& face, double points, int attributes) {
+bool setFont(int id, const std::string& face, double points, int attributes) {
   if (!validId(id))
-    return;
+    return false;
   const int size = static_cast<int>(std::lround(points));
   ctrl_Font[id] = {face, static_cast<double>(size), attributes, ctrl_Font[id].colour};
   if (id == Screen || id == Printer || ctrl_Type[id] == Pixmap)
-    return;
-  if (const int font = nativeFont(face, fontHeight(id, size), attributes))
+    return false;
+  const int font = nativeFont(face, fontHeight(id, size), attributes);
+  if (font != 0)
     sendMessage(id, WM_SETFONT, font, 1);
+  return font != 0;
 }
