@@ -35,13 +35,13 @@ constexpr int kNormalStyle = 0;
 // One tool-tip window carries the hints of every control.
 int vHintWindow = 0;
 
-// Plain buttons, edit fields, labels and scroll bars, and the two common controls the
-// application uses. Lists, combos, pictures, tool bars and the other common controls would
-// need paths of their own that nothing here uses.
+// Plain buttons, edit fields, labels and scroll bars, the two common controls the application
+// uses, and rich edit fields. Lists, combos, pictures, tool bars and the other common controls
+// would need paths of their own that nothing here uses.
 bool isNativeClass(int cls) {
   const int family = classType[cls];
   const bool plain = family == BUTTON || family == EDIT || family == STATIC || family == SCROLLBAR;
-  return (plain && !(classAttr[cls] & w32PictCtrl)) || cls == StatusBar || cls == TabControl;
+  return (plain && !(classAttr[cls] & w32PictCtrl)) || cls == StatusBar || cls == TabControl || cls == RichEdit;
 }
 
 bool isCreatable(int cls) {
@@ -164,6 +164,8 @@ void createControl(int id,
                    const Placement& at,
                    const StyleArg& style,
                    const StyleArg& exStyle) {
+  if (cls == RichEdit)
+    className[RichEdit] = richEditClass();
   const std::uint32_t controlStyle = style.apply(classStyle[cls]);
   const int childId = (classAttr[cls] & w32OwnerId) ? owner : 0;
   const int nativeParent = (classAttr[cls] & w32Virtual) ? ctrl_Parent[owner] : owner;

@@ -134,7 +134,6 @@ W32Routine vw32Routines[kRoutineCount] = {
 };
 
 W32LibraryLoader r_loadLibrary = loadLibrary;
-const char* vRichEditClass = "RICHEDIT";
 
 int w32Func(int routineId, const W32Args& args) {
   return static_cast<int>(call(routineId, args, true));
@@ -165,19 +164,27 @@ int linkProc(HMODULE library, const std::string& name, int words) {
   return link(library, name, words, false);
 }
 
+const char* richEditClass() {
+  // The library has no routine of the table to be loaded with, only window classes; with its
+  // dependencies it would take more than a megabyte of memory from a program that shows none.
+  W32Library& richEdit = vw32Libraries[w32lib::RichEdit - 1];
+  if (!richEdit.state.handle)
+    load(richEdit);
+  switch (richEdit.state.alternative) {
+    case 1:
+      return "RICHEDIT50W";
+    case 2:
+      return "RichEdit20A";
+    default:
+      return "RICHEDIT";
+  }
+}
+
 void w32dllStartup() {
   for (W32Library& library : vw32Libraries)
     library.state = {};
   for (W32Routine& routine : vw32Routines)
     routine.handle = 0;
-
-  // Loaded now rather than with a first routine: it has none, only window classes.
-  W32Library& richEdit = vw32Libraries[w32lib::RichEdit - 1];
-  load(richEdit);
-  vRichEditClass = richEdit.state.alternative == 1   ? "RICHEDIT50W"
-                   : richEdit.state.alternative == 2 ? "RichEdit20A"
-                                                     : "RICHEDIT";
-
   w32Proc(rtn::InitCommonControls);
 }
 

@@ -99,10 +99,11 @@ int linkProc(HMODULE library, const std::string& name, int words);
 using W32LibraryLoader = HMODULE (*)(const char* name);
 extern W32LibraryLoader r_loadLibrary;
 
-// The window class of rich edit controls, after the rich-edit library that loaded:
-// "RICHEDIT50W" (Msftedit.dll), "RichEdit20A" (riched20.dll) or "RICHEDIT" (riched32.dll).
-extern const char* vRichEditClass;
+// The window class of rich edit controls. The first call loads the rich-edit library, the
+// first of "Msftedit.dll", "riched20.dll" and "riched32.dll" that loads (none is the fatal
+// error 465), and the class follows it: "RICHEDIT50W", "RichEdit20A" or "RICHEDIT".
+const char* richEditClass();
 
 // Runs when the program starts: every library unloaded and every routine unbound, then the
-// rich-edit library loaded and the common controls initialised.
+// common controls initialised. The rich-edit library waits for the first rich edit control.
 void w32dllStartup();

@@ -228,6 +228,15 @@ TEST(Creation, FontHeightsFollowTheMappingOfAWindowWithItsOwnContext) {
   ReleaseDC(nullptr, screen);
 }
 
+TEST(Creation, RichEditFieldsAreMadeOfTheLibraryLoadedForTheFirst) {
+  EXPECT_EQ(GetModuleHandleA("msftedit.dll"), nullptr);
+  const int window = create(Window, "rich", 0, 0, 0, 300, 200, 0);
+  const int rich = create(RichEdit, "rich text", window, 10, 10, 100, 40, 0);
+  EXPECT_NE(GetModuleHandleA("msftedit.dll"), nullptr);
+  EXPECT_STRCASEEQ(classNameOf(rich).c_str(), "RICHEDIT50W");
+  EXPECT_EQ(nativeText(rich), "rich text");
+}
+
 TEST(Creation, FontDefaultsComeFromTheFontEntry) {
   EXPECT_EQ(parseFontDefaults("COLOR=3; font = Tahoma, 10.4, 1"), (FontRecord{"Tahoma", 10.4, kFontBold, 0}));
   EXPECT_EQ(parseFontDefaults("Font="), (FontRecord{"Arial", 8, kFontNormal, 0}));

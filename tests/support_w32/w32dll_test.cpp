@@ -103,19 +103,21 @@ TEST_F(W32Dll, TextAndBytesArriveZeroTerminatedAndAreReleasedAfterTheCall) {
   EXPECT_EQ(vReports, std::vector<std::string>{"Trying to release unacquired memory"});
 }
 
-TEST_F(W32Dll, RichEditClassFollowsTheLibraryThatLoaded) {
-  EXPECT_STREQ(vRichEditClass, "RICHEDIT50W");
-  EXPECT_EQ(library(w32lib::RichEdit).state.alternative, 1);
+TEST_F(W32Dll, RichEditLibraryWaitsForItsClassAndTheClassFollowsTheLibraryThatLoaded) {
+  EXPECT_EQ(vLoads["Msftedit.dll"], 0);
+  EXPECT_EQ(library(w32lib::RichEdit).state.alternative, 0);
+  EXPECT_STREQ(richEditClass(), "RICHEDIT50W");
+  EXPECT_STREQ(richEditClass(), "RICHEDIT50W");
+  EXPECT_EQ(vLoads["Msftedit.dll"], 1);
 
   vMissing = {"Msftedit.dll"};
   w32dllStartup();
-  EXPECT_STREQ(vRichEditClass, "RichEdit20A");
-  EXPECT_EQ(library(w32lib::RichEdit).state.alternative, 2);
+  EXPECT_STREQ(richEditClass(), "RichEdit20A");
   EXPECT_EQ(library(w32lib::RichEdit).state.handle, GetModuleHandleA("riched20.dll"));
 
   vMissing = {"Msftedit.dll", "riched20.dll"};
   w32dllStartup();
-  EXPECT_STREQ(vRichEditClass, "RICHEDIT");
+  EXPECT_STREQ(richEditClass(), "RICHEDIT");
   EXPECT_EQ(library(w32lib::RichEdit).state.alternative, 3);
 }
 
@@ -138,12 +140,13 @@ TEST_F(W32DllDeathTest, UnknownIdsAndMissingRoutinesAreFatal) {
               "'lstrlen' takes 1 argument words, not 0.");
 }
 
-TEST_F(W32DllDeathTest, NoRichEditLibraryStopsTheStart) {
+TEST_F(W32DllDeathTest, NoRichEditLibraryStopsTheProgramAtTheFirstRichEdit) {
   vMissing = {"Msftedit.dll", "riched20.dll", "riched32.dll"};
+  w32dllStartup();
   EXPECT_EXIT(
       {
         DialogAnswerer answerer(kFatalTitle, IDOK);
-        w32dllStartup();
+        richEditClass();
       },
       testing::ExitedWithCode(1), "Error code 465\nCouldn't find DLL 'Msftedit.dll'");
 }
