@@ -2,7 +2,11 @@
 // computer ATHLON in test mode (debug level 2, so nothing is logged off), with a data file
 // prepared here, and checked through its windows, its data file and its activity log.
 #include "tests/e2e/e2e_fixture.h"
+
+#include <cstring>
+
 #include "tests/support/dialog_answerer.h"
+#include "tests/support/files.h"
 
 TEST_F(OrrindaleEndToEnd, StartsCountsWarnsAndAnswersTheTray) {
   prepareDataFile("0012");
@@ -54,4 +58,26 @@ TEST_F(OrrindaleEndToEnd, ExitClosesOnlyTheAdministrationWindow) {
 
   PostMessageA(program.window(kHostWindow), WM_CLOSE, 0, 0);
   EXPECT_EQ(program.waitForExit(10000), 0) << "closing the host window ends the program";
+}
+
+// Both icon names of the program, the application icon and the window-class icon, show the
+// same eight images, stored once.
+TEST(OrrindaleResources, BothIconGroupsListTheSameEightStoredImages) {
+  const HMODULE program =
+      LoadLibraryExA(test_files::besideTest("orrindale").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  ASSERT_NE(program, nullptr);
+  const auto group = [program](const char* name) {
+    const HRSRC found = FindResourceA(program, name, RT_GROUP_ICON);
+    const char* bytes = found ? static_cast<const char*>(LockResource(LoadResource(program, found))) : nullptr;
+    return bytes ? std::string(bytes, SizeofResource(program, found)) : std::string();
+  };
+  const std::string application = group("IDAPPLICON");
+  ASSERT_EQ(application.size(), 6u + 8 * 14) << "a directory of eight images";
+  EXPECT_EQ(group("appw"), application);
+  for (int image = 0; image < 8; ++image) {
+    WORD id = 0;
+    std::memcpy(&id, application.data() + 6 + 14 * image + 12, sizeof id);
+    EXPECT_NE(FindResourceA(program, MAKEINTRESOURCEA(id), RT_ICON), nullptr) << "image " << id;
+  }
+  FreeLibrary(program);
 }
