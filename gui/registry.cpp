@@ -97,6 +97,24 @@ constexpr std::array<std::vector<Handler>*, w32LastEventType + 1> kLegacySlots =
   return slots;
 }();
 
+// A system cursor is shared: loading it again gives the same handle. Each is loaded once, when
+// the first control that shows it is made.
+struct LoadedCursor {
+  int id;
+  int handle;
+};
+std::vector<LoadedCursor> vCursors;
+
+int systemCursor(int cursorId) {
+  for (const LoadedCursor& cursor : vCursors)
+    if (cursor.id == cursorId)
+      return cursor.handle;
+  const int handle = w32Func(rtn::LoadCursorA, {0, cursorId});
+  if (handle != 0)
+    vCursors.push_back({cursorId, handle});
+  return handle;
+}
+
 // Appends free slots to every column, so that all columns keep one length.
 void growColumns(int count) {
   const std::size_t size = ctrl_Destroyed.size() + count;
@@ -173,7 +191,7 @@ void initSlot(int id, int cls, int owner) {
   ctrl_Scroll[id] = {{{1, 10}, {1, 10}}};
   ctrl_Tabitems[id].clear();
   ctrl_Group[id].clear();
-  ctrl_Cursor[id] = {w32Func(rtn::LoadCursorA, {0, classDefPointer[cls]})};
+  ctrl_Cursor[id] = {systemCursor(classDefPointer[cls])};
   ctrl_Menu[id] = MenuRecord{};
   ctrl_Popup[id] = {-1, -1, -1, -1};
   ctrl_Notify_List[id] = NotifyList{};
