@@ -185,7 +185,8 @@ void showWindow(const ControlRef& target, const ShowStyle& style) {
     leaveFullScreen(id, hWnd);
     w32Func(rtn::ShowWindow, {hWnd, shown.number});
   }
-  if (ctrl_Family[id] == WINDOW)
+  // A hidden window has nothing to paint: the platform keeps no update region for it.
+  if (ctrl_Family[id] == WINDOW && w32Func(rtn::IsWindowVisible, {hWnd}))
     w32Func(rtn::UpdateWindow, {hWnd});
 }
 
