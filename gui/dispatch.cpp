@@ -106,7 +106,8 @@ int MessageProcessor(int source, int hWnd, int iMsg, int wParam, int lParam) {
 
   const int result = dispatch(id, source, hWnd, iMsg, wParam, lParam);
 
-  invokeHandler(id, w32HAfterEvent, {iMsg, wParam, lParam, result});
+  if (hasListeners(id, w32HAfterEvent))
+    invokeHandler(id, w32HAfterEvent, {iMsg, wParam, lParam, result});
   --vWMI;
   return result;
 }

@@ -92,8 +92,19 @@ std::vector<Handler> getHandlerList(int id, int event) {
   return ctrl_Handlers[id][event - 1];
 }
 
+bool hasListeners(int id, int event) {
+  if (!ctrl_Handlers[Screen][event - 1].empty() || !ctrl_Handlers[id][event - 1].empty())
+    return true;
+  if (vLegacyHandlerMode) {
+    if (const std::vector<Handler>* slots = legacySlots(event))
+      if ((*slots)[id] || (*slots)[Screen])
+        return true;
+  }
+  return event != w32HNotify && !ctrl_Notify_List[id].receivers.empty();
+}
+
 int invokeHandler(int id, int event, const EventParams& params) {
-  if (!validId(id) || !isEventType(event))
+  if (!validId(id) || !isEventType(event) || !hasListeners(id, event))
     return 0;
   pushHandlerFrame(id);
 
