@@ -69,9 +69,18 @@ namespace {
 int mainWindow = 0;
 bool vRegistryStarted = false;
 
-// Called on every message: bound once, then called by handle.
-int vSendMessageA = 0;
-int vGetWindowLongA = 0;
+// Called on every message: bound once, at the first call, and then called directly.
+struct EveryMessage {
+  LRESULT(WINAPI* sendMessage)(HWND, UINT, WPARAM, LPARAM);
+  LONG(WINAPI* getWindowLong)(HWND, int);
+};
+
+const EveryMessage& everyMessage() {
+  static const EveryMessage bound = {
+      reinterpret_cast<decltype(EveryMessage::sendMessage)>(w32Entry(w32CallHandle(rtn::SendMessageA))),
+      reinterpret_cast<decltype(EveryMessage::getWindowLong)>(w32Entry(w32CallHandle(rtn::GetWindowLongA)))};
+  return bound;
+}
 
 // The legacy slot column of each event type that has one.
 constexpr std::array<std::vector<Handler>*, w32LastEventType + 1> kLegacySlots = [] {
@@ -237,8 +246,7 @@ void startRegistry() {
     return;
   vRegistryStarted = true;
   buildClassTable();
-  vSendMessageA = w32CallHandle(rtn::SendMessageA);
-  vGetWindowLongA = w32CallHandle(rtn::GetWindowLongA);
+  everyMessage();
   // Entry 0 of every column stands for "no control".
   growColumns(1);
   setControlBlocks(2);
@@ -316,7 +324,7 @@ int getHandle(int id) {
 int getId(int hWnd) {
   if (hWnd == 0)
     return 0;
-  const int stored = w32Func(vGetWindowLongA, {hWnd, GWL_USERDATA});
+  const int stored = everyMessage().getWindowLong(reinterpret_cast<HWND>(hWnd), GWL_USERDATA);
   return inTable(stored) ? stored : 0;
 }
 
@@ -367,7 +375,7 @@ int findParentWindow(int id) {
 bool isTopLevelWindow(int id) {
   if (!validId(id) || ctrl_Family[id] != WINDOW)
     return false;
-  const int style = w32Func(vGetWindowLongA, {ctrl_Handle[id], GWL_STYLE});
+  const int style = everyMessage().getWindowLong(reinterpret_cast<HWND>(ctrl_Handle[id]), GWL_STYLE);
   return (style & WS_CHILD) == 0;
 }
 
@@ -472,5 +480,9 @@ int sendMessage(const ControlRef& control, int message, const W32Arg& wParam, co
   const int id = resolveControl(control);
   // An id outside the table has no window to send to; the null window receives nothing.
   const int hWnd = inTable(id) ? ctrl_Handle[id] : 0;
-  return w32Func(vSendMessageA, {hWnd, message, wParam, lParam});
+  const auto* wordW = std::get_if<std::uint32_t>(&wParam.value);
+  const auto* wordL = std::get_if<std::uint32_t>(&lParam.value);
+  if (wordW && wordL)
+    return static_cast<int>(everyMessage().sendMessage(reinterpret_cast<HWND>(hWnd), message, *wordW, *wordL));
+  return w32Func(rtn::SendMessageA, {hWnd, message, wParam, lParam});
 }

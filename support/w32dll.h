@@ -87,6 +87,12 @@ void w32Proc(int routineId, const W32Args& args = {});
 // few routines called on every message, which then skip the table.
 int w32CallHandle(int routineId);
 
+// The entry point behind a call handle from w32CallHandle, nullptr for any other number. The
+// framework calls the routines it needs on every message this way, cast to their own type,
+// without the argument list that w32Func builds for each call.
+using W32Entry = void (*)();
+W32Entry w32Entry(int callHandle);
+
 // Loads the first of the names that loads; none loading is the fatal error 465 naming the
 // first.
 W32LoadState linkDLL(const std::vector<std::string>& names);
