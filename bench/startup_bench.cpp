@@ -1,7 +1,8 @@
-// Orrindale against the plain program written straight on Win32, started in turn under one
-// Wine: start-up to the "Process Started" log line, peak working set, and the processor time
-// each spends idle over a stretch with both of its timers running. Prints every round, then
-// the medians and each program's ratios to the plain one, with the targets.
+// Orrindale against the plain program written straight on Win32, under one Wine: start-up to
+// the "Process Started" log line and peak working set, each program running alone in turn;
+// then the processor time each spends idle, with both of its timers running, all side by side
+// over the same stretch. Prints every round, then the medians and each program's ratios to the
+// plain one, with the targets.
 //
 // Usage: startup_bench --account NAME [--file PATH] [--log PATH] [--rounds N]
 //                      [--idle-rounds N] [--idle-seconds N] [--program EXE]...
@@ -24,6 +25,8 @@ namespace {
 constexpr const char* kReadyText = "Process Started";
 // After start-up the programs show their tray icons and run their first one-second tick.
 constexpr DWORD kSettleMs = 1500;
+// After a program has been ended, Wine's desktop and services catch up with it.
+constexpr DWORD kAfterEndMs = 500;
 
 struct Options {
   std::string account;
@@ -102,18 +105,20 @@ std::optional<Options> parse(int argc, char** argv) {
     else
       return std::nullopt;
   }
-  if (options.account.empty() || argc % 2 == 0 || options.rounds < 1)
+  if (options.account.empty() || argc % 2 == 0 || options.rounds < 0)
     return std::nullopt;
   if (options.programs.empty())
     options.programs.push_back("orrindale.exe");
   return options;
 }
 
-// Starts the program from the data file as it was and waits for its start-up line.
+// Starts the program from the data file as it was and waits for its start-up line; records
+// how long that took when asked to.
 std::unique_ptr<MeasuredProgram> start(const Options& options,
                                        const std::string& dataFile,
                                        Series& series,
-                                       const std::string& tag) {
+                                       const std::string& tag,
+                                       bool timed) {
   if (!restoreFiles(options, dataFile)) {
     std::fprintf(stderr, "startup_bench: cannot write %s\n", options.dataFile.c_str());
     return nullptr;
@@ -124,7 +129,8 @@ std::unique_ptr<MeasuredProgram> start(const Options& options,
     std::fprintf(stderr, "startup_bench: %s did not write \"%s\"\n", series.path.c_str(), kReadyText);
     return nullptr;
   }
-  series.startupMs.push_back(*ready);
+  if (timed)
+    series.startupMs.push_back(*ready);
   return program;
 }
 
@@ -166,56 +172,63 @@ int main(int argc, char** argv) {
   all.push_back({"plain_orrindale.exe", beside("plain_orrindale.exe"), {}, {}, {}});
   const std::size_t count = all.size();
 
+  // Start-up and memory: each program alone, so that it has the machine to itself.
   for (int round = 1; round <= options.rounds; ++round) {
-    // Each round starts with another program, so that none is always first after a pause.
-    std::vector<std::size_t> order;
-    for (std::size_t step = 0; step < count; ++step)
-      order.push_back((round + step) % count);
-    const bool idle = round <= options.idleRounds;
-    std::vector<std::unique_ptr<MeasuredProgram>> running(count);
-    for (std::size_t which : order) {
-      const std::string tag = "bench-" + std::to_string(round) + "-" + std::to_string(which) + "-end";
-      running[which] = start(options, dataFile, all[which], tag);
-      if (!running[which])
-        return 1;
-      // Alone, each has the machine to itself; for the idle stretch all run side by side.
-      if (!idle) {
-        Sleep(kSettleMs);
-        all[which].peakBytes.push_back(running[which]->peakWorkingSet());
-        running[which].reset();
-      }
-    }
-    if (idle) {
-      Sleep(kSettleMs);
-      std::vector<std::optional<double>> before;
-      for (auto& program : running)
-        before.push_back(program->runTimeNs());
-      Sleep(options.idleSeconds * 1000);
-      for (std::size_t which = 0; which < count; ++which) {
-        const std::optional<double> after = running[which]->runTimeNs();
-        if (before[which] && after)
-          all[which].idleNs.push_back(*after - *before[which]);
-        all[which].peakBytes.push_back(running[which]->peakWorkingSet());
-      }
-    }
     std::printf("round %d:", round);
-    for (const Series& series : all) {
+    // Each round starts with another program, so that none is always first.
+    for (std::size_t step = 0; step < count; ++step) {
+      Series& series = all[(round + step) % count];
+      const std::string tag = "bench-" + std::to_string(round) + "-" + std::to_string(step) + "-end";
+      std::unique_ptr<MeasuredProgram> program = start(options, dataFile, series, tag, true);
+      if (!program)
+        return 1;
+      Sleep(kSettleMs);
+      series.peakBytes.push_back(program->peakWorkingSet());
+      program.reset();
+      Sleep(kAfterEndMs);
+    }
+    for (const Series& series : all)
       std::printf("  %s %.1f ms %.2f MiB", series.name.c_str(), series.startupMs.back(),
                   series.peakBytes.back() / 1048576);
-      if (idle && series.idleNs.size() == static_cast<std::size_t>(round))
-        std::printf(" idle %.1f ms", series.idleNs.back() / 1e6);
-    }
     std::printf("\n");
     std::fflush(stdout);
   }
+
+  // Idle processor time: all programs side by side over the same stretch.
+  for (int round = 1; round <= options.idleRounds; ++round) {
+    std::vector<std::unique_ptr<MeasuredProgram>> running;
+    for (std::size_t which = 0; which < count; ++which) {
+      const std::string tag = "bench-idle-" + std::to_string(round) + "-" + std::to_string(which) + "-end";
+      running.push_back(start(options, dataFile, all[which], tag, false));
+      if (!running.back())
+        return 1;
+    }
+    Sleep(kSettleMs);
+    std::vector<std::optional<double>> before;
+    for (auto& program : running)
+      before.push_back(program->runTimeNs());
+    Sleep(options.idleSeconds * 1000);
+    std::printf("idle round %d:", round);
+    for (std::size_t which = 0; which < count; ++which) {
+      const std::optional<double> after = running[which]->runTimeNs();
+      if (before[which] && after) {
+        all[which].idleNs.push_back(*after - *before[which]);
+        std::printf("  %s %.2f ms", all[which].name.c_str(), all[which].idleNs.back() / 1e6);
+      }
+    }
+    std::printf("\n");
+    std::fflush(stdout);
+    running.clear();
+    Sleep(kAfterEndMs);
+  }
   restoreFiles(options, dataFile);
 
-  std::printf("medians of %d rounds, against the plain Win32 program:\n", options.rounds);
+  std::printf("medians, against the plain Win32 program:\n");
   printRatios("start-up to \"Process Started\"", all, &Series::startupMs, "ms", 1, "<= 1.15, stretch 1.05");
   printRatios("peak working set", all, &Series::peakBytes, "MiB", 1048576, "<= 1.05");
   const bool idleMeasured = std::all_of(all.begin(), all.end(), [](const Series& s) { return !s.idleNs.empty(); });
   if (idleMeasured) {
-    const std::string what = "processor time idle over " + std::to_string(options.idleSeconds) + " s, " +
+    const std::string what = "processor time while idle for " + std::to_string(options.idleSeconds) + " s, " +
                              std::to_string(all.front().idleNs.size()) + " rounds";
     printRatios(what.c_str(), all, &Series::idleNs, "ms", 1e6, "<= 1.00");
   } else if (options.idleRounds > 0) {
