@@ -65,7 +65,15 @@ void collect(std::vector<Handler>& routines, int id, int event) {
   routines.insert(routines.end(), list.begin(), list.end());
 }
 
+bool subscribed(const NotifyList& list, int event) {
+  return std::any_of(list.events.begin(), list.events.end(), [event](const std::vector<int>& events) {
+    return std::find(events.begin(), events.end(), event) != events.end();
+  });
+}
+
 void notifySubscribers(int id, int event, const EventParams& params) {
+  if (!subscribed(ctrl_Notify_List[id], event))
+    return;
   // A copy: a notified handler may subscribe or unsubscribe meanwhile.
   const NotifyList subscribers = ctrl_Notify_List[id];
   for (std::size_t i = 0; i < subscribers.receivers.size(); ++i) {
@@ -100,7 +108,7 @@ bool hasListeners(int id, int event) {
       if ((*slots)[id] || (*slots)[Screen])
         return true;
   }
-  return event != w32HNotify && !ctrl_Notify_List[id].receivers.empty();
+  return event != w32HNotify && subscribed(ctrl_Notify_List[id], event);
 }
 
 int invokeHandler(int id, int event, const EventParams& params) {
