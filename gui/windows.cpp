@@ -186,7 +186,8 @@ void showWindow(const ControlRef& target, const ShowStyle& style) {
     w32Func(rtn::ShowWindow, {hWnd, shown.number});
   }
   // A hidden window has nothing to paint: the platform keeps no update region for it.
-  if (ctrl_Family[id] == WINDOW && w32Func(rtn::IsWindowVisible, {hWnd}))
+  const bool hidden = shown.kind == ShowStyle::Number && shown.number == SW_HIDE;
+  if (ctrl_Family[id] == WINDOW && !hidden && w32Func(rtn::IsWindowVisible, {hWnd}))
     w32Func(rtn::UpdateWindow, {hWnd});
 }
 
