@@ -28,20 +28,6 @@ constexpr int kInitialMessages[] = {
 
 bool vDispatchStarted = false;
 
-// Default processing runs for most messages: its two routines are bound once, at the first
-// message, and then called directly.
-struct DefaultProcessing {
-  LRESULT(WINAPI* defWindowProc)(HWND, UINT, WPARAM, LPARAM);
-  LRESULT(WINAPI* callWindowProc)(WNDPROC, HWND, UINT, WPARAM, LPARAM);
-};
-
-const DefaultProcessing& defaultProcessing() {
-  static const DefaultProcessing bound = {
-      reinterpret_cast<decltype(DefaultProcessing::defWindowProc)>(w32Entry(w32CallHandle(rtn::DefWindowProcA))),
-      reinterpret_cast<decltype(DefaultProcessing::callWindowProc)>(w32Entry(w32CallHandle(rtn::CallWindowProcA)))};
-  return bound;
-}
-
 int findRow(int message) {
   for (std::size_t row = 0; row < vEventsHandled.size(); ++row)
     if (vEventsHandled[row] == message)
@@ -127,10 +113,7 @@ int MessageProcessor(int source, int hWnd, int iMsg, int wParam, int lParam) {
 }
 
 int DefProcessing(int id, int source, int hWnd, int iMsg, int wParam, int lParam) {
-  const DefaultProcessing& routines = defaultProcessing();
-  const auto window = reinterpret_cast<HWND>(hWnd);
   if (id == 0 || source == kMainMsg)
-    return static_cast<int>(routines.defWindowProc(window, iMsg, wParam, lParam));
-  const auto original = reinterpret_cast<WNDPROC>(ctrl_Function[id]);
-  return static_cast<int>(routines.callWindowProc(original, window, iMsg, wParam, lParam));
+    return w32Call(rtn::DefWindowProcA, hWnd, iMsg, wParam, lParam);
+  return w32Call(rtn::CallWindowProcA, ctrl_Function[id], hWnd, iMsg, wParam, lParam);
 }

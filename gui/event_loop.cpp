@@ -24,22 +24,6 @@ int chooseMainWindow() {
   return 0;
 }
 
-// The routines of the loop run for every message: bound once, at the first loop, and then
-// called directly.
-struct LoopRoutines {
-  BOOL(WINAPI* getMessage)(MSG*, HWND, UINT, UINT);
-  BOOL(WINAPI* translateMessage)(const MSG*);
-  LRESULT(WINAPI* dispatchMessage)(const MSG*);
-};
-
-const LoopRoutines& loopRoutines() {
-  static const LoopRoutines bound = {
-      reinterpret_cast<decltype(LoopRoutines::getMessage)>(w32Entry(w32CallHandle(rtn::GetMessageA))),
-      reinterpret_cast<decltype(LoopRoutines::translateMessage)>(w32Entry(w32CallHandle(rtn::TranslateMessage))),
-      reinterpret_cast<decltype(LoopRoutines::dispatchMessage)>(w32Entry(w32CallHandle(rtn::DispatchMessageA)))};
-  return bound;
-}
-
 // The quit message belongs to the outermost loop: a nested loop or a single dispatch that
 // takes it off the queue puts it back, so that the program still ends.
 void repostQuit(const MSG& message) {
@@ -76,16 +60,15 @@ void eventLoop() {
   const std::size_t mine = ActiveEL.size() - 1;
   const int set = w32new_memset();
   auto* message = static_cast<MSG*>(w32acquire_mem(set, sizeof(MSG)));
-  const LoopRoutines& routines = loopRoutines();
 
   while (message && ActiveEL[mine] == 0 && vWinMainState == kStarted) {
-    const int got = routines.getMessage(message, nullptr, 0, 0);
+    const int got = w32Call(rtn::GetMessageA, message, 0, 0, 0);
     if (got == 0 && mine > 0)
       repostQuit(*message);
     if (got == 0 || got == -1)
       break;
-    routines.translateMessage(message);
-    routines.dispatchMessage(message);
+    w32Call(rtn::TranslateMessage, message);
+    w32Call(rtn::DispatchMessageA, message);
   }
 
   w32release_mem(set);

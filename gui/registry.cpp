@@ -69,19 +69,6 @@ namespace {
 int mainWindow = 0;
 bool vRegistryStarted = false;
 
-// Called on every message: bound once, at the first call, and then called directly.
-struct EveryMessage {
-  LRESULT(WINAPI* sendMessage)(HWND, UINT, WPARAM, LPARAM);
-  LONG(WINAPI* getWindowLong)(HWND, int);
-};
-
-const EveryMessage& everyMessage() {
-  static const EveryMessage bound = {
-      reinterpret_cast<decltype(EveryMessage::sendMessage)>(w32Entry(w32CallHandle(rtn::SendMessageA))),
-      reinterpret_cast<decltype(EveryMessage::getWindowLong)>(w32Entry(w32CallHandle(rtn::GetWindowLongA)))};
-  return bound;
-}
-
 // The legacy slot column of each event type that has one.
 constexpr std::array<std::vector<Handler>*, w32LastEventType + 1> kLegacySlots = [] {
   std::array<std::vector<Handler>*, w32LastEventType + 1> slots{};
@@ -246,7 +233,9 @@ void startRegistry() {
     return;
   vRegistryStarted = true;
   buildClassTable();
-  everyMessage();
+  // Called on every message: bound now.
+  w32CallHandle(rtn::SendMessageA);
+  w32CallHandle(rtn::GetWindowLongA);
   // Entry 0 of every column stands for "no control".
   growColumns(1);
   setControlBlocks(2);
@@ -324,7 +313,7 @@ int getHandle(int id) {
 int getId(int hWnd) {
   if (hWnd == 0)
     return 0;
-  const int stored = everyMessage().getWindowLong(reinterpret_cast<HWND>(hWnd), GWL_USERDATA);
+  const int stored = w32Call(rtn::GetWindowLongA, hWnd, GWL_USERDATA);
   return inTable(stored) ? stored : 0;
 }
 
@@ -375,7 +364,7 @@ int findParentWindow(int id) {
 bool isTopLevelWindow(int id) {
   if (!validId(id) || ctrl_Family[id] != WINDOW)
     return false;
-  const int style = everyMessage().getWindowLong(reinterpret_cast<HWND>(ctrl_Handle[id]), GWL_STYLE);
+  const int style = w32Call(rtn::GetWindowLongA, ctrl_Handle[id], GWL_STYLE);
   return (style & WS_CHILD) == 0;
 }
 
@@ -483,6 +472,6 @@ int sendMessage(const ControlRef& control, int message, const W32Arg& wParam, co
   const auto* wordW = std::get_if<std::uint32_t>(&wParam.value);
   const auto* wordL = std::get_if<std::uint32_t>(&lParam.value);
   if (wordW && wordL)
-    return static_cast<int>(everyMessage().sendMessage(reinterpret_cast<HWND>(hWnd), message, *wordW, *wordL));
+    return w32Call(rtn::SendMessageA, hWnd, message, *wordW, *wordL);
   return w32Func(rtn::SendMessageA, {hWnd, message, wParam, lParam});
 }

@@ -154,10 +154,16 @@ int w32CallHandle(int routineId) {
   return resolve(routineId, true);
 }
 
-W32Entry w32Entry(int callHandle) {
-  if (callHandle <= 0 || callHandle > static_cast<int>(vCalls.size()))
+W32Entry w32Entry(int routineId, int words) {
+  const int handle = resolve(routineId, true);
+  if (handle == 0)
     return nullptr;
-  return vCalls[callHandle - 1].address;
+  const Call& routine = vCalls[handle - 1];
+  if (routine.words != words) {
+    abortErr(w32Format("'%s' takes %d argument words, not %d.", {routine.name, routine.words, words}));
+    return nullptr;
+  }
+  return routine.address;
 }
 
 W32LoadState linkDLL(const std::vector<std::string>& names) {

@@ -87,11 +87,28 @@ void w32Proc(int routineId, const W32Args& args = {});
 // few routines called on every message, which then skip the table.
 int w32CallHandle(int routineId);
 
-// The entry point behind a call handle from w32CallHandle, nullptr for any other number. The
-// framework calls the routines it needs on every message this way, cast to their own type,
-// without the argument list that w32Func builds for each call.
+// The entry point of a table routine (bound now if need be) that takes that many argument
+// words, for w32Call; nullptr after reporting what w32Func reports for the same call.
 using W32Entry = void (*)();
-W32Entry w32Entry(int callHandle);
+W32Entry w32Entry(int routineId, int words);
+
+// An argument of w32Call as the 32-bit word the platform receives.
+template <typename T>
+requires(std::is_integral_v<T> || std::is_enum_v<T>) std::uint32_t w32Word(T number) {
+  return static_cast<std::uint32_t>(number);
+}
+inline std::uint32_t w32Word(const void* address) {
+  return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(address));
+}
+
+// w32Func for a table routine whose arguments are all numbers or addresses, without the
+// argument list w32Func builds: for the routines that run on every message or every second.
+template <typename... Words>
+int w32Call(int routineId, Words... words) {
+  using Routine = std::uint32_t(__stdcall*)(decltype(w32Word(words))...);
+  const W32Entry entry = w32Entry(routineId, static_cast<int>(sizeof...(Words)));
+  return entry ? static_cast<int>(reinterpret_cast<Routine>(entry)(w32Word(words)...)) : 0;
+}
 
 // Loads the first of the names that loads; none loading is the fatal error 465 naming the
 // first.

@@ -87,6 +87,15 @@ TEST_F(W32Dll, IdsCountFromTheMagicNumberAndHandlesCallDirectly) {
   EXPECT_EQ(w32Func(linked, {std::string("seven..")}), 7);
 }
 
+TEST_F(W32Dll, W32CallBindsOnItsFirstCallAndPassesNumbersAndAddresses) {
+  EXPECT_EQ(routine(rtn::GetSystemMetrics).handle, 0);
+  EXPECT_EQ(w32Call(rtn::GetSystemMetrics, SM_CXSCREEN), GetSystemMetrics(SM_CXSCREEN));
+  EXPECT_NE(routine(rtn::GetSystemMetrics).handle, 0);
+  EXPECT_EQ(vLoads["user32.dll"], 1);
+  const char text[] = "eleven char";
+  EXPECT_EQ(w32Call(rtn::lstrlen, text), 11);
+}
+
 TEST_F(W32Dll, TextAndBytesArriveZeroTerminatedAndAreReleasedAfterTheCall) {
   const W32AbortRoutine previous = w32llSetAbort(recordReport);
   const int live = w32liveBlocks();
@@ -138,6 +147,9 @@ TEST_F(W32DllDeathTest, UnknownIdsAndMissingRoutinesAreFatal) {
               "Error code 463\nCouldn't link to C procedure 'NoSuchRoutine'");
   EXPECT_EXIT(fatal([] { w32Func(rtn::lstrlen); }), testing::ExitedWithCode(1),
               "'lstrlen' takes 1 argument words, not 0.");
+  EXPECT_EXIT(fatal([] { w32Call(rtn::lstrlen, 1, 2); }), testing::ExitedWithCode(1),
+              "'lstrlen' takes 1 argument words, not 2.");
+  EXPECT_EXIT(fatal([] { w32Call(kMagicRtnID + kRoutineCount + 1); }), testing::ExitedWithCode(1), "Error code 425");
 }
 
 TEST_F(W32DllDeathTest, NoRichEditLibraryStopsTheProgramAtTheFirstRichEdit) {
