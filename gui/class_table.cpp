@@ -134,8 +134,9 @@ void buildClassTable() {
   setRow(ProgressBar, {PROGRESS_CLASSA, COMMON_CONTROL, kChild, 0, 0, kArrow, WindowColor});
   setRow(ListView, {WC_LISTVIEWA, COMMON_CONTROL, kChild | WS_TABSTOP, WS_EX_CLIENTEDGE, 0, kArrow, native});
   setRow(TreeView, {WC_TREEVIEWA, COMMON_CONTROL, kChild | WS_TABSTOP, WS_EX_CLIENTEDGE, 0, kArrow, native});
-  setRow(RichEdit, {vRichEditClass, COMMON_CONTROL, edit | ES_MULTILINE | WS_VSCROLL, WS_EX_CLIENTEDGE, w32CtrlTab,
-                    kIBeam, native});
+  // Named at the first creation, after the rich-edit library that loads then.
+  setRow(RichEdit,
+         {"", COMMON_CONTROL, edit | ES_MULTILINE | WS_VSCROLL, WS_EX_CLIENTEDGE, w32CtrlTab, kIBeam, native});
   setRow(MonthCalendar, {MONTHCAL_CLASSA, COMMON_CONTROL, kChild | WS_TABSTOP, 0, 0, kArrow, WindowColor});
   setRow(UpDown, {UPDOWN_CLASSA, COMMON_CONTROL, kChild, 0, 0, kArrow, WindowColor});
   setRow(ReBar, {REBARCLASSNAMEA, COMMON_CONTROL, kChild | CCS_TOP, 0, w32NoConv, kArrow, WindowColor});

@@ -77,21 +77,27 @@ void setIcon(int id, const IconArg& icon) {
   }
 }
 
+void setCreatedBackColor(int id, const Colour& colour) {
+  if (!validId(id))
+    return;
+  ctrl_Bg_Color[id] = colour;
+  // Neither marker is a colour a brush could be made of.
+  if (isMarker(colour))
+    return;
+  const int brush = w32Func(rtn::CreateSolidBrush, {colorValue(colour)});
+  const int previous = ctrl_Bg_Brush[id];
+  ctrl_Bg_Brush[id] = brush;
+  if (ctrl_Type[id] == Window)
+    w32Func(rtn::SetClassLongA, {ctrl_Handle[id], GCL_HBRBACKGROUND, brush});
+  if (previous != 0)
+    deleteObject(previous);
+}
+
 void setWindowBackColor(const IdList& ids, const Colour& colour) {
   for (int id : ids.values) {
     if (!validId(id))
       continue;
-    ctrl_Bg_Color[id] = colour;
-    // Neither marker is a colour a brush could be made of.
-    if (!isMarker(colour)) {
-      const int brush = w32Func(rtn::CreateSolidBrush, {colorValue(colour)});
-      const int previous = ctrl_Bg_Brush[id];
-      ctrl_Bg_Brush[id] = brush;
-      if (ctrl_Type[id] == Window)
-        w32Func(rtn::SetClassLongA, {ctrl_Handle[id], GCL_HBRBACKGROUND, brush});
-      if (previous != 0)
-        deleteObject(previous);
-    }
+    setCreatedBackColor(id, colour);
     repaintWindow(id);
   }
 }

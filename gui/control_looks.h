@@ -10,8 +10,13 @@
 void setIcon(int id, const IconArg& icon);
 
 // Stores the colour and, unless it is one of the two markers, makes it the control's
-// background brush (and a window's class background), deleting the previous brush.
+// background brush (and a window's class background), deleting the previous brush; then
+// repaints the control.
 void setWindowBackColor(const IdList& ids, const Colour& colour);
+
+// The same without the repaint, for a control that is being created: it has not been painted
+// yet, and its first paint uses the new brush anyway.
+void setCreatedBackColor(int id, const Colour& colour);
 
 // Invalidates and repaints the control; 0 invalidates every window.
 void repaintWindow(int id);

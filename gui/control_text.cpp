@@ -79,8 +79,11 @@ void setText(const Part& target, const TextArg& text) {
   const std::string& value = text.text;
   if (cls == StatusBar) {
     const int panel = (target.item != 0 ? target.item : 1) - 1;
-    sendMessage(id, SB_SETTEXTA, panel, value);
-    sendMessage(id, SB_SETTIPTEXTA, panel, value);
+    // The status bar keeps copies of its own, so the text goes from where it is (the clock
+    // pane is set every second).
+    const void* text = value.c_str();
+    sendMessage(id, SB_SETTEXTA, panel, text);
+    sendMessage(id, SB_SETTIPTEXTA, panel, text);
   } else if (isMenuEntry(id)) {
     setMenuText(id, value);
   } else if (cls == TabItem) {

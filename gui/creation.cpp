@@ -35,13 +35,13 @@ constexpr int kNormalStyle = 0;
 // One tool-tip window carries the hints of every control.
 int vHintWindow = 0;
 
-// Plain buttons, edit fields, labels and scroll bars, and the two common controls the
-// application uses. Lists, combos, pictures, tool bars and the other common controls would
-// need paths of their own that nothing here uses.
+// Plain buttons, edit fields, labels and scroll bars, the two common controls the application
+// uses, and rich edit fields. Lists, combos, pictures, tool bars and the other common controls
+// would need paths of their own that nothing here uses.
 bool isNativeClass(int cls) {
   const int family = classType[cls];
   const bool plain = family == BUTTON || family == EDIT || family == STATIC || family == SCROLLBAR;
-  return (plain && !(classAttr[cls] & w32PictCtrl)) || cls == StatusBar || cls == TabControl;
+  return (plain && !(classAttr[cls] & w32PictCtrl)) || cls == StatusBar || cls == TabControl || cls == RichEdit;
 }
 
 bool isCreatable(int cls) {
@@ -124,7 +124,7 @@ void createWindow(int id,
   ctrl_Handle[id] = hWnd;
   ctrl_Handle_type[id] = kht_Window;
   ctrl_Parent[id] = owner;
-  setWindowBackColor(id, ctrl_Bg_Color[id]);
+  setCreatedBackColor(id, ctrl_Bg_Color[id]);
   setFont(id, FontDefaults.face, FontDefaults.points, FontDefaults.attributes);
 
   if (owner == 0)
@@ -164,6 +164,8 @@ void createControl(int id,
                    const Placement& at,
                    const StyleArg& style,
                    const StyleArg& exStyle) {
+  if (cls == RichEdit)
+    className[RichEdit] = richEditClass();
   const std::uint32_t controlStyle = style.apply(classStyle[cls]);
   const int childId = (classAttr[cls] & w32OwnerId) ? owner : 0;
   const int nativeParent = (classAttr[cls] & w32Virtual) ? ctrl_Parent[owner] : owner;
@@ -174,8 +176,7 @@ void createControl(int id,
   subClassControl(id, hWnd);
   if ((controlStyle & WS_TABSTOP) && owner != 0)
     ctrl_Focus_order[owner].push_back(id);
-  setWindowBackColor(id, inheritedBackground(cls, owner));
-  sendMessage(id, WM_SETFONT, w32Func(rtn::GetStockObject, {ANSI_VAR_FONT}), 1);
+  setCreatedBackColor(id, inheritedBackground(cls, owner));
 }
 
 void createTabItem(int id, const std::string& caption, int owner) {
@@ -307,8 +308,11 @@ int createEx(int cls,
     adoptStatusBar(id, owner);
 
   if (native) {
+    // The stock font is what a control shows when no font of the default record can be made;
+    // otherwise the default font replaces it at once, so it is only sent when needed.
     const FontRecord& font = FontDefaults;
-    setFont(id, font.face, font.points, font.attributes | (cls == CancelButton ? kFontItalic : 0));
+    if (!setFont(id, font.face, font.points, font.attributes | (cls == CancelButton ? kFontItalic : 0)))
+      sendMessage(id, WM_SETFONT, w32Func(rtn::GetStockObject, {ANSI_VAR_FONT}), 1);
     if (cls == TabControl)
       vRecent.tabControl = id;
     if (cls == Group)

@@ -106,13 +106,14 @@ int MessageProcessor(int source, int hWnd, int iMsg, int wParam, int lParam) {
 
   const int result = dispatch(id, source, hWnd, iMsg, wParam, lParam);
 
-  invokeHandler(id, w32HAfterEvent, {iMsg, wParam, lParam, result});
+  if (hasListeners(id, w32HAfterEvent))
+    invokeHandler(id, w32HAfterEvent, {iMsg, wParam, lParam, result});
   --vWMI;
   return result;
 }
 
 int DefProcessing(int id, int source, int hWnd, int iMsg, int wParam, int lParam) {
   if (id == 0 || source == kMainMsg)
-    return w32Func(rtn::DefWindowProcA, {hWnd, iMsg, wParam, lParam});
-  return w32Func(rtn::CallWindowProcA, {ctrl_Function[id], hWnd, iMsg, wParam, lParam});
+    return w32Call(rtn::DefWindowProcA, hWnd, iMsg, wParam, lParam);
+  return w32Call(rtn::CallWindowProcA, ctrl_Function[id], hWnd, iMsg, wParam, lParam);
 }

@@ -62,13 +62,13 @@ void eventLoop() {
   auto* message = static_cast<MSG*>(w32acquire_mem(set, sizeof(MSG)));
 
   while (message && ActiveEL[mine] == 0 && vWinMainState == kStarted) {
-    const int got = w32Func(rtn::GetMessageA, {message, 0, 0, 0});
+    const int got = w32Call(rtn::GetMessageA, message, 0, 0, 0);
     if (got == 0 && mine > 0)
       repostQuit(*message);
     if (got == 0 || got == -1)
       break;
-    w32Func(rtn::TranslateMessage, {message});
-    w32Func(rtn::DispatchMessageA, {message});
+    w32Call(rtn::TranslateMessage, message);
+    w32Call(rtn::DispatchMessageA, message);
   }
 
   w32release_mem(set);

@@ -28,6 +28,13 @@ struct CachedFont {
 };
 std::vector<CachedFont> vFonts;
 
+// Heights by point size, for controls whose contexts start in the default mapping.
+struct CachedHeight {
+  int points;
+  int height;
+};
+std::vector<CachedHeight> vHeights;
+
 std::string trimmed(const std::string& text) {
   const std::size_t first = text.find_first_not_of(" \t");
   if (first == std::string::npos)
@@ -49,15 +56,35 @@ std::string upper(std::string text) {
   return text;
 }
 
+// A window's context comes from the platform's cache in the default mapping, where logical
+// units are the display's pixels, unless its class keeps contexts of its own whose mapping a
+// program may have changed.
+bool startsInDefaultMapping(int id) {
+  if (ctrl_Handle_type[id] != kht_Window)
+    return false;
+  const int classStyle = w32Func(rtn::GetClassLongA, {ctrl_Handle[id], GCL_STYLE});
+  return (classStyle & (CS_OWNDC | CS_CLASSDC)) == 0;
+}
+
 // The character height of the font for the control's device, negative so that the platform
-// matches it against the characters rather than the cells.
+// matches it against the characters rather than the cells. In the default mapping it depends
+// on the size alone, and is worked out once per size.
 int fontHeight(int id, int points) {
+  const bool shared = startsInDefaultMapping(id);
+  if (shared) {
+    for (const CachedHeight& known : vHeights)
+      if (known.points == points)
+        return known.height;
+  }
   const int dc = getDC(id);
   const double pixels = std::floor(points * w32Func(rtn::GetDeviceCaps, {dc, LOGPIXELSY}) / 72.0);
   POINT ends[2] = {{0, 0}, {0, static_cast<LONG>(pixels)}};
   w32Func(rtn::DPtoLP, {dc, ends, 2});
   releaseDC(id);
-  return -static_cast<int>(std::floor(std::abs(ends[1].y - ends[0].y) + 0.5));
+  const int height = -static_cast<int>(std::floor(std::abs(ends[1].y - ends[0].y) + 0.5));
+  if (shared)
+    vHeights.push_back({points, height});
+  return height;
 }
 
 int nativeFont(const std::string& face, int height, int attributes) {
@@ -108,19 +135,21 @@ void loadFontDefaults() {
       FontDefaults = *record;
 }
 
-void setFont(int id, const std::string& face, double points, int attributes) {
+bool setFont(int id, const std::string& face, double points, int attributes) {
   if (!validId(id))
-    return;
+    return false;
   const int size = static_cast<int>(std::lround(points));
   ctrl_Font[id] = {face, static_cast<double>(size), attributes, ctrl_Font[id].colour};
   if (id == Screen || id == Printer || ctrl_Type[id] == Pixmap)
-    return;
-  if (const int font = nativeFont(face, fontHeight(id, size), attributes)) {
-    sendMessage(id, WM_SETFONT, font, 1);
-    // An edit field takes its margins from each new font, and today's platforms make them so
-    // wide that four digits no longer fit a 34-pixel field. One pixel a side keeps the text off
-    // the border and leaves the caret room after the last character.
-    if (ctrl_Family[id] == EDIT)
-      sendMessage(id, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELONG(kEditMargin, kEditMargin));
-  }
+    return false;
+  const int font = nativeFont(face, fontHeight(id, size), attributes);
+  if (font == 0)
+    return false;
+  sendMessage(id, WM_SETFONT, font, 1);
+  // An edit field takes its margins from each new font, and today's platforms make them so
+  // wide that four digits no longer fit a 34-pixel field. One pixel a side keeps the text off
+  // the border and leaves the caret room after the last character.
+  if (ctrl_Family[id] == EDIT)
+    sendMessage(id, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELONG(kEditMargin, kEditMargin));
+  return true;
 }

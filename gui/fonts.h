@@ -23,5 +23,6 @@ std::optional<FontRecord> parseFontDefaults(const std::string& w32Defaults);
 void loadFontDefaults();
 
 // Stores {face, size rounded to whole points, attributes} as the control's font record and,
-// except for Screen, Printer and pixmaps, gives the control the matching native font.
-void setFont(int id, const std::string& face, double points, int attributes);
+// except for Screen, Printer and pixmaps, gives the control the matching native font. True
+// when the control was given a native font.
+bool setFont(int id, const std::string& face, double points, int attributes);

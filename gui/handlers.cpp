@@ -65,7 +65,15 @@ void collect(std::vector<Handler>& routines, int id, int event) {
   routines.insert(routines.end(), list.begin(), list.end());
 }
 
+bool subscribed(const NotifyList& list, int event) {
+  return std::any_of(list.events.begin(), list.events.end(), [event](const std::vector<int>& events) {
+    return std::find(events.begin(), events.end(), event) != events.end();
+  });
+}
+
 void notifySubscribers(int id, int event, const EventParams& params) {
+  if (!subscribed(ctrl_Notify_List[id], event))
+    return;
   // A copy: a notified handler may subscribe or unsubscribe meanwhile.
   const NotifyList subscribers = ctrl_Notify_List[id];
   for (std::size_t i = 0; i < subscribers.receivers.size(); ++i) {
@@ -92,8 +100,19 @@ std::vector<Handler> getHandlerList(int id, int event) {
   return ctrl_Handlers[id][event - 1];
 }
 
+bool hasListeners(int id, int event) {
+  if (!ctrl_Handlers[Screen][event - 1].empty() || !ctrl_Handlers[id][event - 1].empty())
+    return true;
+  if (vLegacyHandlerMode) {
+    if (const std::vector<Handler>* slots = legacySlots(event))
+      if ((*slots)[id] || (*slots)[Screen])
+        return true;
+  }
+  return event != w32HNotify && subscribed(ctrl_Notify_List[id], event);
+}
+
 int invokeHandler(int id, int event, const EventParams& params) {
-  if (!validId(id) || !isEventType(event))
+  if (!validId(id) || !isEventType(event) || !hasListeners(id, event))
     return 0;
   pushHandlerFrame(id);
 

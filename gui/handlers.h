@@ -47,6 +47,11 @@ std::vector<Handler> getHandlerList(int id, int event);
 // result, 0 for an invalid control.
 int invokeHandler(int id, int event, const EventParams& params);
 
+// Whether raising the event on the valid control would call anything: a handler of Screen or
+// of the control, its legacy routine, or a subscriber. Lets a caller that raises an event on
+// every message skip building its parameters.
+bool hasListeners(int id, int event);
+
 // Action 1 subscribes the receiver to one event type of the sender, with user data handed
 // to it in each notification; subscribing again replaces the user data.
 constexpr int kSubscribe = 1;

@@ -69,10 +69,6 @@ namespace {
 int mainWindow = 0;
 bool vRegistryStarted = false;
 
-// Called on every message: bound once, then called by handle.
-int vSendMessageA = 0;
-int vGetWindowLongA = 0;
-
 // The legacy slot column of each event type that has one.
 constexpr std::array<std::vector<Handler>*, w32LastEventType + 1> kLegacySlots = [] {
   std::array<std::vector<Handler>*, w32LastEventType + 1> slots{};
@@ -96,6 +92,24 @@ constexpr std::array<std::vector<Handler>*, w32LastEventType + 1> kLegacySlots =
   slots[w32HActivate] = &onActivate;
   return slots;
 }();
+
+// A system cursor is shared: loading it again gives the same handle. Each is loaded once, when
+// the first control that shows it is made.
+struct LoadedCursor {
+  int id;
+  int handle;
+};
+std::vector<LoadedCursor> vCursors;
+
+int systemCursor(int cursorId) {
+  for (const LoadedCursor& cursor : vCursors)
+    if (cursor.id == cursorId)
+      return cursor.handle;
+  const int handle = w32Func(rtn::LoadCursorA, {0, cursorId});
+  if (handle != 0)
+    vCursors.push_back({cursorId, handle});
+  return handle;
+}
 
 // Appends free slots to every column, so that all columns keep one length.
 void growColumns(int count) {
@@ -173,7 +187,7 @@ void initSlot(int id, int cls, int owner) {
   ctrl_Scroll[id] = {{{1, 10}, {1, 10}}};
   ctrl_Tabitems[id].clear();
   ctrl_Group[id].clear();
-  ctrl_Cursor[id] = {w32Func(rtn::LoadCursorA, {0, classDefPointer[cls]})};
+  ctrl_Cursor[id] = {systemCursor(classDefPointer[cls])};
   ctrl_Menu[id] = MenuRecord{};
   ctrl_Popup[id] = {-1, -1, -1, -1};
   ctrl_Notify_List[id] = NotifyList{};
@@ -219,8 +233,9 @@ void startRegistry() {
     return;
   vRegistryStarted = true;
   buildClassTable();
-  vSendMessageA = w32CallHandle(rtn::SendMessageA);
-  vGetWindowLongA = w32CallHandle(rtn::GetWindowLongA);
+  // Called on every message: bound now.
+  w32CallHandle(rtn::SendMessageA);
+  w32CallHandle(rtn::GetWindowLongA);
   // Entry 0 of every column stands for "no control".
   growColumns(1);
   setControlBlocks(2);
@@ -298,7 +313,7 @@ int getHandle(int id) {
 int getId(int hWnd) {
   if (hWnd == 0)
     return 0;
-  const int stored = w32Func(vGetWindowLongA, {hWnd, GWL_USERDATA});
+  const int stored = w32Call(rtn::GetWindowLongA, hWnd, GWL_USERDATA);
   return inTable(stored) ? stored : 0;
 }
 
@@ -349,7 +364,7 @@ int findParentWindow(int id) {
 bool isTopLevelWindow(int id) {
   if (!validId(id) || ctrl_Family[id] != WINDOW)
     return false;
-  const int style = w32Func(vGetWindowLongA, {ctrl_Handle[id], GWL_STYLE});
+  const int style = w32Call(rtn::GetWindowLongA, ctrl_Handle[id], GWL_STYLE);
   return (style & WS_CHILD) == 0;
 }
 
@@ -454,5 +469,9 @@ int sendMessage(const ControlRef& control, int message, const W32Arg& wParam, co
   const int id = resolveControl(control);
   // An id outside the table has no window to send to; the null window receives nothing.
   const int hWnd = inTable(id) ? ctrl_Handle[id] : 0;
-  return w32Func(vSendMessageA, {hWnd, message, wParam, lParam});
+  const auto* wordW = std::get_if<std::uint32_t>(&wParam.value);
+  const auto* wordL = std::get_if<std::uint32_t>(&lParam.value);
+  if (wordW && wordL)
+    return w32Call(rtn::SendMessageA, hWnd, message, *wordW, *wordL);
+  return w32Func(rtn::SendMessageA, {hWnd, message, wParam, lParam});
 }

@@ -183,10 +183,12 @@ void showWindow(const ControlRef& target, const ShowStyle& style) {
     enterFullScreen(id, hWnd);
   } else if (shown.kind == ShowStyle::Number) {
     leaveFullScreen(id, hWnd);
-    w32Func(rtn::ShowWindow, {hWnd, shown.number});
+    w32Call(rtn::ShowWindow, hWnd, shown.number);
   }
-  if (ctrl_Family[id] == WINDOW)
-    w32Func(rtn::UpdateWindow, {hWnd});
+  // A hidden window has nothing to paint: the platform keeps no update region for it.
+  const bool hidden = shown.kind == ShowStyle::Number && shown.number == SW_HIDE;
+  if (ctrl_Family[id] == WINDOW && !hidden && w32Call(rtn::IsWindowVisible, hWnd))
+    w32Call(rtn::UpdateWindow, hWnd);
 }
 
 void openDialog(const WindowRef& target) {

@@ -1,5 +1,6 @@
 #include "support/w32dll.h"
 
+#include <array>
 #include <utility>
 
 namespace {
@@ -31,9 +32,12 @@ std::uint32_t callWith(AnyRoutine address, const std::uint32_t* words, std::inde
 // A __stdcall routine removes its arguments from the stack itself, so it must be called
 // with exactly the number of words it takes: one call shape per count.
 template <std::size_t... N>
-std::uint32_t callWithCount(AnyRoutine address, const std::vector<std::uint32_t>& words, std::index_sequence<N...>) {
+std::uint32_t callWithCount(AnyRoutine address,
+                            const std::uint32_t* words,
+                            std::size_t count,
+                            std::index_sequence<N...>) {
   std::uint32_t result = 0;
-  (void)((words.size() == N && (result = callWith(address, words.data(), std::make_index_sequence<N>{}), true)) || ...);
+  (void)((count == N && (result = callWith(address, words, std::make_index_sequence<N>{}), true)) || ...);
   return result;
 }
 
@@ -86,10 +90,13 @@ int resolve(int routineId, bool function) {
 
 std::uint32_t call(int routineId, const W32Args& args, bool function) {
   int callSet = 0;
-  std::vector<std::uint32_t> words;
-  for (const W32Arg& arg : args) {
+  // On the stack: the platform is called on every message, and most calls pass only numbers.
+  std::array<std::uint32_t, kMaxWords> words;
+  const std::size_t count = args.size();
+  for (std::size_t i = 0; i < count && i < kMaxWords; ++i) {
+    const W32Arg& arg = args[i];
     if (const auto* number = std::get_if<std::uint32_t>(&arg.value)) {
-      words.push_back(*number);
+      words[i] = *number;
       continue;
     }
     if (callSet == 0)
@@ -97,7 +104,7 @@ std::uint32_t call(int routineId, const W32Args& args, bool function) {
     void* block = std::holds_alternative<std::string>(arg.value)
                       ? w32acquire_mem(callSet, std::get<std::string>(arg.value))
                       : w32acquire_mem(callSet, std::get<W32Bytes>(arg.value));
-    words.push_back(static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(block)));
+    words[i] = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(block));
   }
 
   std::uint32_t result = 0;
@@ -106,11 +113,11 @@ std::uint32_t call(int routineId, const W32Args& args, bool function) {
     // routines meanwhile, and vCalls may move.
     const Call& routine = vCalls[handle - 1];
     const AnyRoutine address = routine.address;
-    if (words.size() == static_cast<std::size_t>(routine.words))
-      result = callWithCount(address, words, std::make_index_sequence<kMaxWords + 1>{});
+    if (count == static_cast<std::size_t>(routine.words))
+      result = callWithCount(address, words.data(), count, std::make_index_sequence<kMaxWords + 1>{});
     else
       abortErr(w32Format("'%s' takes %d argument words, not %d.",
-                         {routine.name, routine.words, static_cast<long long>(words.size())}));
+                         {routine.name, routine.words, static_cast<long long>(count)}));
   }
   if (callSet != 0)
     w32release_mem(callSet);
@@ -134,7 +141,6 @@ W32Routine vw32Routines[kRoutineCount] = {
 };
 
 W32LibraryLoader r_loadLibrary = loadLibrary;
-const char* vRichEditClass = "RICHEDIT";
 
 int w32Func(int routineId, const W32Args& args) {
   return static_cast<int>(call(routineId, args, true));
@@ -146,6 +152,18 @@ void w32Proc(int routineId, const W32Args& args) {
 
 int w32CallHandle(int routineId) {
   return resolve(routineId, true);
+}
+
+W32Entry w32Entry(int routineId, int words) {
+  const int handle = resolve(routineId, true);
+  if (handle == 0)
+    return nullptr;
+  const Call& routine = vCalls[handle - 1];
+  if (routine.words != words) {
+    abortErr(w32Format("'%s' takes %d argument words, not %d.", {routine.name, routine.words, words}));
+    return nullptr;
+  }
+  return routine.address;
 }
 
 W32LoadState linkDLL(const std::vector<std::string>& names) {
@@ -165,19 +183,27 @@ int linkProc(HMODULE library, const std::string& name, int words) {
   return link(library, name, words, false);
 }
 
+const char* richEditClass() {
+  // The library has no routine of the table to be loaded with, only window classes; with its
+  // dependencies it would take more than a megabyte of memory from a program that shows none.
+  W32Library& richEdit = vw32Libraries[w32lib::RichEdit - 1];
+  if (!richEdit.state.handle)
+    load(richEdit);
+  switch (richEdit.state.alternative) {
+    case 1:
+      return "RICHEDIT50W";
+    case 2:
+      return "RichEdit20A";
+    default:
+      return "RICHEDIT";
+  }
+}
+
 void w32dllStartup() {
   for (W32Library& library : vw32Libraries)
     library.state = {};
   for (W32Routine& routine : vw32Routines)
     routine.handle = 0;
-
-  // Loaded now rather than with a first routine: it has none, only window classes.
-  W32Library& richEdit = vw32Libraries[w32lib::RichEdit - 1];
-  load(richEdit);
-  vRichEditClass = richEdit.state.alternative == 1   ? "RICHEDIT50W"
-                   : richEdit.state.alternative == 2 ? "RichEdit20A"
-                                                     : "RICHEDIT";
-
   w32Proc(rtn::InitCommonControls);
 }
 

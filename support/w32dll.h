@@ -87,6 +87,29 @@ void w32Proc(int routineId, const W32Args& args = {});
 // few routines called on every message, which then skip the table.
 int w32CallHandle(int routineId);
 
+// The entry point of a table routine (bound now if need be) that takes that many argument
+// words, for w32Call; nullptr after reporting what w32Func reports for the same call.
+using W32Entry = void (*)();
+W32Entry w32Entry(int routineId, int words);
+
+// An argument of w32Call as the 32-bit word the platform receives.
+template <typename T>
+requires(std::is_integral_v<T> || std::is_enum_v<T>) std::uint32_t w32Word(T number) {
+  return static_cast<std::uint32_t>(number);
+}
+inline std::uint32_t w32Word(const void* address) {
+  return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(address));
+}
+
+// w32Func for a table routine whose arguments are all numbers or addresses, without the
+// argument list w32Func builds: for the routines that run on every message or every second.
+template <typename... Words>
+int w32Call(int routineId, Words... words) {
+  using Routine = std::uint32_t(__stdcall*)(decltype(w32Word(words))...);
+  const W32Entry entry = w32Entry(routineId, static_cast<int>(sizeof...(Words)));
+  return entry ? static_cast<int>(reinterpret_cast<Routine>(entry)(w32Word(words)...)) : 0;
+}
+
 // Loads the first of the names that loads; none loading is the fatal error 465 naming the
 // first.
 W32LoadState linkDLL(const std::vector<std::string>& names);
@@ -99,10 +122,11 @@ int linkProc(HMODULE library, const std::string& name, int words);
 using W32LibraryLoader = HMODULE (*)(const char* name);
 extern W32LibraryLoader r_loadLibrary;
 
-// The window class of rich edit controls, after the rich-edit library that loaded:
-// "RICHEDIT50W" (Msftedit.dll), "RichEdit20A" (riched20.dll) or "RICHEDIT" (riched32.dll).
-extern const char* vRichEditClass;
+// The window class of rich edit controls. The first call loads the rich-edit library, the
+// first of "Msftedit.dll", "riched20.dll" and "riched32.dll" that loads (none is the fatal
+// error 465), and the class follows it: "RICHEDIT50W", "RichEdit20A" or "RICHEDIT".
+const char* richEditClass();
 
 // Runs when the program starts: every library unloaded and every routine unbound, then the
-// rich-edit library loaded and the common controls initialised.
+// common controls initialised. The rich-edit library waits for the first rich edit control.
 void w32dllStartup();

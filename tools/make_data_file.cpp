@@ -1,6 +1,7 @@
 // Writes a data file for trying the program out: the default table with the given account in
-// slot 1, last counted today, allowed the default minutes on each weekday.
-// Usage: make_data_file PATH ACCOUNT
+// slot 1, last counted today, allowed the default minutes on each weekday, with today's
+// default minutes left or as many as given.
+// Usage: make_data_file PATH ACCOUNT [MINUTES_LEFT]
 #include <cstdio>
 
 #include "accounting/activity_log.h"
@@ -9,8 +10,8 @@
 #include "accounting/usage_table.h"
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: make_data_file PATH ACCOUNT\n");
+  if (argc != 3 && argc != 4) {
+    std::fprintf(stderr, "usage: make_data_file PATH ACCOUNT [MINUTES_LEFT]\n");
     return 2;
   }
   vSession.dataFilePath = argv[1];
@@ -25,7 +26,7 @@ int main(int argc, char** argv) {
   MakeTimeStamp();
   UserRecord& user = vTable.user(1);
   user.field(kAccount) = argv[2];
-  user.field(kMinutesLeft) = vTable.defaultAllowance(vStamp.weekday);
+  user.field(kMinutesLeft) = argc == 4 ? argv[3] : vTable.defaultAllowance(vStamp.weekday);
   stampUser(user);
   for (int day = 1; day <= kDays; ++day)
     user.field(kMachine + day) = vTable.defaultAllowance(day);

@@ -1,8 +1,11 @@
 #!/bin/sh
 # Draws the application icon, a clock face, at 256 pixels and writes it to an .ico file with
-# the eight sizes the shell asks for. Usage: render_icon.sh OUTPUT.ico
+# the eight sizes the shell asks for. Also writes the directory of a second icon group made of
+# the same images, for the resource script: the images are then stored once, however many
+# names the icon has. Usage: render_icon.sh OUTPUT.ico OUTPUT-GROUP
 set -eu
 out=$1
+group=$2
 tmp="$out.png"
 convert -size 256x256 xc:none \
   -fill '#1f5fbf' -stroke '#0d2f66' -strokewidth 12 -draw 'circle 128,128 128,12' \
@@ -16,3 +19,15 @@ convert -size 256x256 xc:none \
   "$tmp"
 convert "$tmp" -define icon:auto-resize=256,64,48,40,32,24,20,16 "$out"
 rm -f "$tmp"
+
+# An icon group is the .ico file's directory with, in place of each image's 4-byte file offset,
+# the 2-byte number of the icon resource that holds the image. The resource compiler numbers
+# the images of the script's only ICON statement 1, 2, 3 ... in file order.
+count=$(od -An -tu2 -j4 -N2 "$out" | tr -d ' ')
+head -c 6 "$out" >"$group"
+n=1
+while [ "$n" -le "$count" ]; do
+  dd if="$out" bs=1 skip=$((6 + 16 * (n - 1))) count=12 2>/dev/null >>"$group"
+  printf "\\$(printf '%03o' "$n")\\000" >>"$group"
+  n=$((n + 1))
+done

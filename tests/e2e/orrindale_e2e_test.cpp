@@ -2,6 +2,7 @@
 // computer ATHLON in test mode (debug level 2, so nothing is logged off), with a data file
 // prepared here, and checked through its windows, its data file and its activity log.
 #include <algorithm>
+#include <cstring>
 
 #include "accounting/activity_log.h"
 #include "runtime/clock.h"
@@ -119,4 +120,26 @@ TEST_F(OrrindaleEndToEnd, TheTaskbarShowsTheMinutesAsDarkDigitsOnALightPlate) {
     return all > 0 && dark * 4 >= all && light * 4 >= all;
   });
   EXPECT_TRUE(readable) << "of the icon's " << all << " pixels " << dark << " are dark and " << light << " light";
+}
+
+// Both icon names of the program, the application icon and the window-class icon, show the
+// same eight images, stored once.
+TEST(OrrindaleResources, BothIconGroupsListTheSameEightStoredImages) {
+  const HMODULE program =
+      LoadLibraryExA(test_files::besideTest("orrindale").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  ASSERT_NE(program, nullptr);
+  const auto group = [program](const char* name) {
+    const HRSRC found = FindResourceA(program, name, RT_GROUP_ICON);
+    const char* bytes = found ? static_cast<const char*>(LockResource(LoadResource(program, found))) : nullptr;
+    return bytes ? std::string(bytes, SizeofResource(program, found)) : std::string();
+  };
+  const std::string application = group("IDAPPLICON");
+  ASSERT_EQ(application.size(), 6u + 8 * 14) << "a directory of eight images";
+  EXPECT_EQ(group("appw"), application);
+  for (int image = 0; image < 8; ++image) {
+    WORD id = 0;
+    std::memcpy(&id, application.data() + 6 + 14 * image + 12, sizeof id);
+    EXPECT_NE(FindResourceA(program, MAKEINTRESOURCEA(id), RT_ICON), nullptr) << "image " << id;
+  }
+  FreeLibrary(program);
 }

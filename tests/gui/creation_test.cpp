@@ -55,6 +55,12 @@ std::vector<int> hotKeysOf(int window) {
   return ctrl_Hotkey_Keys[window];
 }
 
+LONG fontHeightOf(int id) {
+  LOGFONTA font = {};
+  GetObjectA(reinterpret_cast<HFONT>(SendMessageA(hwndOf(id), WM_GETFONT, 0, 0)), sizeof font, &font);
+  return font.lfHeight;
+}
+
 }  // namespace
 
 TEST(Creation, OwnerZeroLandsInTheMostRecentGroupTabPageOrWindow) {
@@ -202,6 +208,33 @@ TEST(Creation, ControlsGetTheDefaultFontSharedAndTransparentOnesTheirOwnersBackg
   EXPECT_STREQ(description.lfFaceName, FontDefaults.face.c_str());
   EXPECT_LT(description.lfHeight, 0);
   EXPECT_EQ(ctrl_Bg_Color[second], ctrl_Bg_Color[window]);
+}
+
+// A height worked out in a window's own mapping must not become every other control's.
+TEST(Creation, FontHeightsFollowTheMappingOfAWindowWithItsOwnContext) {
+  const std::vector<ClassSetting> previous =
+      changeClassDefaults(Window, {{CCwinstyle, std::vector<std::uint32_t>{CS_OWNDC}}});
+  const int ownContext = create(Window, "own context", 0, 0, 0, 300, 200, 0);
+  changeClassDefaults(Window, previous);
+  const HDC dc = GetDC(hwndOf(ownContext));
+  SetMapMode(dc, MM_LOMETRIC);
+  ReleaseDC(hwndOf(ownContext), dc);
+  // A size no other test uses, so that no height of it is known before.
+  setFont(ownContext, "Arial", 13, kFontNormal);
+  const int label = create(LText, "label", ownContext, 10, 10, 50, 20, 0);
+  setFont(label, "Arial", 13, kFontNormal);
+  const HDC screen = GetDC(nullptr);
+  EXPECT_EQ(fontHeightOf(label), -13 * GetDeviceCaps(screen, LOGPIXELSY) / 72);
+  ReleaseDC(nullptr, screen);
+}
+
+TEST(Creation, RichEditFieldsAreMadeOfTheLibraryLoadedForTheFirst) {
+  EXPECT_EQ(GetModuleHandleA("msftedit.dll"), nullptr);
+  const int window = create(Window, "rich", 0, 0, 0, 300, 200, 0);
+  const int rich = create(RichEdit, "rich text", window, 10, 10, 100, 40, 0);
+  EXPECT_NE(GetModuleHandleA("msftedit.dll"), nullptr);
+  EXPECT_STRCASEEQ(classNameOf(rich).c_str(), "RICHEDIT50W");
+  EXPECT_EQ(nativeText(rich), "rich text");
 }
 
 TEST(Creation, FontDefaultsComeFromTheFontEntry) {

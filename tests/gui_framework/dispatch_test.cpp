@@ -260,6 +260,19 @@ TEST_F(DispatchTest, SubscribersAreNotifiedOfTheSendersEvents) {
   invokeHandler(window, w32HClose, {});
   EXPECT_EQ(invokeHandler(controlCount() + 2, w32HResize, {}), 0);
   EXPECT_TRUE(vCalls.empty());
+
+  // Without a handler of the window's own, its subscriber is still told, and in legacy mode
+  // its single routine still runs.
+  setHandler(window, w32HResize, {kClearHandlers});
+  invokeHandler(window, w32HResize, {0, 1, 2});
+  EXPECT_EQ(vCalls, (std::vector<Call>{{'2', statusBar, w32HNotify, {window, w32HResize, 9, 0, 1, 2}}}));
+  vCalls.clear();
+  vLegacyHandlerMode = true;
+  onClose[window] = r3;
+  invokeHandler(window, w32HClose, {});
+  vLegacyHandlerMode = false;
+  onClose[window] = nullptr;
+  EXPECT_EQ(vCalls, (std::vector<Call>{{'3', window, w32HClose, {}}}));
 }
 
 TEST(DispatchDeathTest, PoppingAnEmptyInvocationStackIsFatal) {

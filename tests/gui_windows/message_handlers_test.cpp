@@ -230,6 +230,15 @@ TEST_F(MessageHandlersTest, ChildColoursComeFromTheirOwnBrushOrTheDefault) {
   ReleaseDC(hwndOf(window), dc);
 }
 
+TEST_F(MessageHandlersTest, NothingIsPaintedWhileBeingMadeButANewBackgroundRepaintsAtOnce) {
+  const int window = newWindow();
+  setHandler(Screen, w32HPaint, record<'p'>);
+  const int label = create(LText, "label", window, 10, 10, 100, 24, 0);
+  EXPECT_EQ(vCalls, std::vector<Call>{});
+  setWindowBackColor(label, rgb(1, 2, 3));
+  EXPECT_EQ(callsOf(label, w32HPaint).size(), 1u);
+}
+
 TEST_F(MessageHandlersTest, AClickIsAPressAndAReleaseCloseTogetherOnOneControl) {
   const int window = newWindow();
   const int button = create(PushButton, "Go", window, 200, 10, 60, 24, 0);

@@ -87,6 +87,15 @@ TEST_F(W32Dll, IdsCountFromTheMagicNumberAndHandlesCallDirectly) {
   EXPECT_EQ(w32Func(linked, {std::string("seven..")}), 7);
 }
 
+TEST_F(W32Dll, W32CallBindsOnItsFirstCallAndPassesNumbersAndAddresses) {
+  EXPECT_EQ(routine(rtn::GetSystemMetrics).handle, 0);
+  EXPECT_EQ(w32Call(rtn::GetSystemMetrics, SM_CXSCREEN), GetSystemMetrics(SM_CXSCREEN));
+  EXPECT_NE(routine(rtn::GetSystemMetrics).handle, 0);
+  EXPECT_EQ(vLoads["user32.dll"], 1);
+  const char text[] = "eleven char";
+  EXPECT_EQ(w32Call(rtn::lstrlen, text), 11);
+}
+
 TEST_F(W32Dll, TextAndBytesArriveZeroTerminatedAndAreReleasedAfterTheCall) {
   const W32AbortRoutine previous = w32llSetAbort(recordReport);
   const int live = w32liveBlocks();
@@ -103,19 +112,21 @@ TEST_F(W32Dll, TextAndBytesArriveZeroTerminatedAndAreReleasedAfterTheCall) {
   EXPECT_EQ(vReports, std::vector<std::string>{"Trying to release unacquired memory"});
 }
 
-TEST_F(W32Dll, RichEditClassFollowsTheLibraryThatLoaded) {
-  EXPECT_STREQ(vRichEditClass, "RICHEDIT50W");
-  EXPECT_EQ(library(w32lib::RichEdit).state.alternative, 1);
+TEST_F(W32Dll, RichEditLibraryWaitsForItsClassAndTheClassFollowsTheLibraryThatLoaded) {
+  EXPECT_EQ(vLoads["Msftedit.dll"], 0);
+  EXPECT_EQ(library(w32lib::RichEdit).state.alternative, 0);
+  EXPECT_STREQ(richEditClass(), "RICHEDIT50W");
+  EXPECT_STREQ(richEditClass(), "RICHEDIT50W");
+  EXPECT_EQ(vLoads["Msftedit.dll"], 1);
 
   vMissing = {"Msftedit.dll"};
   w32dllStartup();
-  EXPECT_STREQ(vRichEditClass, "RichEdit20A");
-  EXPECT_EQ(library(w32lib::RichEdit).state.alternative, 2);
+  EXPECT_STREQ(richEditClass(), "RichEdit20A");
   EXPECT_EQ(library(w32lib::RichEdit).state.handle, GetModuleHandleA("riched20.dll"));
 
   vMissing = {"Msftedit.dll", "riched20.dll"};
   w32dllStartup();
-  EXPECT_STREQ(vRichEditClass, "RICHEDIT");
+  EXPECT_STREQ(richEditClass(), "RICHEDIT");
   EXPECT_EQ(library(w32lib::RichEdit).state.alternative, 3);
 }
 
@@ -136,14 +147,18 @@ TEST_F(W32DllDeathTest, UnknownIdsAndMissingRoutinesAreFatal) {
               "Error code 463\nCouldn't link to C procedure 'NoSuchRoutine'");
   EXPECT_EXIT(fatal([] { w32Func(rtn::lstrlen); }), testing::ExitedWithCode(1),
               "'lstrlen' takes 1 argument words, not 0.");
+  EXPECT_EXIT(fatal([] { w32Call(rtn::lstrlen, 1, 2); }), testing::ExitedWithCode(1),
+              "'lstrlen' takes 1 argument words, not 2.");
+  EXPECT_EXIT(fatal([] { w32Call(kMagicRtnID + kRoutineCount + 1); }), testing::ExitedWithCode(1), "Error code 425");
 }
 
-TEST_F(W32DllDeathTest, NoRichEditLibraryStopsTheStart) {
+TEST_F(W32DllDeathTest, NoRichEditLibraryStopsTheProgramAtTheFirstRichEdit) {
   vMissing = {"Msftedit.dll", "riched20.dll", "riched32.dll"};
+  w32dllStartup();
   EXPECT_EXIT(
       {
         DialogAnswerer answerer(kFatalTitle, IDOK);
-        w32dllStartup();
+        richEditClass();
       },
       testing::ExitedWithCode(1), "Error code 465\nCouldn't find DLL 'Msftedit.dll'");
 }
