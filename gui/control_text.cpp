@@ -11,6 +11,7 @@
 #include "gui/control_looks.h"
 #include "gui/menus.h"
 #include "gui/registry.h"
+#include "gui/status_bar.h"
 #include "support/w32dll.h"
 
 namespace {
@@ -78,12 +79,7 @@ void setText(const Part& target, const TextArg& text) {
     return;
   const std::string& value = text.text;
   if (cls == StatusBar) {
-    const int panel = (target.item != 0 ? target.item : 1) - 1;
-    // The status bar keeps copies of its own, so the text goes from where it is (the clock
-    // pane is set every second).
-    const void* text = value.c_str();
-    sendMessage(id, SB_SETTEXTA, panel, text);
-    sendMessage(id, SB_SETTIPTEXTA, panel, text);
+    setPanelText(id, (target.item != 0 ? target.item : 1) - 1, value);
   } else if (isMenuEntry(id)) {
     setMenuText(id, value);
   } else if (cls == TabItem) {

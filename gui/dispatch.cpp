@@ -2,6 +2,7 @@
 
 #include "gui/handlers.h"
 #include "gui/registry.h"
+#include "gui/status_bar.h"
 #include "support/w32dll.h"
 
 std::vector<int> vEventsHandled;
@@ -63,7 +64,7 @@ int dispatch(int id, int source, int hWnd, int iMsg, int wParam, int lParam) {
     result = DefProcessing(id, source, message.hWnd, message.message, message.wParam, message.lParam);
   }
   // The handler may have dispatched further messages that moved rows: look the row up again.
-  countUse(findRow(iMsg));
+  countUse(vEventsHandled[row] == iMsg ? row : findRow(iMsg));
   return result;
 }
 
@@ -115,5 +116,7 @@ int MessageProcessor(int source, int hWnd, int iMsg, int wParam, int lParam) {
 int DefProcessing(int id, int source, int hWnd, int iMsg, int wParam, int lParam) {
   if (id == 0 || source == kMainMsg)
     return w32Call(rtn::DefWindowProcA, hWnd, iMsg, wParam, lParam);
+  if (changesPanelTexts(iMsg))
+    forgetPanelTexts(id, iMsg, wParam);
   return w32Call(rtn::CallWindowProcA, ctrl_Function[id], hWnd, iMsg, wParam, lParam);
 }

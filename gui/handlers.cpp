@@ -1,6 +1,7 @@
 #include "gui/handlers.h"
 
 #include <algorithm>
+#include <deque>
 
 #include "gui/registry.h"
 #include "support/w32codes.h"
@@ -16,6 +17,23 @@ constexpr int kStackStep = 10;
 std::vector<int> idStack(kStackStep);
 std::vector<int> returnStack(kStackStep);
 int SP = 0;
+
+// The lists an invocation works with, one record per level of nesting, kept from event to
+// event with their capacity: an event raised on every message then takes nothing from the
+// heap. A deque, so that a level added by a nested invocation leaves the outer levels' lists
+// where their routines still read them.
+struct Invocation {
+  EventParams params;
+  std::vector<Handler> routines;
+};
+std::deque<Invocation> vInvocations;
+std::size_t vInvocationLevel = 0;
+
+Invocation& currentInvocation() {
+  if (vInvocationLevel == vInvocations.size())
+    vInvocations.emplace_back();
+  return vInvocations[vInvocationLevel];
+}
 
 bool isEventType(int event) {
   return event >= 1 && event <= w32LastEventType;
@@ -117,7 +135,8 @@ int invokeHandler(int id, int event, const EventParams& params) {
   pushHandlerFrame(id);
 
   // Collected first: a handler may change the lists while the others wait their turn.
-  std::vector<Handler> routines;
+  std::vector<Handler>& routines = currentInvocation().routines;
+  routines.clear();
   collect(routines, Screen, event);
   if (id != Screen)
     collect(routines, id, event);
@@ -128,12 +147,20 @@ int invokeHandler(int id, int event, const EventParams& params) {
           routines.push_back(routine);
     }
   }
+  ++vInvocationLevel;
   for (Handler routine : routines)
     routine(id, event, params);
 
   if (event != w32HNotify && validId(id))
     notifySubscribers(id, event, params);
+  --vInvocationLevel;
   return popHandlerFrame();
+}
+
+int invokeHandler(int id, int event, std::initializer_list<int> params) {
+  EventParams& list = currentInvocation().params;
+  list.assign(params);
+  return invokeHandler(id, event, list);
 }
 
 void registerNotification(int sender, int action, int event, int receiver, int userData) {

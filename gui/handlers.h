@@ -44,8 +44,10 @@ std::vector<Handler> getHandlerList(int id, int event);
 
 // Calls Screen's handlers for the event, then the control's, each with (id, event, params),
 // then raises w32HNotify on the control's subscribers to the event. Returns the invocation's
-// result, 0 for an invalid control.
+// result, 0 for an invalid control. The second form is for parameters written out at the call:
+// they go into a list the framework keeps for its level of nesting, not into a new one.
 int invokeHandler(int id, int event, const EventParams& params);
+int invokeHandler(int id, int event, std::initializer_list<int> params);
 
 // Whether raising the event on the valid control would call anything: a handler of Screen or
 // of the control, its legacy routine, or a subscriber. Lets a caller that raises an event on

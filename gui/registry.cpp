@@ -244,10 +244,6 @@ void startRegistry() {
   setControlBlocks(16);
 }
 
-int controlCount() {
-  return static_cast<int>(ctrl_Destroyed.size()) - 1;
-}
-
 int NewControl(int cls, int owner) {
   int id = ctlblk_freelist.back();
   if (id != 0) {

@@ -157,7 +157,9 @@ extern RecentIds vRecent;
 void startRegistry();
 
 // The number of id slots.
-int controlCount();
+inline int controlCount() {
+  return static_cast<int>(ctrl_Destroyed.size()) - 1;
+}
 
 // Allocates and initialises a slot for a control of the class under the owner; only control
 // creation calls it. Freed ids come back first, most recently freed first.

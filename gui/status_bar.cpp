@@ -4,16 +4,37 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <vector>
 
 #include "gui/geometry.h"
+#include "gui/handlers.h"
 #include "gui/registry.h"
 #include "support/w32dll.h"
 
 namespace {
+
+// The text setPanelText last sent a panel, while the status bar's procedure has seen no other
+// change of that panel. The window handle tells a status bar from a later one with its id.
+struct PanelText {
+  int id;
+  int hWnd;
+  int panel;
+  std::string text;
+};
+std::vector<PanelText> vPanelTexts;
+// Counts the changes reported to forgetPanelTexts: a text is known only when the two messages
+// that sent it were the only changes while they ran.
+unsigned vPanelChanges = 0;
+
+std::vector<PanelText>::iterator knownPanel(int id, int panel) {
+  return std::find_if(vPanelTexts.begin(), vPanelTexts.end(), [id, panel](const PanelText& known) {
+    return known.id == id && known.panel == panel && known.hWnd == ctrl_Handle[id];
+  });
+}
 
 // The right end of the status bar, for the platform.
 constexpr int kRightEnd = -1;
@@ -59,4 +80,30 @@ void statusbar_resize(int self, int, const EventParams& params) {
   const int height = params[5];
   const int ownHeight = getClientRect(self).height;
   w32Func(rtn::MoveWindow, {ctrl_Handle[self], 0, height - ownHeight, width, ownHeight, 1});
+}
+
+void setPanelText(int id, int panel, const std::string& text) {
+  // Whoever listens to the status bar's every message sees every text sent.
+  const bool watched = hasListeners(id, w32HEvent) || hasListeners(id, w32HAfterEvent);
+  const auto known = knownPanel(id, panel);
+  if (!watched && known != vPanelTexts.end() && known->text == text)
+    return;
+
+  const unsigned changesBefore = vPanelChanges;
+  // The status bar keeps copies of its own, so the text goes from where it is.
+  const void* chars = text.c_str();
+  const bool shown = sendMessage(id, SB_SETTEXTA, panel, chars) != 0;
+  sendMessage(id, SB_SETTIPTEXTA, panel, chars);
+  if (shown && vPanelChanges == changesBefore + 2)
+    vPanelTexts.push_back({id, ctrl_Handle[id], panel, text});
+}
+
+void forgetPanelTexts(int id, int message, int wParam) {
+  ++vPanelChanges;
+  const bool onePanel = message != SB_SETPARTS && message != SB_SIMPLE && message != WM_NCDESTROY;
+  // WM_SETTEXT writes the first panel; the low byte of the others' wParam names their panel.
+  const int panel = message == WM_SETTEXT ? 0 : LOBYTE(wParam);
+  std::erase_if(vPanelTexts, [&](const PanelText& known) {
+    return known.id == id && (!onePanel || known.panel == panel);
+  });
 }

@@ -1,6 +1,12 @@
 #pragma once
-// Status bars: dividing one into panels, and keeping it at the bottom of its window when the
-// window is resized.
+// Status bars: dividing one into panels, the texts of the panels, and keeping a status bar at
+// the bottom of its window when the window is resized.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <string>
+
 #include "gui/arguments.h"
 #include "gui/event_types.h"
 
@@ -10,3 +16,29 @@ void setSubFields(int id, const PanelLayout& layout);
 
 // The status bar's handler for its window's resize notifications: full width, at the bottom.
 void statusbar_resize(int self, int event, const EventParams& params);
+
+// Shows the text in the panel (from 0) and as the panel's tip. A panel is not sent the text
+// it was last sent from here when nothing else has changed its text since and nothing listens
+// to the status bar's every message: a clock pane is set every second, beside panes that
+// never change.
+void setPanelText(int id, int panel, const std::string& text);
+
+// The messages that change what a status bar's panels show, or end the status bar: default
+// processing reports each one it hands a control's own procedure to forgetPanelTexts, so that
+// no change escapes setPanelText.
+inline bool changesPanelTexts(int message) {
+  switch (message) {
+    case SB_SETTEXTA:
+    case SB_SETTEXTW:
+    case SB_SETTIPTEXTA:
+    case SB_SETTIPTEXTW:
+    case SB_SETPARTS:
+    case SB_SIMPLE:
+    case WM_SETTEXT:
+    case WM_NCDESTROY:
+      return true;
+    default:
+      return false;
+  }
+}
+void forgetPanelTexts(int id, int message, int wParam);

@@ -77,6 +77,8 @@ int resolve(int routineId, bool function) {
       if (!library.state.handle)
         load(library);
       routine.handle = link(library.state.handle, routine.name, routine.words, function);
+      if (routine.handle != 0)
+        routine.entry = vCalls[routine.handle - 1].address;
     }
     return routine.handle;
   }
@@ -135,7 +137,7 @@ W32Library vw32Libraries[kLibraryCount] = {
 };
 
 W32Routine vw32Routines[kRoutineCount] = {
-#define W32_ROUTINE_ENTRY(library, name, words) {w32lib::library, #name, words, 0},
+#define W32_ROUTINE_ENTRY(library, name, words) {w32lib::library, #name, words, 0, nullptr},
     W32_ROUTINES(W32_ROUTINE_ENTRY)
 #undef W32_ROUTINE_ENTRY
 };
@@ -154,7 +156,7 @@ int w32CallHandle(int routineId) {
   return resolve(routineId, true);
 }
 
-W32Entry w32Entry(int routineId, int words) {
+W32Entry w32BindEntry(int routineId, int words) {
   const int handle = resolve(routineId, true);
   if (handle == 0)
     return nullptr;
@@ -202,8 +204,10 @@ const char* richEditClass() {
 void w32dllStartup() {
   for (W32Library& library : vw32Libraries)
     library.state = {};
-  for (W32Routine& routine : vw32Routines)
+  for (W32Routine& routine : vw32Routines) {
     routine.handle = 0;
+    routine.entry = nullptr;
+  }
   w32Proc(rtn::InitCommonControls);
 }
 

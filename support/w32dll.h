@@ -48,12 +48,13 @@ struct W32Library {
   W32LoadState state;
 };
 
-// handle is 0 until the first call binds the routine.
+// handle is 0 and entry nullptr until the first call binds the routine.
 struct W32Routine {
   int library;
   const char* name;
   int words;
   int handle;
+  void (*entry)();
 };
 
 extern W32Library vw32Libraries[kLibraryCount];  // library id n is vw32Libraries[n - 1]
@@ -90,7 +91,18 @@ int w32CallHandle(int routineId);
 // The entry point of a table routine (bound now if need be) that takes that many argument
 // words, for w32Call; nullptr after reporting what w32Func reports for the same call.
 using W32Entry = void (*)();
-W32Entry w32Entry(int routineId, int words);
+W32Entry w32BindEntry(int routineId, int words);
+
+// The same, read straight from the routine's row once it is bound: w32Call runs several times
+// for every message, and a bound routine then costs one look at one row.
+inline W32Entry w32Entry(int routineId, int words) {
+  if (routineId > kMagicRtnID && routineId < rtn::kAfterLast) {
+    const W32Routine& routine = vw32Routines[routineId - kMagicRtnID - 1];
+    if (routine.entry && routine.words == words)
+      return routine.entry;
+  }
+  return w32BindEntry(routineId, words);
+}
 
 // An argument of w32Call as the 32-bit word the platform receives.
 template <typename T>

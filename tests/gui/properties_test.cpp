@@ -8,6 +8,7 @@
 #include "gui/control_text.h"
 #include "gui/creation.h"
 #include "gui/geometry.h"
+#include "gui/handlers.h"
 #include "gui/registry.h"
 #include "gui/status_bar.h"
 #include "tests/gui/controls_fixture.h"
@@ -83,6 +84,58 @@ TEST(Properties, StatusBarPanelsAreWrittenAndReadByNumber) {
   EXPECT_EQ(panelText(statusBar, 1), "first");
   EXPECT_EQ(getText({statusBar, 2}), "second");
   EXPECT_EQ(getText({statusBar, 9}), "first");  // out of range: the first panel
+}
+
+namespace {
+
+// The panel texts that reach status bars of this thread, through whatever procedure.
+int vPanelTextsSent = 0;
+LRESULT CALLBACK countPanelTexts(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HC_ACTION && reinterpret_cast<const CWPSTRUCT*>(lParam)->message == SB_SETTEXTA)
+    ++vPanelTextsSent;
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+void watchEveryMessage(int, int, const EventParams&) {}
+
+}  // namespace
+
+TEST(Properties, APanelIsNotSentTheTextItShowsUnlessSomethingElseChangedIt) {
+  const int window = create(Window, "clock", 0, 0, 0, 500, 300, 0);
+  const int statusBar = createEx(StatusBar, "", window, 0, 0, 0, 0, 0, 0);
+  setSubFields(statusBar, {100, 200, -1});
+  const HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, countPanelTexts, nullptr, GetCurrentThreadId());
+  ASSERT_NE(hook, nullptr);
+  vPanelTextsSent = 0;
+  auto sentFor = [statusBar](int panel, const char* text) {
+    const int before = vPanelTextsSent;
+    setText({statusBar, panel}, text);
+    EXPECT_EQ(panelText(statusBar, panel), text);
+    return vPanelTextsSent - before;
+  };
+
+  EXPECT_EQ(sentFor(1, "User: ann"), 1);
+  EXPECT_EQ(sentFor(3, "Time: 10:00"), 1);
+  EXPECT_EQ(sentFor(1, "User: ann"), 0) << "the other panel's change leaves this one known";
+  EXPECT_EQ(sentFor(3, "Time: 10 00"), 1);
+  EXPECT_EQ(sentFor(3, "Time: 10 00"), 0);
+
+  // Changes that did not come through setText, each to the panel or the whole bar.
+  SendMessageA(hwndOf(statusBar), SB_SETTEXTA, 0, reinterpret_cast<LPARAM>("other"));
+  EXPECT_EQ(sentFor(1, "User: ann"), 1);
+  SendMessageA(hwndOf(statusBar), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("other"));
+  EXPECT_EQ(sentFor(1, "User: ann"), 1);
+  EXPECT_EQ(sentFor(3, "Time: 10 00"), 0) << "a change of the first panel only";
+  setSubFields(statusBar, {100, 200, -1});
+  EXPECT_EQ(sentFor(1, "User: ann"), 1);
+  EXPECT_EQ(sentFor(3, "Time: 10 00"), 1);
+
+  // A handler of every message of the status bar sees every text.
+  setHandler(statusBar, w32HAfterEvent, watchEveryMessage);
+  EXPECT_EQ(sentFor(1, "User: ann"), 1);
+  setHandler(statusBar, w32HAfterEvent, {kClearHandlers});
+  EXPECT_EQ(sentFor(1, "User: ann"), 0);
+  UnhookWindowsHookEx(hook);
 }
 
 TEST(Properties, SubFieldsAreRightEdgesAgainstTheOwnersWidth) {
