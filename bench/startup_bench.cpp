@@ -194,13 +194,16 @@ int main(int argc, char** argv) {
     std::fflush(stdout);
   }
 
-  // Idle processor time: all programs side by side over the same stretch.
+  // Idle processor time: all programs side by side over the same stretch. Their timers fire
+  // in the order they were started: each round starts with another program, so that none
+  // always has the same place in that order.
   for (int round = 1; round <= options.idleRounds; ++round) {
-    std::vector<std::unique_ptr<MeasuredProgram>> running;
-    for (std::size_t which = 0; which < count; ++which) {
+    std::vector<std::unique_ptr<MeasuredProgram>> running(count);
+    for (std::size_t step = 0; step < count; ++step) {
+      const std::size_t which = (round + step) % count;
       const std::string tag = "bench-idle-" + std::to_string(round) + "-" + std::to_string(which) + "-end";
-      running.push_back(start(options, dataFile, all[which], tag, false));
-      if (!running.back())
+      running[which] = start(options, dataFile, all[which], tag, false);
+      if (!running[which])
         return 1;
     }
     Sleep(kSettleMs);
