@@ -1,5 +1,6 @@
 #include "gui/dispatch.h"
 
+#include "gui/class_table.h"
 #include "gui/handlers.h"
 #include "gui/registry.h"
 #include "gui/status_bar.h"
@@ -116,7 +117,7 @@ int MessageProcessor(int source, int hWnd, int iMsg, int wParam, int lParam) {
 int DefProcessing(int id, int source, int hWnd, int iMsg, int wParam, int lParam) {
   if (id == 0 || source == kMainMsg)
     return w32Call(rtn::DefWindowProcA, hWnd, iMsg, wParam, lParam);
-  if (changesPanelTexts(iMsg))
+  if (ctrl_Type[id] == StatusBar && changesPanelTexts(iMsg))
     forgetPanelTexts(id, iMsg, wParam);
   return w32Call(rtn::CallWindowProcA, ctrl_Function[id], hWnd, iMsg, wParam, lParam);
 }

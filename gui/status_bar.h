@@ -24,7 +24,7 @@ void statusbar_resize(int self, int event, const EventParams& params);
 void setPanelText(int id, int panel, const std::string& text);
 
 // The messages that change what a status bar's panels show, or end the status bar: default
-// processing reports each one it hands a control's own procedure to forgetPanelTexts, so that
+// processing reports each one it hands a status bar's own procedure to forgetPanelTexts, so that
 // no change escapes setPanelText.
 inline bool changesPanelTexts(int message) {
   switch (message) {
