@@ -318,7 +318,6 @@ int createEx(int cls,
     if (cls == Group)
       vRecent.container = id;
     if (cls == StatusBar) {
-      noteStatusBarTips(id);
       if (!panels.empty())
         setSubFields(id, panels);
       if (at.cy > 0)
