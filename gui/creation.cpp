@@ -318,6 +318,7 @@ int createEx(int cls,
     if (cls == Group)
       vRecent.container = id;
     if (cls == StatusBar) {
+      noteStatusBarTips(id);
       if (!panels.empty())
         setSubFields(id, panels);
       if (at.cy > 0)

@@ -30,6 +30,19 @@ std::vector<PanelText> vPanelTexts;
 // that sent it were the only changes while they ran.
 unsigned vPanelChanges = 0;
 
+// Status bars made without SBT_TOOLTIPS: they make no tooltip window, so a panel's tip text
+// goes nowhere (a later style change makes none either).
+struct StatusBarRef {
+  int id;
+  int hWnd;
+};
+std::vector<StatusBarRef> vTiplessBars;
+
+bool isTipless(int id) {
+  return std::any_of(vTiplessBars.begin(), vTiplessBars.end(),
+                     [id](const StatusBarRef& bar) { return bar.id == id && bar.hWnd == ctrl_Handle[id]; });
+}
+
 std::vector<PanelText>::iterator knownPanel(int id, int panel) {
   return std::find_if(vPanelTexts.begin(), vPanelTexts.end(), [id, panel](const PanelText& known) {
     return known.id == id && known.panel == panel && known.hWnd == ctrl_Handle[id];
@@ -82,6 +95,12 @@ void statusbar_resize(int self, int, const EventParams& params) {
   w32Func(rtn::MoveWindow, {ctrl_Handle[self], 0, height - ownHeight, width, ownHeight, 1});
 }
 
+void noteStatusBarTips(int id) {
+  const int hWnd = ctrl_Handle[id];
+  if (!(w32Call(rtn::GetWindowLongA, hWnd, GWL_STYLE) & SBT_TOOLTIPS))
+    vTiplessBars.push_back({id, hWnd});
+}
+
 void setPanelText(int id, int panel, const std::string& text) {
   // Whoever listens to the status bar's every message sees every text sent.
   const bool watched = hasListeners(id, w32HEvent) || hasListeners(id, w32HAfterEvent);
@@ -93,8 +112,10 @@ void setPanelText(int id, int panel, const std::string& text) {
   // The status bar keeps copies of its own, so the text goes from where it is.
   const void* chars = text.c_str();
   const bool shown = sendMessage(id, SB_SETTEXTA, panel, chars) != 0;
-  sendMessage(id, SB_SETTIPTEXTA, panel, chars);
-  if (shown && vPanelChanges == changesBefore + 2)
+  const bool tip = watched || !isTipless(id);
+  if (tip)
+    sendMessage(id, SB_SETTIPTEXTA, panel, chars);
+  if (shown && vPanelChanges == changesBefore + (tip ? 2 : 1))
     vPanelTexts.push_back({id, ctrl_Handle[id], panel, text});
 }
 
@@ -106,4 +127,6 @@ void forgetPanelTexts(int id, int message, int wParam) {
   std::erase_if(vPanelTexts, [&](const PanelText& known) {
     return known.id == id && (!onePanel || known.panel == panel);
   });
+  if (message == WM_NCDESTROY)
+    std::erase_if(vTiplessBars, [id](const StatusBarRef& bar) { return bar.id == id; });
 }

@@ -17,7 +17,12 @@ void setSubFields(int id, const PanelLayout& layout);
 // The status bar's handler for its window's resize notifications: full width, at the bottom.
 void statusbar_resize(int self, int event, const EventParams& params);
 
-// Shows the text in the panel (from 0) and as the panel's tip. A panel is not sent the text
+// Notes, right after the status bar is made, whether it shows tips: only one made with
+// SBT_TOOLTIPS makes a tooltip window to show them.
+void noteStatusBarTips(int id);
+
+// Shows the text in the panel (from 0) and, on a status bar that shows tips or whose every
+// message is listened to, as the panel's tip. A panel is not sent the text
 // it was last sent from here when nothing else has changed its text since and nothing listens
 // to the status bar's every message: a clock pane is set every second, beside panes that
 // never change.

@@ -88,11 +88,16 @@ TEST(Properties, StatusBarPanelsAreWrittenAndReadByNumber) {
 
 namespace {
 
-// The panel texts that reach status bars of this thread, through whatever procedure.
+// The panel texts and tip texts that reach status bars of this thread, through whatever
+// procedure.
 int vPanelTextsSent = 0;
+int vTipTextsSent = 0;
 LRESULT CALLBACK countPanelTexts(int code, WPARAM wParam, LPARAM lParam) {
-  if (code == HC_ACTION && reinterpret_cast<const CWPSTRUCT*>(lParam)->message == SB_SETTEXTA)
-    ++vPanelTextsSent;
+  if (code == HC_ACTION) {
+    const UINT message = reinterpret_cast<const CWPSTRUCT*>(lParam)->message;
+    vPanelTextsSent += message == SB_SETTEXTA;
+    vTipTextsSent += message == SB_SETTIPTEXTA;
+  }
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
@@ -136,6 +141,28 @@ TEST(Properties, APanelIsNotSentTheTextItShowsUnlessSomethingElseChangedIt) {
   setHandler(statusBar, w32HAfterEvent, {kClearHandlers});
   EXPECT_EQ(sentFor(1, "User: ann"), 0);
   UnhookWindowsHookEx(hook);
+}
+
+TEST(Properties, OnlyAStatusBarWithTooltipsOrAListenerIsSentTipTexts) {
+  const int window = create(Window, "tips", 0, 0, 0, 500, 300, 0);
+  const int tipless = createEx(StatusBar, "", window, 0, 0, 0, 0, 0, 0);
+  const HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, countPanelTexts, nullptr, GetCurrentThreadId());
+  ASSERT_NE(hook, nullptr);
+  vTipTextsSent = 0;
+  setText(tipless, "no tooltip window");
+  EXPECT_EQ(panelText(tipless, 1), "no tooltip window");
+  EXPECT_EQ(vTipTextsSent, 0);
+  setHandler(tipless, w32HEvent, watchEveryMessage);
+  setText(tipless, "watched");
+  EXPECT_EQ(vTipTextsSent, 1);
+  UnhookWindowsHookEx(hook);
+
+  const int tipped = createEx(StatusBar, "", window, 0, 0, 0, 0, SBT_TOOLTIPS, 0);
+  setSubFields(tipped, {100, -1});
+  setText(tipped, "shown as a tip too");
+  char tip[64] = "";
+  SendMessageA(hwndOf(tipped), SB_GETTIPTEXTA, MAKEWPARAM(0, sizeof tip), reinterpret_cast<LPARAM>(tip));
+  EXPECT_STREQ(tip, "shown as a tip too");
 }
 
 TEST(Properties, SubFieldsAreRightEdgesAgainstTheOwnersWidth) {
