@@ -10,9 +10,10 @@
 #include "gui/status_bar.h"
 #include "gui/timers.h"
 #include "gui/windows.h"
+#include "support/hot_path.h"
 
 namespace {
-void hideHostWindow() {
+HOT_PATH void hideHostWindow() {
   showWindow(HostWindow, SW_HIDE);
 }
 
@@ -24,7 +25,7 @@ void divideStatusBar(const std::vector<double>& shares) {
   setSubFields(MainStatus, PanelLayout(shares.begin(), shares.end()));
 }
 
-void setStatusText(int pane, const std::string& text) {
+HOT_PATH void setStatusText(int pane, const std::string& text) {
   setText({MainStatus, pane}, text);
 }
 

@@ -16,6 +16,7 @@
 #include "gui/event_loop.h"
 #include "gui/handlers.h"
 #include "gui/message_box.h"
+#include "support/hot_path.h"
 
 int HostWindow, PasswordWindow, PwOK, PwCancel, PwEdit;
 int MainWindow, TabCtl, FileMenu, ReloadItem, ExitItem, ToolsMenu, ManageItem, ChangePwItem;
@@ -70,7 +71,7 @@ void createLabels() {
 }
 
 // The accounting core's routines take no event arguments.
-void onSecondTimer(int, int, const EventParams&) {
+HOT_PATH void onSecondTimer(int, int, const EventParams&) {
   Tic();
 }
 void onHostOpen(int, int, const EventParams&) {

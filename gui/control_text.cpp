@@ -12,6 +12,7 @@
 #include "gui/menus.h"
 #include "gui/registry.h"
 #include "gui/status_bar.h"
+#include "support/hot_path.h"
 #include "support/w32dll.h"
 
 namespace {
@@ -70,7 +71,7 @@ void setTabText(int id, const std::string& text) {
 
 }  // namespace
 
-void setText(const Part& target, const TextArg& text) {
+HOT_PATH void setText(const Part& target, const TextArg& text) {
   const int id = target.id;
   if (!validId(id))
     return;

@@ -4,6 +4,7 @@
 #include "gui/handlers.h"
 #include "gui/registry.h"
 #include "gui/status_bar.h"
+#include "support/hot_path.h"
 #include "support/w32dll.h"
 
 std::vector<int> vEventsHandled;
@@ -30,14 +31,14 @@ constexpr int kInitialMessages[] = {
 
 bool vDispatchStarted = false;
 
-int findRow(int message) {
+HOT_PATH int findRow(int message) {
   for (std::size_t row = 0; row < vEventsHandled.size(); ++row)
     if (vEventsHandled[row] == message)
       return static_cast<int>(row);
   return -1;
 }
 
-void countUse(int row) {
+HOT_PATH void countUse(int row) {
   ++vEventCnt[row];
   if (row > 0 && vEventCnt[row - 1] + kBubbleMargin < vEventCnt[row]) {
     std::swap(vEventsHandled[row - 1], vEventsHandled[row]);
@@ -46,11 +47,11 @@ void countUse(int row) {
   }
 }
 
-bool hasEventHandlers(int id, int event) {
+HOT_PATH bool hasEventHandlers(int id, int event) {
   return !ctrl_Handlers[id][event - 1].empty() || !ctrl_Handlers[Screen][event - 1].empty();
 }
 
-int dispatch(int id, int source, int hWnd, int iMsg, int wParam, int lParam) {
+HOT_PATH int dispatch(int id, int source, int hWnd, int iMsg, int wParam, int lParam) {
   if (hasEventHandlers(id, w32HEvent))
     invokeHandler(id, w32HEvent, {iMsg, wParam, lParam, source});
 
@@ -88,15 +89,15 @@ void setMessageHandler(int message, MessageHandler handler) {
     vHandler[row] = handler;
 }
 
-LRESULT CALLBACK WndProc(HWND hWnd, UINT iMsg, WPARAM wParam, LPARAM lParam) {
+HOT_PATH LRESULT CALLBACK WndProc(HWND hWnd, UINT iMsg, WPARAM wParam, LPARAM lParam) {
   return MessageProcessor(kMainMsg, reinterpret_cast<int>(hWnd), iMsg, wParam, lParam);
 }
 
-LRESULT CALLBACK SubProc(HWND hWnd, UINT iMsg, WPARAM wParam, LPARAM lParam) {
+HOT_PATH LRESULT CALLBACK SubProc(HWND hWnd, UINT iMsg, WPARAM wParam, LPARAM lParam) {
   return MessageProcessor(kSubclassedMsg, reinterpret_cast<int>(hWnd), iMsg, wParam, lParam);
 }
 
-int MessageProcessor(int source, int hWnd, int iMsg, int wParam, int lParam) {
+HOT_PATH int MessageProcessor(int source, int hWnd, int iMsg, int wParam, int lParam) {
   const int id = getId(hWnd);
   if (id == 0)
     return DefProcessing(0, source, hWnd, iMsg, wParam, lParam);
@@ -114,7 +115,7 @@ int MessageProcessor(int source, int hWnd, int iMsg, int wParam, int lParam) {
   return result;
 }
 
-int DefProcessing(int id, int source, int hWnd, int iMsg, int wParam, int lParam) {
+HOT_PATH int DefProcessing(int id, int source, int hWnd, int iMsg, int wParam, int lParam) {
   if (id == 0 || source == kMainMsg)
     return w32Call(rtn::DefWindowProcA, hWnd, iMsg, wParam, lParam);
   if (ctrl_Type[id] == StatusBar && changesPanelTexts(iMsg))

@@ -5,6 +5,7 @@
 #include "gui/framework.h"
 #include "gui/handlers.h"
 #include "gui/run_state.h"
+#include "support/hot_path.h"
 #include "support/w32dll.h"
 #include "support/w32memset.h"
 
@@ -55,7 +56,7 @@ void w32::WinMain(const WindowRef& target, const ShowStyle& style) {
     releaseAll(kReleaseAtEnd);
 }
 
-void eventLoop() {
+HOT_PATH void eventLoop() {
   ActiveEL.push_back(0);
   const std::size_t mine = ActiveEL.size() - 1;
   const int set = w32new_memset();

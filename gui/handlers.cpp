@@ -4,6 +4,7 @@
 #include <deque>
 
 #include "gui/registry.h"
+#include "support/hot_path.h"
 #include "support/w32codes.h"
 #include "support/w32msgs.h"
 
@@ -29,7 +30,7 @@ struct Invocation {
 std::deque<Invocation> vInvocations;
 std::size_t vInvocationLevel = 0;
 
-Invocation& currentInvocation() {
+HOT_PATH Invocation& currentInvocation() {
   if (vInvocationLevel == vInvocations.size())
     vInvocations.emplace_back();
   return vInvocations[vInvocationLevel];
@@ -78,18 +79,18 @@ void attachAll(const IdList& ids, const IdList& types, const RoutineList& routin
   }
 }
 
-void collect(std::vector<Handler>& routines, int id, int event) {
+HOT_PATH void collect(std::vector<Handler>& routines, int id, int event) {
   const std::vector<Handler>& list = ctrl_Handlers[id][event - 1];
   routines.insert(routines.end(), list.begin(), list.end());
 }
 
-bool subscribed(const NotifyList& list, int event) {
+HOT_PATH bool subscribed(const NotifyList& list, int event) {
   return std::any_of(list.events.begin(), list.events.end(), [event](const std::vector<int>& events) {
     return std::find(events.begin(), events.end(), event) != events.end();
   });
 }
 
-void notifySubscribers(int id, int event, const EventParams& params) {
+HOT_PATH void notifySubscribers(int id, int event, const EventParams& params) {
   if (!subscribed(ctrl_Notify_List[id], event))
     return;
   // A copy: a notified handler may subscribe or unsubscribe meanwhile.
@@ -118,7 +119,7 @@ std::vector<Handler> getHandlerList(int id, int event) {
   return ctrl_Handlers[id][event - 1];
 }
 
-bool hasListeners(int id, int event) {
+HOT_PATH bool hasListeners(int id, int event) {
   if (!ctrl_Handlers[Screen][event - 1].empty() || !ctrl_Handlers[id][event - 1].empty())
     return true;
   if (vLegacyHandlerMode) {
@@ -129,7 +130,7 @@ bool hasListeners(int id, int event) {
   return event != w32HNotify && subscribed(ctrl_Notify_List[id], event);
 }
 
-int invokeHandler(int id, int event, const EventParams& params) {
+HOT_PATH int invokeHandler(int id, int event, const EventParams& params) {
   if (!validId(id) || !isEventType(event) || !hasListeners(id, event))
     return 0;
   pushHandlerFrame(id);
@@ -157,7 +158,7 @@ int invokeHandler(int id, int event, const EventParams& params) {
   return popHandlerFrame();
 }
 
-int invokeHandler(int id, int event, std::initializer_list<int> params) {
+HOT_PATH int invokeHandler(int id, int event, std::initializer_list<int> params) {
   EventParams& list = currentInvocation().params;
   list.assign(params);
   return invokeHandler(id, event, list);
@@ -185,7 +186,7 @@ void registerNotification(int sender, int action, int event, int receiver, int u
   }
 }
 
-void pushHandlerFrame(int id) {
+HOT_PATH void pushHandlerFrame(int id) {
   if (SP == static_cast<int>(idStack.size())) {
     idStack.resize(SP + kStackStep);
     returnStack.resize(SP + kStackStep);
@@ -195,7 +196,7 @@ void pushHandlerFrame(int id) {
   ++SP;
 }
 
-int popHandlerFrame() {
+HOT_PATH int popHandlerFrame() {
   if (SP == 0) {
     abortErr(w32code::StackLengths);
     return 0;

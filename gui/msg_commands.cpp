@@ -7,6 +7,7 @@
 #include "gui/handlers.h"
 #include "gui/message_handlers.h"
 #include "gui/registry.h"
+#include "support/hot_path.h"
 
 namespace {
 
@@ -131,7 +132,7 @@ MsgResult fDoNotify(int id, int hWnd, int, int wParam, int lParam, int source) {
   return {kSubclassedMsg, {}, {}};
 }
 
-MsgResult fDoTimer(int id, int, int, int wParam, int, int source) {
+HOT_PATH MsgResult fDoTimer(int id, int, int, int wParam, int, int source) {
   invokeHandler(id, w32HTimer, {wParam});
   return {source, {}, {}};
 }

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "support/hot_path.h"
 #include "support/w32codes.h"
 #include "support/w32msgs.h"
 
@@ -213,7 +214,7 @@ void initSlot(int id, int cls, int owner) {
   ctrl_Mousetrap[id].clear();
 }
 
-bool inTable(int id) {
+HOT_PATH bool inTable(int id) {
   return id >= 1 && id <= controlCount();
 }
 
@@ -273,7 +274,7 @@ int NewControl(int cls, int owner) {
   return id;
 }
 
-bool validId(int id) {
+HOT_PATH bool validId(int id) {
   // Bounded, so that an owner chain that loops back cannot hang the program.
   for (int step = 0; step <= controlCount(); ++step) {
     if (!inTable(id) || ctrl_Destroyed[id] < 0 || ctrl_Handle[id] == 0)
@@ -285,7 +286,7 @@ bool validId(int id) {
   return false;
 }
 
-int getHandle(int id) {
+HOT_PATH int getHandle(int id) {
   if (id == 0)
     return 0;
   if (!validId(id)) {
@@ -306,7 +307,7 @@ int getHandle(int id) {
   return handle == -1 ? 0 : handle;
 }
 
-int getId(int hWnd) {
+HOT_PATH int getId(int hWnd) {
   if (hWnd == 0)
     return 0;
   const int stored = w32Call(rtn::GetWindowLongA, hWnd, GWL_USERDATA);
@@ -374,7 +375,7 @@ int setMainWindow(int id) {
   return previous;
 }
 
-int resolveControl(const ControlRef& control) {
+HOT_PATH int resolveControl(const ControlRef& control) {
   if (const int* id = std::get_if<int>(&control))
     return *id;
   return getNameId(std::get<std::string>(control));
@@ -461,7 +462,7 @@ void setControlBlocks(int count) {
     vEmptySlots = count;
 }
 
-int sendMessage(const ControlRef& control, int message, const W32Arg& wParam, const W32Arg& lParam) {
+HOT_PATH int sendMessage(const ControlRef& control, int message, const W32Arg& wParam, const W32Arg& lParam) {
   const int id = resolveControl(control);
   // An id outside the table has no window to send to; the null window receives nothing.
   const int hWnd = inTable(id) ? ctrl_Handle[id] : 0;

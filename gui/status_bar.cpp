@@ -13,6 +13,7 @@
 #include "gui/geometry.h"
 #include "gui/handlers.h"
 #include "gui/registry.h"
+#include "support/hot_path.h"
 #include "support/w32dll.h"
 
 namespace {
@@ -38,12 +39,12 @@ struct StatusBarRef {
 };
 std::vector<StatusBarRef> vTiplessBars;
 
-bool isTipless(int id) {
+HOT_PATH bool isTipless(int id) {
   return std::any_of(vTiplessBars.begin(), vTiplessBars.end(),
                      [id](const StatusBarRef& bar) { return bar.id == id && bar.hWnd == ctrl_Handle[id]; });
 }
 
-std::vector<PanelText>::iterator knownPanel(int id, int panel) {
+HOT_PATH std::vector<PanelText>::iterator knownPanel(int id, int panel) {
   return std::find_if(vPanelTexts.begin(), vPanelTexts.end(), [id, panel](const PanelText& known) {
     return known.id == id && known.panel == panel && known.hWnd == ctrl_Handle[id];
   });
@@ -101,7 +102,7 @@ void noteStatusBarTips(int id) {
     vTiplessBars.push_back({id, hWnd});
 }
 
-void setPanelText(int id, int panel, const std::string& text) {
+HOT_PATH void setPanelText(int id, int panel, const std::string& text) {
   // Whoever listens to the status bar's every message sees every text sent.
   const bool watched = hasListeners(id, w32HEvent) || hasListeners(id, w32HAfterEvent);
   const auto known = knownPanel(id, panel);
@@ -119,14 +120,13 @@ void setPanelText(int id, int panel, const std::string& text) {
     vPanelTexts.push_back({id, ctrl_Handle[id], panel, text});
 }
 
-void forgetPanelTexts(int id, int message, int wParam) {
+HOT_PATH void forgetPanelTexts(int id, int message, int wParam) {
   ++vPanelChanges;
   const bool onePanel = message != SB_SETPARTS && message != SB_SIMPLE && message != WM_NCDESTROY;
   // WM_SETTEXT writes the first panel; the low byte of the others' wParam names their panel.
   const int panel = message == WM_SETTEXT ? 0 : LOBYTE(wParam);
-  std::erase_if(vPanelTexts, [&](const PanelText& known) {
-    return known.id == id && (!onePanel || known.panel == panel);
-  });
+  std::erase_if(vPanelTexts,
+                [&](const PanelText& known) { return known.id == id && (!onePanel || known.panel == panel); });
   if (message == WM_NCDESTROY)
     std::erase_if(vTiplessBars, [id](const StatusBarRef& bar) { return bar.id == id; });
 }

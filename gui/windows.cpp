@@ -12,6 +12,7 @@
 #include "gui/event_loop.h"
 #include "gui/handlers.h"
 #include "gui/run_state.h"
+#include "support/hot_path.h"
 #include "support/w32dll.h"
 
 const char* const vSHOWWORDS[] = {"HIDE",     "SHOWNORMAL",     "NORMAL",      "SHOWMINIMIZED", "SHOWMAXIMIZED",
@@ -38,7 +39,7 @@ std::string upper(std::string text) {
   return text;
 }
 
-std::vector<FullScreenSave>::iterator findFullScreen(int id, int hWnd) {
+HOT_PATH std::vector<FullScreenSave>::iterator findFullScreen(int id, int hWnd) {
   return std::find_if(vFullScreen.begin(), vFullScreen.end(),
                       [&](const FullScreenSave& saved) { return saved.id == id && saved.hWnd == hWnd; });
 }
@@ -53,7 +54,7 @@ void enterFullScreen(int id, int hWnd) {
   w32Func(rtn::ShowWindow, {hWnd, SW_MAXIMIZE});
 }
 
-void leaveFullScreen(int id, int hWnd) {
+HOT_PATH void leaveFullScreen(int id, int hWnd) {
   const auto saved = findFullScreen(id, hWnd);
   if (saved == vFullScreen.end())
     return;
@@ -119,7 +120,7 @@ bool isWindowControl(int id) {
   return validId(id) && ctrl_Family[id] == WINDOW;
 }
 
-ShowStyle translateShowStyle(const ShowStyle& style) {
+HOT_PATH ShowStyle translateShowStyle(const ShowStyle& style) {
   if (style.kind != ShowStyle::Word)
     return style;
   const std::string word = upper(style.word);
@@ -173,7 +174,7 @@ void openWindow(const WindowRef& target, const ShowStyle& style) {
   invokeHandler(id, w32HActivate, {});
 }
 
-void showWindow(const ControlRef& target, const ShowStyle& style) {
+HOT_PATH void showWindow(const ControlRef& target, const ShowStyle& style) {
   const int id = resolveControl(target);
   if (!validId(id))
     return;
