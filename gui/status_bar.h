@@ -22,10 +22,9 @@ void statusbar_resize(int self, int event, const EventParams& params);
 void noteStatusBarTips(int id);
 
 // Shows the text in the panel (from 0) and, on a status bar that shows tips or whose every
-// message is listened to, as the panel's tip. A panel is not sent the text
-// it was last sent from here when nothing else has changed its text since and nothing listens
-// to the status bar's every message: a clock pane is set every second, beside panes that
-// never change.
+// message is listened to, as the panel's tip. A panel is not sent the text it was last sent
+// from here when nothing else has changed its text since and nothing listens to the status
+// bar's every message: a clock pane is set every second, beside panes that never change.
 void setPanelText(int id, int panel, const std::string& text);
 
 // The messages that change what a status bar's panels show, or end the status bar: default
