@@ -43,6 +43,7 @@ std::string windowText(int id) {
 }
 
 std::string panelText(int id, int panel) {
+  sendHeldTexts(id);
   const int panels = sendMessage(id, SB_GETPARTS, 0, 0);
   if (panel < 1 || panel > panels)
     panel = 1;

@@ -18,14 +18,15 @@
 
 namespace {
 
-// The text setPanelText last sent a panel, while the status bar's procedure has seen no other
-// change of that panel. The window handle tells a status bar from a later one with its id.
+// A panel's text. The window handle tells a status bar from a later one with its id.
 struct PanelText {
   int id;
   int hWnd;
   int panel;
   std::string text;
 };
+// The text setPanelText last sent a panel, while the status bar's procedure has seen no other
+// change of that panel.
 std::vector<PanelText> vPanelTexts;
 // Counts the changes reported to forgetPanelTexts: a text is known only when the two messages
 // that sent it were the only changes while they ran.
@@ -39,15 +40,22 @@ struct StatusBarRef {
 };
 std::vector<StatusBarRef> vTiplessBars;
 
+// Texts for the panels of a status bar that cannot be seen (it, or a window it sits in, is
+// hidden): a status bar repaints on every new text, which asks the window server twice even
+// when nothing can be painted. A held text goes out when the status bar is about to be shown,
+// when its text is read, or with its next text once it can be seen; a change of the panel
+// from elsewhere replaces it.
+std::vector<PanelText> vHeldTexts;
+
+HOT_PATH std::vector<PanelText>::iterator findPanel(std::vector<PanelText>& texts, int id, int panel) {
+  return std::find_if(texts.begin(), texts.end(), [id, panel](const PanelText& entry) {
+    return entry.id == id && entry.panel == panel && entry.hWnd == ctrl_Handle[id];
+  });
+}
+
 HOT_PATH bool isTipless(int id) {
   return std::any_of(vTiplessBars.begin(), vTiplessBars.end(),
                      [id](const StatusBarRef& bar) { return bar.id == id && bar.hWnd == ctrl_Handle[id]; });
-}
-
-HOT_PATH std::vector<PanelText>::iterator knownPanel(int id, int panel) {
-  return std::find_if(vPanelTexts.begin(), vPanelTexts.end(), [id, panel](const PanelText& known) {
-    return known.id == id && known.panel == panel && known.hWnd == ctrl_Handle[id];
-  });
 }
 
 // The right end of the status bar, for the platform.
@@ -64,6 +72,20 @@ int rightEdge(const PanelEdge& edge, int previous, int width) {
   if (n < 1)
     return kRightEnd;
   return static_cast<int>(std::floor(n));
+}
+
+// Sends the text and, where it shows, the tip; the text is known afterwards when these were
+// the only changes of the panel meanwhile.
+void sendPanelText(int id, int panel, const std::string& text, bool watched) {
+  const unsigned changesBefore = vPanelChanges;
+  // The status bar keeps copies of its own, so the text goes from where it is.
+  const void* chars = text.c_str();
+  const bool shown = sendMessage(id, SB_SETTEXTA, panel, chars) != 0;
+  const bool tip = watched || !isTipless(id);
+  if (tip)
+    sendMessage(id, SB_SETTIPTEXTA, panel, chars);
+  if (shown && vPanelChanges == changesBefore + (tip ? 2 : 1))
+    vPanelTexts.push_back({id, ctrl_Handle[id], panel, text});
 }
 
 }  // namespace
@@ -105,19 +127,41 @@ void noteStatusBarTips(int id) {
 HOT_PATH void setPanelText(int id, int panel, const std::string& text) {
   // Whoever listens to the status bar's every message sees every text sent.
   const bool watched = hasListeners(id, w32HEvent) || hasListeners(id, w32HAfterEvent);
-  const auto known = knownPanel(id, panel);
-  if (!watched && known != vPanelTexts.end() && known->text == text)
+  const auto held = findPanel(vHeldTexts, id, panel);
+  const auto known = findPanel(vPanelTexts, id, panel);
+  if (!watched && known != vPanelTexts.end() && known->text == text) {
+    if (held != vHeldTexts.end())
+      vHeldTexts.erase(held);
     return;
+  }
+  if (!watched && !w32Call(rtn::IsWindowVisible, ctrl_Handle[id])) {
+    if (held != vHeldTexts.end())
+      held->text = text;
+    else
+      vHeldTexts.push_back({id, ctrl_Handle[id], panel, text});
+    return;
+  }
+  if (held != vHeldTexts.end())
+    vHeldTexts.erase(held);
+  sendHeldTexts(id);
+  sendPanelText(id, panel, text, watched);
+}
 
-  const unsigned changesBefore = vPanelChanges;
-  // The status bar keeps copies of its own, so the text goes from where it is.
-  const void* chars = text.c_str();
-  const bool shown = sendMessage(id, SB_SETTEXTA, panel, chars) != 0;
-  const bool tip = watched || !isTipless(id);
-  if (tip)
-    sendMessage(id, SB_SETTIPTEXTA, panel, chars);
-  if (shown && vPanelChanges == changesBefore + (tip ? 2 : 1))
-    vPanelTexts.push_back({id, ctrl_Handle[id], panel, text});
+void sendHeldTexts(int id) {
+  const int hWnd = ctrl_Handle[id];
+  for (std::size_t i = 0; i < vHeldTexts.size();) {
+    if (vHeldTexts[i].hWnd != hWnd && !w32Call(rtn::IsChild, hWnd, vHeldTexts[i].hWnd)) {
+      ++i;
+      continue;
+    }
+    // Out of the list first: the status bar's procedure drops what is held for each panel it
+    // is sent, and a listener may set further texts. Then the list is walked again.
+    const PanelText held = std::move(vHeldTexts[i]);
+    vHeldTexts.erase(vHeldTexts.begin() + static_cast<std::ptrdiff_t>(i));
+    if (held.hWnd == ctrl_Handle[held.id])
+      sendPanelText(held.id, held.panel, held.text, false);
+    i = 0;
+  }
 }
 
 HOT_PATH void forgetPanelTexts(int id, int message, int wParam) {
@@ -127,6 +171,12 @@ HOT_PATH void forgetPanelTexts(int id, int message, int wParam) {
   const int panel = message == WM_SETTEXT ? 0 : LOBYTE(wParam);
   std::erase_if(vPanelTexts,
                 [&](const PanelText& known) { return known.id == id && (!onePanel || known.panel == panel); });
+  // A text from elsewhere replaces the one held for its panel. A new panel layout or tip keeps
+  // the held texts: they are still what the program last asked the panels to show.
+  const bool newText = message == SB_SETTEXTA || message == SB_SETTEXTW || message == WM_SETTEXT;
+  if (newText || message == WM_NCDESTROY)
+    std::erase_if(vHeldTexts,
+                  [&](const PanelText& held) { return held.id == id && (!newText || held.panel == panel); });
   if (message == WM_NCDESTROY)
     std::erase_if(vTiplessBars, [id](const StatusBarRef& bar) { return bar.id == id; });
 }

@@ -22,10 +22,16 @@ void statusbar_resize(int self, int event, const EventParams& params);
 void noteStatusBarTips(int id);
 
 // Shows the text in the panel (from 0) and, on a status bar that shows tips or whose every
-// message is listened to, as the panel's tip. A panel is not sent the text it was last sent
-// from here when nothing else has changed its text since and nothing listens to the status
-// bar's every message: a clock pane is set every second, beside panes that never change.
+// message is listened to, as the panel's tip. Unless something listens to the status bar's
+// every message, a panel is not sent the text it was last sent from here when nothing else
+// has changed its text since (a clock pane is set every second, beside panes that never
+// change), and a status bar that cannot be seen is sent its texts only when it is about to
+// be shown or read (a hidden window's clock would repaint for nobody every second).
 void setPanelText(int id, int panel, const std::string& text);
+
+// Sends the texts held for the status bars that are the control or sit inside its window:
+// before one is read, and when a window is about to be shown.
+void sendHeldTexts(int id);
 
 // The messages that change what a status bar's panels show, or end the status bar: default
 // processing reports each one it hands a status bar's own procedure to forgetPanelTexts, so that

@@ -82,6 +82,7 @@
   X(User32, InsertMenuA, 5) \
   X(User32, InvalidateRect, 3) \
   X(User32, InvalidateRgn, 3) \
+  X(User32, IsChild, 2) \
   X(User32, IsClipboardFormatAvailable, 1) \
   X(User32, IsIconic, 1) \
   X(User32, IsWindowEnabled, 1) \

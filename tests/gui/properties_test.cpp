@@ -75,7 +75,7 @@ TEST(Properties, GetTextGivesALabelBeforeAStateAndAnEditFieldsContents) {
 }
 
 TEST(Properties, StatusBarPanelsAreWrittenAndReadByNumber) {
-  const int window = create(Window, "status", 0, 0, 0, 500, 300, 0);
+  const int window = shownWindow(500, 300);
   const int statusBar = createEx(StatusBar, "", window, 0, 0, 0, 0, 0, 0);
   setSubFields(statusBar, {100, 200, -1});
   setText({statusBar, 2}, "second");
@@ -106,7 +106,7 @@ void watchEveryMessage(int, int, const EventParams&) {}
 }  // namespace
 
 TEST(Properties, APanelIsNotSentTheTextItShowsUnlessSomethingElseChangedIt) {
-  const int window = create(Window, "clock", 0, 0, 0, 500, 300, 0);
+  const int window = shownWindow(500, 300);
   const int statusBar = createEx(StatusBar, "", window, 0, 0, 0, 0, 0, 0);
   setSubFields(statusBar, {100, 200, -1});
   const HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, countPanelTexts, nullptr, GetCurrentThreadId());
@@ -143,8 +143,34 @@ TEST(Properties, APanelIsNotSentTheTextItShowsUnlessSomethingElseChangedIt) {
   UnhookWindowsHookEx(hook);
 }
 
+TEST(Properties, AHiddenStatusBarGetsItsLatestTextsWhenItIsReadOrShown) {
+  const int window = create(Window, "hidden", 0, 0, 0, 500, 300, 0);
+  const int statusBar = createEx(StatusBar, "", window, 0, 0, 0, 0, 0, 0);
+  setSubFields(statusBar, {100, 200, -1});
+  const HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, countPanelTexts, nullptr, GetCurrentThreadId());
+  ASSERT_NE(hook, nullptr);
+  vPanelTextsSent = 0;
+  setText({statusBar, 1}, "User: ann");
+  setText({statusBar, 3}, "Time: 10:00");
+  setText({statusBar, 3}, "Time: 10 00");
+  EXPECT_EQ(vPanelTextsSent, 0) << "nothing to repaint while the window is hidden";
+  EXPECT_EQ(getText({statusBar, 3}), "Time: 10 00");
+  EXPECT_EQ(panelText(statusBar, 1), "User: ann");
+  EXPECT_EQ(vPanelTextsSent, 2) << "the latest text of each panel";
+
+  // A text from elsewhere replaces the one held for its panel.
+  setText({statusBar, 1}, "User: bob");
+  setText({statusBar, 3}, "Time: 10:01");
+  SendMessageA(hwndOf(statusBar), SB_SETTEXTA, 2, reinterpret_cast<LPARAM>("other"));
+  ShowWindow(hwndOf(window), SW_SHOWNORMAL);
+  EXPECT_EQ(panelText(statusBar, 1), "User: bob");
+  EXPECT_EQ(panelText(statusBar, 3), "other");
+  EXPECT_EQ(vPanelTextsSent, 4);
+  UnhookWindowsHookEx(hook);
+}
+
 TEST(Properties, OnlyAStatusBarWithTooltipsOrAListenerIsSentTipTexts) {
-  const int window = create(Window, "tips", 0, 0, 0, 500, 300, 0);
+  const int window = shownWindow(500, 300);
   const int tipless = createEx(StatusBar, "", window, 0, 0, 0, 0, 0, 0);
   const HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, countPanelTexts, nullptr, GetCurrentThreadId());
   ASSERT_NE(hook, nullptr);

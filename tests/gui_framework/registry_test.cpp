@@ -224,6 +224,7 @@ TEST(Registry, DestroyTakesChildrenBeforeParentsAndFreesTheirIds) {
 
   vLog.clear();
   setHandler(window, w32HDestroy, logDestroyHandler);
+  registerNotification(button, kSubscribe, w32HClick, edit, 0);
   setHandler(Screen, w32HEvent, logDestroyMessage);
   {
     ScopedMessageHandler close(WM_CLOSE, swallowClose);
@@ -245,6 +246,8 @@ TEST(Registry, DestroyTakesChildrenBeforeParentsAndFreesTheirIds) {
   }
   for (auto id = order.rbegin(); id != order.rend(); ++id)
     EXPECT_EQ(NewControl(PushButton, 0), *id) << "most recently destroyed first";
+  EXPECT_FALSE(hasListeners(window, w32HDestroy)) << "a reused id starts without handlers";
+  EXPECT_FALSE(hasListeners(button, w32HClick)) << "and without subscribers";
 }
 
 TEST(Registry, RefusedCloseDestroysNothing) {
