@@ -106,6 +106,7 @@ HOT_PATH int MessageProcessor(int source, int hWnd, int iMsg, int wParam, int lP
   if (vWMI >= static_cast<int>(vWinMsg.size()))
     vWinMsg.resize(vWinMsg.size() + kRecordStep);
   vWinMsg[vWMI] = {source, hWnd, iMsg, wParam, lParam};
+  // A window about to be shown first gets the panel texts held while it could not be seen.
   if (iMsg == WM_WINDOWPOSCHANGING && lParam && (reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_SHOWWINDOW))
     sendHeldTexts(id);
 
