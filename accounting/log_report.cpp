@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "accounting/json_text.h"
+#include "accounting/log_texts.h"
 
 using std::chrono::year_month_day;
 
@@ -28,24 +29,19 @@ enum class Event {
   Other
 };
 
-// The messages the report counts, each with the " - " that ends the user column before it.
-// What follows the marker is the account the message names, or the rest of the message.
+// The messages the report counts. What follows a message's opening text is the account the
+// message names, or the rest of the message.
 struct Marker {
-  std::string_view text;
+  const std::string& text;
   Event event;
 };
-constexpr Marker kMarkers[] = {
-    {" - Process Started - User ", Event::Started},
-    {" - Process Ended - User ", Event::Ended},
-    {" - Machine in use ", Event::Machine},
-    {" - Found one - ", Event::Admitted},
-    {" - **** INVALID USER ", Event::Invalid},
-    {" - **** SYSTEM LOGOFF ****", Event::ZeroLogoff},
-    {" - **** CLOCK MOVED BACK from ", Event::ClockBack},
-    {" - Guard restarted Orrindale - User ", Event::GuardRestart},
-    {" - Guard logged off ", Event::GuardLogoff},
+const Marker kMarkers[] = {
+    {kStartedLine, Event::Started},         {kEndedLine, Event::Ended},
+    {kMachineLine, Event::Machine},         {kFoundOneLine, Event::Admitted},
+    {kInvalidUserLine, Event::Invalid},     {kSystemLogoffLine, Event::ZeroLogoff},
+    {kClockBackLine, Event::ClockBack},     {kGuardRestartLine, Event::GuardRestart},
+    {kGuardLogoffLine, Event::GuardLogoff},
 };
-constexpr std::string_view kStars = " ****";
 constexpr std::string_view kColumnGap = " - ";
 constexpr std::size_t kTimeLength = 16;  // "dd/mm/yyyy hh:mm"
 
@@ -82,6 +78,14 @@ std::optional<LogTime> parseTime(std::string_view text) {
   return time;
 }
 
+// Where the user column ends before a message that opens with the text, or npos.
+std::size_t messageAt(std::string_view rest, std::string_view text) {
+  for (std::size_t found = rest.find(text); found != std::string_view::npos; found = rest.find(text, found + 1))
+    if (found >= kColumnGap.size() && rest.substr(found - kColumnGap.size(), kColumnGap.size()) == kColumnGap)
+      return found - kColumnGap.size();
+  return std::string_view::npos;
+}
+
 std::optional<Line> parseLine(std::string_view text) {
   if (text.size() < kTimeLength + kColumnGap.size() || text.substr(kTimeLength, kColumnGap.size()) != kColumnGap)
     return std::nullopt;
@@ -90,9 +94,10 @@ std::optional<Line> parseLine(std::string_view text) {
     return std::nullopt;
   const std::string_view rest = text.substr(kTimeLength + kColumnGap.size());
   for (const Marker& marker : kMarkers) {
-    const std::size_t found = rest.find(marker.text);
+    const std::size_t found = messageAt(rest, marker.text);
     if (found != std::string_view::npos)
-      return Line{*at, marker.event, rest.substr(0, found), rest.substr(found + marker.text.size())};
+      return Line{*at, marker.event, rest.substr(0, found),
+                  rest.substr(found + kColumnGap.size() + marker.text.size())};
   }
   const std::size_t gap = rest.find(kColumnGap);
   if (gap == std::string_view::npos)
@@ -102,9 +107,9 @@ std::optional<Line> parseLine(std::string_view text) {
 
 // "text ****" gives text; anything else nothing.
 std::optional<std::string_view> withinStars(std::string_view text) {
-  if (!text.ends_with(kStars))
+  if (!text.ends_with(kLineStars))
     return std::nullopt;
-  return text.substr(0, text.size() - kStars.size());
+  return text.substr(0, text.size() - kLineStars.size());
 }
 
 int dayNumber(year_month_day day) {

@@ -1,12 +1,13 @@
 #include "accounting/minute_tick.h"
 
-#include <array>
 #include <compare>
 #include <cstdio>
 
 #include "accounting/activity_log.h"
 #include "accounting/data_file.h"
+#include "accounting/log_texts.h"
 #include "accounting/run_lines.h"
+#include "accounting/table_rules.h"
 #include "accounting/ui_routines.h"
 #include "accounting/usage_table.h"
 #include "runtime/clock.h"
@@ -27,7 +28,7 @@ void CheckTimeLeft(int left) {
   // The line is logged in every debug level: in normal use it is the supervisor's only sign
   // of a log-off at zero.
   if (left <= 0) {
-    WriteLog("**** SYSTEM LOGOFF ****");
+    WriteLog(kSystemLogoffLine);
     if (vSession.debugLevel == 0) {
       logProcessEnded();
       LogOffUser();
@@ -36,34 +37,21 @@ void CheckTimeLeft(int left) {
 }
 
 namespace {
-// The stored last-used date against today's, as whole dates: the day of the month alone
-// would take the 6th of last month for today.
-std::strong_ordering storedDayToToday(const UserRecord& user) {
-  const std::array stored{readNumber(user.field(kLastYear)), readNumber(user.field(kLastMonth)),
-                          readNumber(user.field(kLastDay))};
-  const std::array today{readNumber(vStamp.year), readNumber(vStamp.month), vStamp.dayNumber};
-  return stored <=> today;
-}
-
 // The clock now reads a date before the record's last use. The record keeps its later stamp,
 // so every tick sees the same move: a run logs it once. (Another run that meets the same move
 // logs it once more; the report counts a move once.)
 void reportClockMovedBack(const UserRecord& user) {
-  const std::string message = "**** CLOCK MOVED BACK from " + zeroPadded(readNumber(user.field(kLastDay)), 2) + "/" +
+  const std::string message = kClockBackLine + zeroPadded(readNumber(user.field(kLastDay)), 2) + "/" +
                               zeroPadded(readNumber(user.field(kLastMonth)), 2) + "/" +
                               zeroPadded(readNumber(user.field(kLastYear)), 4) + " " +
                               zeroPadded(readNumber(user.field(kLastHour)), 2) + ":" +
-                              zeroPadded(readNumber(user.field(kLastMinute)), 2) + " ****";
+                              zeroPadded(readNumber(user.field(kLastMinute)), 2) + kLineStars;
   if (vSession.clockMoveReported == message)
     return;
   vSession.clockMoveReported = message;
   WriteLog(message);
 }
 }  // namespace
-
-bool startsNewDay(const UserRecord& user) {
-  return storedDayToToday(user) < 0;
-}
 
 // A new day begins only when today's date is later than the stored one. An earlier date means
 // the clock moved back (a changed time zone moves the date across midnight): renewing then
@@ -74,9 +62,9 @@ void AccountMinute() {
   // a spent one; taking one off the lowest number would wrap round to the highest.
   const int left = readNumber(user.field(kMinutesLeft));
   const int candidate = left > 0 ? left - 1 : 0;
-  const std::strong_ordering stored = storedDayToToday(user);
+  const std::strong_ordering stored = lastUseToDay(user, vStamp);
   if (stored < 0) {
-    user.field(kMinutesLeft) = user.field(kMachine + vStamp.weekday);
+    startTodaysAllowance(user, vStamp);
     WriteLog("New day allowance");
   } else {
     if (stored > 0)
@@ -87,16 +75,7 @@ void AccountMinute() {
   if (stored > 0)
     user.field(kMachine) = vSession.machineName;  // the later date and time stay
   else
-    stampUser(user);
-}
-
-void stampUser(UserRecord& user) {
-  user.field(kMachine) = vSession.machineName;
-  user.field(kLastYear) = vStamp.year;
-  user.field(kLastMonth) = vStamp.month;
-  user.field(kLastDay) = vStamp.day;
-  user.field(kLastHour) = vStamp.hour;
-  user.field(kLastMinute) = vStamp.minute;
+    stampUser(user, vStamp, vSession.machineName);
 }
 
 void reportUnreadableDataFile() {

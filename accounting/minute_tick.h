@@ -29,12 +29,5 @@ void CheckTimeLeft(int left);
 // Runs the system's "logoff" command and waits for it.
 void LogOffUser();
 
-struct UserRecord;
-// Whether the record's last counted minute fell on a date before the timestamp parts' date, so
-// that its next counted minute starts a new day's allowance. A later stored date (a clock moved
-// back) starts none.
-bool startsNewDay(const UserRecord& user);
-// Marks the record as used now on this machine: the machine name and the timestamp parts.
-void stampUser(UserRecord& user);
 // A data file that cannot be loaded logs the user off, or in test mode says so in the log.
 void reportUnreadableDataFile();

@@ -1,17 +1,18 @@
 #include "accounting/run_lines.h"
 
 #include "accounting/activity_log.h"
+#include "accounting/log_texts.h"
 #include "accounting/usage_table.h"
 
 namespace {
 void writeEndLine() {
   vSession.runLines = RunLines::Ended;
-  WriteLog("Process Ended - User " + vSession.userName);
+  WriteLog(kEndedLine + vSession.userName);
 }
 }  // namespace
 
 void logProcessStarted() {
-  WriteLog("Process Started - User " + vSession.userName);
+  WriteLog(kStartedLine + vSession.userName);
   if (vSession.runLines == RunLines::EndAskedWhileStarting)
     writeEndLine();
   else

@@ -4,8 +4,10 @@
 
 #include "accounting/activity_log.h"
 #include "accounting/data_file.h"
+#include "accounting/log_texts.h"
 #include "accounting/minute_tick.h"
 #include "accounting/run_lines.h"
+#include "accounting/table_rules.h"
 #include "accounting/ui_routines.h"
 #include "accounting/usage_table.h"
 #include "runtime/clock.h"
@@ -32,14 +34,6 @@ int refuseNewUser() {
   rt::sleepSeconds(kRefusalPauseSeconds);
   rt::exitProcess(1);
 }
-
-void fillNewUser(UserRecord& user) {
-  user.field(kAccount) = vSession.userName;
-  stampUser(user);
-  user.field(kMinutesLeft) = vTable.defaultAllowance(vStamp.weekday);
-  for (int day = 1; day <= kDays; ++day)
-    user.field(kMachine + day) = vTable.defaultAllowance(day);
-}
 }  // namespace
 
 FixedPaths vFixedPaths;
@@ -51,18 +45,12 @@ void SetPaths() {
 }
 
 std::string IdentifyUser() {
-  vSession.currentUser = 0;
   const std::string name = rt::getEnv("USERNAME");
-  // An empty account field marks a free slot, so an empty name must match none.
-  if (!name.empty()) {
-    for (int slot = 1; slot <= kUserSlots; ++slot)
-      if (vTable.user(slot).field(kAccount) == name)
-        vSession.currentUser = slot;
-  }
+  vSession.currentUser = accountSlot(vTable, name);
   // Logged in every debug level: in normal use it is the supervisor's only sign of an
   // account that was refused.
   if (vSession.currentUser == 0) {
-    WriteLog("**** INVALID USER " + name + " ****");
+    WriteLog(std::string(kInvalidUserLine) + name + kLineStars);
     if (vSession.debugLevel == 0)
       LogOffUser();
   }
@@ -75,18 +63,18 @@ int IdentifyMachine() {
   for (const KnownMachine& machine : kKnownMachines)
     if (vSession.machineName == machine.name)
       number = machine.number;
-  WriteLog("Machine in use " + vSession.machineName + ", Number " + zeroPadded(number, 2));
+  WriteLog(kMachineLine + vSession.machineName + ", Number " + zeroPadded(number, 2));
   return number;
 }
 
 int AddNewUser() {
-  if (vTable.option(kNewUserFlag) == "1" || vSession.userName.empty())
+  if (!newUsersAllowed(vTable) || vSession.userName.empty())
     return refuseNewUser();
-  for (int slot = 1; slot <= kUserSlots; ++slot) {
-    if (!vTable.user(slot).field(kAccount).empty())
-      continue;
-    WriteLog("Found one - " + zeroPadded(slot, 2));  // also refreshes the timestamp parts
-    fillNewUser(vTable.user(slot));
+  if (const int slot = firstFreeSlot(vTable)) {
+    WriteLog(kFoundOneLine + zeroPadded(slot, 2));  // also refreshes the timestamp parts
+    UserRecord& user = vTable.user(slot);
+    fillNewSlot(user, vTable, vSession.userName, vStamp);
+    stampUser(user, vStamp, vSession.machineName);
     vUi.messageBox("New user " + vSession.userName + " has been created\nUsing default time settings", "New user");
     return slot;
   }

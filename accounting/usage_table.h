@@ -26,7 +26,7 @@ enum UserField {
   kSundayAllowance = 9,  // Monday 10, ... Saturday 15
 };
 
-// Options field 1: "1" refuses accounts that are not in the table; any other text admits them.
+// Options field 1, the new-user flag (read through newUsersAllowed).
 constexpr int kNewUserFlag = 1;
 
 struct UserRecord {
@@ -34,6 +34,9 @@ struct UserRecord {
 
   std::string& field(int number) { return fields.at(number - 1); }
   const std::string& field(int number) const { return fields.at(number - 1); }
+  // The allowance of a weekday, 1 for Sunday to 7 for Saturday.
+  std::string& allowance(int day) { return field(kMachine + day); }
+  const std::string& allowance(int day) const { return field(kMachine + day); }
 };
 
 struct UsageTable {

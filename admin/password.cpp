@@ -2,8 +2,8 @@
 
 #include <istream>
 
+#include "accounting/table_rules.h"
 #include "admin/terminal.h"
-#include "admin/values.h"
 
 std::string readPasswordLine(std::istream& in, std::string& password) {
   password.clear();

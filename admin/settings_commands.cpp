@@ -1,6 +1,7 @@
 #include <cstdio>
 #include <ostream>
 
+#include "accounting/table_rules.h"
 #include "accounting/usage_table.h"
 #include "admin/admin.h"
 #include "admin/command_groups.h"
@@ -25,10 +26,6 @@ std::string newPassword(const Invocation& call, std::string& password) {
 
 std::string newUsersText(bool allowed) {
   return allowed ? "new users allowed" : "new users refused";
-}
-
-void setNewUsersFlag(bool allowed) {
-  vTable.option(kNewUserFlag).assign(1, allowed ? '0' : '1');
 }
 
 int init(const Invocation& call) {
@@ -58,7 +55,7 @@ int init(const Invocation& call) {
   }
   InstallDefaults();
   vTable.password = password;
-  setNewUsersFlag(allowed);
+  setNewUsersAllowed(vTable, allowed);
   if (!saveForCommand(console, SaveOver::AnyContent)) {
     if (!exists)
       std::remove(path.c_str());
@@ -88,7 +85,7 @@ int allowNewUsers(const Invocation& call) {
   if (!problem.empty())
     return refuseUsage(call, problem);
   return changeTable(*call.console, [&] {
-    setNewUsersFlag(allowed);
+    setNewUsersAllowed(vTable, allowed);
     return Change{{newUsersText(allowed)}, ""};
   });
 }

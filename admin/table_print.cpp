@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "accounting/json_text.h"
+#include "accounting/table_rules.h"
 #include "accounting/usage_table.h"
 #include "admin/values.h"
 
@@ -15,10 +16,6 @@ PasswordState passwordState(const UsageTable& table) {
   if (table.password.empty())
     return PasswordState::Empty;
   return table.password == kDefaultPassword ? PasswordState::Default : PasswordState::Set;
-}
-
-bool newUsersAllowed(const UsageTable& table) {
-  return table.options[kNewUserFlag - 1] != "1";
 }
 
 // Control bytes from a damaged or hand-made field would move the terminal's cursor.
@@ -104,7 +101,7 @@ void printTableText(std::ostream& out, const UsageTable& table, const std::strin
     rows.push_back({std::to_string(slot), printable(user.field(kAccount)), printable(lastUsedText(user)),
                     printable(user.field(kMachine)), number(user.field(kMinutesLeft))});
     for (int day = 1; day <= kDays; ++day)
-      rows.back().push_back(number(user.field(kMachine + day)));
+      rows.back().push_back(number(user.allowance(day)));
   }
   printColumns(out, rows, 4);
 }
@@ -121,7 +118,7 @@ void printTableJson(std::ostream& out, const UsageTable& table, const std::strin
     const UserRecord& user = table.user(slot);
     std::array<std::string, kDays> allowances;
     for (int day = 1; day <= kDays; ++day)
-      allowances[day - 1] = user.field(kMachine + day);
+      allowances[day - 1] = user.allowance(day);
     out << "    {\"slot\": " << slot << ", \"free\": " << (user.field(kAccount).empty() ? "true" : "false")
         << ", \"account\": " << jsonString(user.field(kAccount))
         << ", \"minutesLeft\": " << number(user.field(kMinutesLeft)) << ", \"lastUsed\": " << lastUsedJson(user)

@@ -1,7 +1,7 @@
 #include <algorithm>
 
 #include "accounting/activity_log.h"
-#include "accounting/minute_tick.h"
+#include "accounting/table_rules.h"
 #include "accounting/usage_table.h"
 #include "admin/admin.h"
 #include "admin/command_groups.h"
@@ -10,25 +10,8 @@
 #include "admin/values.h"
 
 namespace {
-// The program counts the last slot holding an account; the tool changes every one of them,
-// so that a duplicate made in the grid cannot keep an old allowance.
-std::vector<int> slotsOf(const std::string& account) {
-  std::vector<int> slots;
-  for (int slot = 1; slot <= kUserSlots; ++slot)
-    if (vTable.user(slot).field(kAccount) == account)
-      slots.push_back(slot);
-  return slots;
-}
-
 std::string notInTable(const std::string& account) {
   return "there is no account \"" + account + "\" in the table";
-}
-
-int firstFreeSlot() {
-  for (int slot = 1; slot <= kUserSlots; ++slot)
-    if (vTable.user(slot).field(kAccount).empty())
-      return slot;
-  return 0;
 }
 
 std::string slotText(int slot) {
@@ -48,24 +31,22 @@ int addUser(const Invocation& call) {
     return refuseUsage(call, problem);
 
   return changeTable(*call.console, [&] {
-    if (const auto taken = slotsOf(account); !taken.empty())
-      return Change{{}, account + " is already in " + slotText(taken.front())};
-    const int slot = wanted ? wanted : firstFreeSlot();
+    if (const int taken = accountSlot(vTable, account))
+      return Change{{}, account + " is already in " + slotText(taken)};
+    const int slot = wanted ? wanted : firstFreeSlot(vTable);
     if (slot == 0)
       return Change{{}, "all " + std::to_string(kUserSlots) + " slots are taken"};
     if (!vTable.user(slot).field(kAccount).empty())
       return Change{{}, slotText(slot) + " holds " + vTable.user(slot).field(kAccount)};
+    MakeTimeStamp();
     UserRecord user;
-    user.field(kAccount) = account;
-    for (int day = 1; day <= kDays; ++day)
-      user.field(kMachine + day) = std::to_string(std::max(readNumber(vTable.defaultAllowance(day)), 0));
+    fillNewSlot(user, vTable, account, vStamp);
     for (const DayMinutes& entry : entries)
       for (int day : daysOf(entry))
-        user.field(kMachine + day) = std::to_string(entry.minutes);
+        user.allowance(day) = std::to_string(entry.minutes);
     // Never counted yet: the first counted minute starts today's allowance, which the table
     // shows until then.
-    MakeTimeStamp();
-    user.field(kMinutesLeft) = user.field(kMachine + vStamp.weekday);
+    startTodaysAllowance(user, vStamp);
     vTable.user(slot) = user;
     return Change{{account + " added in " + slotText(slot)}, ""};
   });
@@ -75,7 +56,8 @@ int removeUser(const Invocation& call) {
   const std::string& account = call.operands[0];
   return changeTable(*call.console, [&] {
     Change change;
-    for (int slot : slotsOf(account)) {
+    // A duplicate made in the grid goes too, so that the account is not counted in it instead.
+    while (const int slot = accountSlot(vTable, account)) {
       vTable.user(slot) = UserRecord{};
       change.done.push_back(account + " removed from " + slotText(slot));
     }
@@ -92,14 +74,13 @@ int setAllowance(const Invocation& call) {
   if (!problem.empty())
     return refuseUsage(call, problem);
   return changeTable(*call.console, [&] {
-    const std::vector<int> slots = slotsOf(account);
-    if (slots.empty())
+    const int slot = accountSlot(vTable, account);
+    if (slot == 0)
       return Change{{}, notInTable(account)};
     Change change;
     for (const DayMinutes& entry : entries) {
-      for (int slot : slots)
-        for (int day : daysOf(entry))
-          vTable.user(slot).field(kMachine + day) = std::to_string(entry.minutes);
+      for (int day : daysOf(entry))
+        vTable.user(slot).allowance(day) = std::to_string(entry.minutes);
       change.done.push_back("allowance of " + account + " set for " + daysText(entry) + " to " +
                             std::to_string(entry.minutes));
     }
@@ -117,21 +98,17 @@ int grant(const Invocation& call) {
   if (!problem.empty())
     return refuseUsage(call, problem);
   return changeTable(*call.console, [&] {
-    const std::vector<int> slots = slotsOf(account);
-    if (slots.empty())
+    const int slot = accountSlot(vTable, account);
+    if (slot == 0)
       return Change{{}, notInTable(account)};
     MakeTimeStamp();
-    int left = 0;
-    for (int slot : slots) {
-      UserRecord& user = vTable.user(slot);
-      if (startsNewDay(user)) {
-        user.field(kMinutesLeft) = user.field(kMachine + vStamp.weekday);
-        vSession.machineName = user.field(kMachine);  // the machine of the last counted minute stays
-        stampUser(user);
-      }
-      left = std::min(std::max(readNumber(user.field(kMinutesLeft)), 0) + minutes, kMostMinutes);
-      user.field(kMinutesLeft) = std::to_string(left);
+    UserRecord& user = vTable.user(slot);
+    if (startsNewDay(user, vStamp)) {
+      startTodaysAllowance(user, vStamp);
+      stampUser(user, vStamp, user.field(kMachine));  // the machine of the last counted minute stays
     }
+    const int left = std::min(std::max(readNumber(user.field(kMinutesLeft)), 0) + minutes, kMostMinutes);
+    user.field(kMinutesLeft) = std::to_string(left);
     return Change{
         {std::to_string(minutes) + " minutes granted to " + account + ", " + std::to_string(left) + " left today"}, ""};
   });

@@ -16,26 +16,6 @@ bool sameLetters(const std::string& text, const char* word) {
   return i == text.size();
 }
 
-bool hasControlByte(const std::string& text) {
-  for (char c : text)
-    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
-      return true;
-  return false;
-}
-
-// Whole decimal digits only: the program reads "1e3" or " 5" by its own lenient rule,
-// so the tool writes nothing it would read differently from what was typed.
-bool wholeNumber(const std::string& text, int most, int& value) {
-  if (text.empty() || text.size() > 9)
-    return false;
-  value = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9')
-      return false;
-    value = value * 10 + (c - '0');
-  }
-  return value <= most;
-}
 }  // namespace
 
 int dayNumber(const std::string& text) {
@@ -49,22 +29,6 @@ int dayNumber(const std::string& text) {
 
 const char* dayName(int day) {
   return kDayNames.at(day - 1);
-}
-
-std::string accountProblem(const std::string& name) {
-  if (name.empty())
-    return "an account name cannot be empty";
-  if (hasControlByte(name))
-    return "the account name holds a control character";
-  if (name.size() > kLongestAccount)
-    return "the account name \"" + name + "\" is longer than " + std::to_string(kLongestAccount) + " characters";
-  return "";
-}
-
-std::string minutesProblem(const std::string& text, int& minutes) {
-  if (!wholeNumber(text, kMostMinutes, minutes))
-    return "\"" + text + "\" is not a number of minutes from 0 to " + std::to_string(kMostMinutes);
-  return "";
 }
 
 std::string dayMinutesProblem(const std::string& text, int& day, int& minutes) {
@@ -113,20 +77,5 @@ std::string yesNoProblem(const std::string& text, bool& yes) {
 std::string slotProblem(const std::string& text, int& slot) {
   if (!wholeNumber(text, kUserSlots, slot) || slot < 1)
     return "\"" + text + "\" is not a slot number from 1 to " + std::to_string(kUserSlots);
-  return "";
-}
-
-std::string passwordProblem(const std::string& password) {
-  if (password.empty())
-    return "the password is empty";
-  if (password.find_first_of("\r\n") != std::string::npos)
-    return "the password holds a line break";
-  if (hasControlByte(password))
-    return "the password holds a control character, which the data file cannot keep";
-  if (password.size() > kLongestPassword)
-    return "the password is longer than " + std::to_string(kLongestPassword) + " characters";
-  // The default password is published, so it never becomes the chosen one.
-  if (password == kDefaultPassword)
-    return "that is the installation's default password, which everyone can read in the manual";
   return "";
 }

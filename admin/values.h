@@ -1,17 +1,11 @@
 #pragma once
-// What the tool accepts as values on its command line: account names, minute counts, day
-// names with minutes, yes or no, slot numbers and supervisor passwords. Each check returns
-// "" for a value it accepts, or a sentence saying what is wrong.
+// What the tool accepts on its command line beyond the table's own checks (table_rules.h):
+// day names with minutes, yes or no, and slot numbers. Each check returns "" for a value it
+// accepts, or a sentence saying what is wrong.
 #include <string>
 #include <vector>
 
-// Minutes in a day: no allowance or grant may exceed it.
-constexpr int kMostMinutes = 1440;
-// Windows account names are at most 20 characters, and about that many fit the Account cell
-// of the administration window.
-constexpr std::size_t kLongestAccount = 20;
-// A supervisor password longer than this is surely a mistake (a file piped in by error).
-constexpr std::size_t kLongestPassword = 256;
+#include "accounting/table_rules.h"
 
 constexpr int kAllDays = 0;
 
@@ -20,9 +14,6 @@ int dayNumber(const std::string& text);
 // "Sun" to "Sat" for 1 to 7.
 const char* dayName(int day);
 
-std::string accountProblem(const std::string& name);
-// Whole decimal digits from 0 to 1440.
-std::string minutesProblem(const std::string& text, int& minutes);
 // "DAY=MINUTES", for example "Mon=60" or "all=30".
 std::string dayMinutesProblem(const std::string& text, int& day, int& minutes);
 struct DayMinutes {
@@ -38,4 +29,3 @@ std::string daysText(const DayMinutes& entry);
 
 std::string yesNoProblem(const std::string& text, bool& yes);
 std::string slotProblem(const std::string& text, int& slot);
-std::string passwordProblem(const std::string& password);

@@ -1,6 +1,7 @@
 #include "app_windows/manage_data.h"
 
 #include "accounting/data_file.h"
+#include "accounting/table_rules.h"
 #include "app_windows/app_constants.h"
 #include "app_windows/app_windows.h"
 #include "gui/class_table.h"
@@ -61,7 +62,7 @@ void build_update_tab() {
     for (int d = 1; d <= kDays; ++d) {
       label(DayNames[d - 1], AllocGroup, dayColumn(d), 35, 25);
       AllocEdits[u - 1][d - 1] =
-          edit(vTable.user(u).field(kMachine + d), AllocGroup, dayColumn(d), rowTop(u) - kGroupLift, 34);
+          edit(vTable.user(u).allowance(d), AllocGroup, dayColumn(d), rowTop(u) - kGroupLift, 34);
     }
   }
   for (int d = 1; d <= kDays; ++d)
@@ -70,7 +71,7 @@ void build_update_tab() {
 
 void build_options_tab() {
   AllowNewUsers = create(CheckBox, "Allow New Users", TabOptions, 50, 50, 500, 60, 0);
-  setCheck(AllowNewUsers, vTable.option(kNewUserFlag) != "1" ? 1 : 0);
+  setCheck(AllowNewUsers, newUsersAllowed(vTable) ? 1 : 0);
 }
 
 void read_Button(int, int, const EventParams&) {
@@ -89,7 +90,7 @@ void datchange_Button(int, int, const EventParams&) {
     user.field(kMinutesLeft) = getText(TimeEdits[u - 1]);
     user.field(kAccount) = getText(AccountEdits[u - 1]);
     for (int d = 1; d <= kDays; ++d)
-      user.field(kMachine + d) = getText(AllocEdits[u - 1][d - 1]);
+      user.allowance(d) = getText(AllocEdits[u - 1][d - 1]);
     for (int d = 1; d <= kDays; ++d)
       vTable.defaultAllowance(d) = getText(DefaultEdits[d - 1]);
   }
@@ -97,8 +98,6 @@ void datchange_Button(int, int, const EventParams&) {
 }
 
 void Update_Options(int, int, const EventParams&) {
-  // Swapped in whole: GCC 12 misreports assigning a short literal here as an overlapping copy.
-  std::string flag = isChecked(AllowNewUsers) ? "0" : "1";
-  vTable.option(kNewUserFlag).swap(flag);
+  setNewUsersAllowed(vTable, isChecked(AllowNewUsers));
   SaveData();
 }

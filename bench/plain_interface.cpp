@@ -62,7 +62,7 @@ void buildUpdateTab() {
   for (int u = 1; u <= kUserSlots; ++u) {
     for (int d = 1; d <= kDays; ++d) {
       label(kDayNames[d - 1], group, 35 * d - 25, 35, 25);
-      edit(vTable.user(u).field(kMachine + d), group, 35 * d - 25, kRowTops[u - 1] - kGroupLift, 34);
+      edit(vTable.user(u).allowance(d), group, 35 * d - 25, kRowTops[u - 1] - kGroupLift, 34);
     }
   }
   for (int d = 1; d <= kDays; ++d)

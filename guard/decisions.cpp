@@ -1,17 +1,8 @@
 #include "guard/decisions.h"
 
-#include <algorithm>
+#include "accounting/table_rules.h"
 
 namespace {
-
-char lowerAscii(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool limited(const TableSeen& table, const std::string& account) {
-  return std::any_of(table.accounts.begin(), table.accounts.end(),
-                     [&](const std::string& entry) { return sameAccount(entry, account); });
-}
 
 // A message when the table stops being readable, and one when it can be read again; none
 // while it stays as it was.
@@ -58,11 +49,6 @@ void decideSession(SessionMemory& s,
 
 }  // namespace
 
-bool sameAccount(const std::string& a, const std::string& b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                    [](char x, char y) { return lowerAscii(x) == lowerAscii(y); });
-}
-
 Decisions decide(GuardMemory& memory,
                  const GuardSettings& settings,
                  const TableSeen& table,
@@ -91,7 +77,7 @@ Decisions decide(GuardMemory& memory,
   if (table.state != TableState::Readable)
     return result;
   for (const SessionSeen& seen : sessions) {
-    if (!seen.account.empty() && limited(table, seen.account))
+    if (accountSlot(table.table, seen.account) != 0)
       decideSession(memory.sessions[seen.id], settings, seen, now, result.actions);
   }
   return result;

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "accounting/usage_table.h"
+
 struct GuardSettings {
   // From the first sight of a logon: time for its Startup entry to start the program.
   long long graceSeconds = 180;
@@ -29,7 +31,7 @@ enum class TableState { Readable, Unreadable, Locked };
 
 struct TableSeen {
   TableState state = TableState::Unreadable;
-  std::vector<std::string> accounts;  // the accounts of the six slots that are not empty
+  UsageTable table;  // as last read; an account with a slot in it is limited
 };
 
 enum class GuardAct { Restart, LogOff };
@@ -67,7 +69,3 @@ Decisions decide(GuardMemory& memory,
                  const TableSeen& table,
                  const std::vector<SessionSeen>& sessions,
                  long long now);
-
-// Windows account names ignore case, so a logon typed in other capitals is still the account
-// in the table.
-bool sameAccount(const std::string& a, const std::string& b);

@@ -1,6 +1,7 @@
 #include "guard/guard_cycle.h"
 
 #include "accounting/activity_log.h"
+#include "accounting/log_texts.h"
 #include "accounting/usage_table.h"
 
 namespace {
@@ -13,7 +14,7 @@ void restart(const GuardAction& action, const GuardPlatform& platform) {
   if (const unsigned long error = platform.startProgram(action.session))
     logAs(action.account, "Guard could not start Orrindale - User " + action.account + errorText(error));
   else
-    logAs(action.account, "Guard restarted Orrindale - User " + action.account);
+    logAs(action.account, kGuardRestartLine + action.account);
 }
 
 void act(const GuardAction& action, const GuardPlatform& platform) {
@@ -27,7 +28,7 @@ void act(const GuardAction& action, const GuardPlatform& platform) {
     restart(action, platform);
     return;
   }
-  logAs(action.account, "Guard logged off " + action.account);
+  logAs(action.account, kGuardLogoffLine + action.account);
 }
 
 }  // namespace

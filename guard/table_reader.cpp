@@ -10,13 +10,7 @@ TableSeen loadTable() {
   // accounts as not limited.
   if (LoadData(LockWait::TryOnce) == -1)
     return {lastLoadProblem() == LoadProblem::Locked ? TableState::Locked : TableState::Unreadable, {}};
-  TableSeen table{TableState::Readable, {}};
-  for (int slot = 1; slot <= kUserSlots; ++slot) {
-    const std::string& account = vTable.user(slot).field(kAccount);
-    if (!account.empty())
-      table.accounts.push_back(account);
-  }
-  return table;
+  return {TableState::Readable, vTable};
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 
 #include "accounting/activity_log.h"
 #include "accounting/data_file.h"
-#include "accounting/minute_tick.h"
+#include "accounting/table_rules.h"
 #include "accounting/usage_table.h"
 
 int main(int argc, char** argv) {
@@ -25,10 +25,9 @@ int main(int argc, char** argv) {
   InstallDefaults();
   MakeTimeStamp();
   UserRecord& user = vTable.user(1);
-  user.field(kAccount) = argv[2];
-  user.field(kMinutesLeft) = argc == 4 ? argv[3] : vTable.defaultAllowance(vStamp.weekday);
-  stampUser(user);
-  for (int day = 1; day <= kDays; ++day)
-    user.field(kMachine + day) = vTable.defaultAllowance(day);
+  fillNewSlot(user, vTable, argv[2], vStamp);
+  stampUser(user, vStamp, "");
+  if (argc == 4)
+    user.field(kMinutesLeft) = argv[3];
   return RewriteDataFile() ? 0 : 1;
 }

@@ -1,0 +1,23 @@
+#pragma once
+// The messages of the activity log that the supervisor's report reads back, defined once for
+// the lines' writers (the program, the guard) and for the report that recognises them.
+#include <string>
+
+// "Process Started - User " + account, and its orderly end.
+inline const std::string kStartedLine = "Process Started - User ";
+inline const std::string kEndedLine = "Process Ended - User ";
+// "Machine in use " + computer + ", Number " + nn: a copy's first line after its account is known.
+inline const std::string kMachineLine = "Machine in use ";
+// "Found one - " + nn: the unknown account was given slot nn.
+inline const std::string kFoundOneLine = "Found one - ";
+// "**** INVALID USER " + account + " ****"
+inline const std::string kInvalidUserLine = "**** INVALID USER ";
+inline const std::string kSystemLogoffLine = "**** SYSTEM LOGOFF ****";
+// "**** CLOCK MOVED BACK from dd/mm/yyyy hh:mm ****"
+inline const std::string kClockBackLine = "**** CLOCK MOVED BACK from ";
+// "Guard restarted Orrindale - User " + account
+inline const std::string kGuardRestartLine = "Guard restarted Orrindale - User ";
+// "Guard logged off " + account
+inline const std::string kGuardLogoffLine = "Guard logged off ";
+// What closes the starred messages.
+inline const std::string kLineStars = " ****";

@@ -1,0 +1,54 @@
+#pragma once
+// The rules of the table that the program, the administration tool and the guard apply alike:
+// which slot holds an account, a weekday's allowance, a new day and its allowance, filling a new
+// slot, the new-user option, and what a typed account name, minute count or password may be.
+#include <compare>
+#include <string>
+#include <string_view>
+
+#include "accounting/activity_log.h"
+#include "accounting/usage_table.h"
+
+// The slot an account is counted in: the last of the slots 1 to 6 whose account field is the
+// name exactly (letter case counts); 0 when none is, and always for an empty name, since an
+// empty account field marks a free slot.
+int accountSlot(const UsageTable& table, std::string_view account);
+// The first slot with an empty account field, 0 when all six are taken.
+int firstFreeSlot(const UsageTable& table);
+
+// Options field 1 holds "1" when accounts that are not in the table are refused; any other
+// text admits them.
+bool newUsersAllowed(const UsageTable& table);
+void setNewUsersAllowed(UsageTable& table, bool allowed);
+
+// The record's last counted minute against the date of the timestamp, as whole dates: the day
+// of the month alone would take the 6th of last month for today.
+std::strong_ordering lastUseToDay(const UserRecord& user, const TimeStamp& today);
+// Whether the record's next counted minute starts a new day's allowance: only a date later
+// than the stored one does. An earlier date (a clock moved back) starts none.
+bool startsNewDay(const UserRecord& user, const TimeStamp& today);
+// Minutes left today become a verbatim copy of the allowance of the timestamp's weekday.
+void startTodaysAllowance(UserRecord& user, const TimeStamp& today);
+// Marks the record as counted at the timestamp on the machine.
+void stampUser(UserRecord& user, const TimeStamp& now, const std::string& machine);
+// A slot for a new account: the name, copies of the seven default allowances, and today's
+// default allowance as the minutes left. Nothing is stamped: the caller says whether it counts.
+void fillNewSlot(UserRecord& user, const UsageTable& table, const std::string& account, const TimeStamp& today);
+
+// Minutes in a day: no allowance or grant may exceed it.
+constexpr int kMostMinutes = 1440;
+// Windows account names are at most 20 characters, and about that many fit the Account cell
+// of the administration window.
+constexpr std::size_t kLongestAccount = 20;
+// A supervisor password longer than this is surely a mistake (a file piped in by error).
+constexpr std::size_t kLongestPassword = 256;
+
+// Whole decimal digits only, at most the given number: the program reads "1e3" or " 5" by its
+// own lenient rule, so what is accepted here is read back exactly as it was typed.
+bool wholeNumber(const std::string& text, int most, int& value);
+// Each check returns "" for a value it accepts, or a sentence saying what is wrong.
+std::string accountProblem(const std::string& name);
+// Whole decimal digits from 0 to 1440; minutes receives the number.
+std::string minutesProblem(const std::string& text, int& minutes);
+// One line without control characters, not empty, not the published default.
+std::string passwordProblem(const std::string& password);
