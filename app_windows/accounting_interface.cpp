@@ -7,9 +7,9 @@
 #include "app_windows/tray_minutes.h"
 #include "gui/control_text.h"
 #include "gui/message_box.h"
+#include "gui/showing_windows.h"
 #include "gui/status_bar.h"
 #include "gui/timers.h"
-#include "gui/windows.h"
 #include "support/hot_path.h"
 
 namespace {

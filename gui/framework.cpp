@@ -9,7 +9,7 @@
 #include "gui/modal.h"
 #include "gui/registry.h"
 #include "gui/run_state.h"
-#include "gui/windows.h"
+#include "gui/showing_windows.h"
 #include "support/w32memset.h"
 #include "support/w32msgs.h"
 

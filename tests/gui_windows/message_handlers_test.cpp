@@ -10,7 +10,7 @@
 #include "gui/creation.h"
 #include "gui/geometry.h"
 #include "gui/handlers.h"
-#include "gui/windows.h"
+#include "gui/showing_windows.h"
 #include "tests/gui_windows/windows_fixture.h"
 
 namespace {

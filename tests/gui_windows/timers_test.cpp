@@ -6,7 +6,7 @@
 
 #include "gui/control_state.h"
 #include "gui/handlers.h"
-#include "gui/windows.h"
+#include "gui/showing_windows.h"
 #include "tests/gui_windows/windows_fixture.h"
 
 namespace {
