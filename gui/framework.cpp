@@ -2,9 +2,9 @@
 
 #include "gui/creation.h"
 #include "gui/destroy.h"
-#include "gui/dispatch.h"
 #include "gui/fonts.h"
 #include "gui/gdi_objects.h"
+#include "gui/message_dispatch.h"
 #include "gui/message_handlers.h"
 #include "gui/modal.h"
 #include "gui/registry.h"
