@@ -3,7 +3,7 @@
 #include <istream>
 
 #include "admin/terminal.h"
-#include "admin/values.h"
+#include "admin/value_checks.h"
 
 std::string readPasswordLine(std::istream& in, std::string& password) {
   password.clear();

@@ -7,7 +7,7 @@
 #include "admin/command_line.h"
 #include "admin/password.h"
 #include "admin/table_file.h"
-#include "admin/values.h"
+#include "admin/value_checks.h"
 #include "runtime/file.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include "admin/command_groups.h"
 #include "admin/command_line.h"
 #include "admin/table_file.h"
-#include "admin/values.h"
+#include "admin/value_checks.h"
 
 namespace {
 // The program counts the last slot holding an account; the tool changes every one of them,

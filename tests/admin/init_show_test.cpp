@@ -4,7 +4,7 @@
 #include "accounting/json_text.h"
 #include "accounting/usage_table.h"
 #include "admin/table_print.h"
-#include "admin/values.h"
+#include "admin/value_checks.h"
 #include "tests/admin/admin_fixture.h"
 #include "tests/support/files.h"
 
