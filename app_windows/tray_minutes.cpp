@@ -14,7 +14,7 @@
 #include "gui/control_looks.h"
 #include "gui/showing_windows.h"
 #include "runtime/clock.h"
-#include "runtime/process.h"
+#include "runtime/processes.h"
 #include "support/w32dll.h"
 
 int TrayNo = 0;

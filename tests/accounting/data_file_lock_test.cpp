@@ -5,7 +5,7 @@
 #include "accounting/data_file.h"
 #include "accounting/usage_table.h"
 #include "runtime/file.h"
-#include "runtime/process.h"
+#include "runtime/processes.h"
 #include "tests/support/accounting_fixture.h"
 #include "tests/support/files.h"
 #include "tests/support/sim_clock.h"

@@ -2,7 +2,7 @@
 
 #include "accounting/activity_log.h"
 #include "runtime/file_faults.h"
-#include "runtime/process.h"
+#include "runtime/processes.h"
 #include "tests/support/files.h"
 #include "tests/support/logoff_stub.h"
 #include "tests/support/recording_ui.h"

@@ -4,7 +4,7 @@
 
 #include "accounting/data_file.h"
 #include "admin/admin.h"
-#include "runtime/process.h"
+#include "runtime/processes.h"
 #include "tests/support/files.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "accounting/usage_table.h"
-#include "runtime/process.h"
+#include "runtime/processes.h"
 #include "tests/admin/admin_fixture.h"
 #include "tests/support/files.h"
 

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <string>
 
-#include "runtime/process.h"
+#include "runtime/processes.h"
 #include "tests/support/files.h"
 
 namespace logoff_stub {

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "runtime/process.h"
+#include "runtime/processes.h"
 
 extern char** environ;
 

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "runtime/process.h"
+#include "runtime/processes.h"
 
 namespace rt {
 
