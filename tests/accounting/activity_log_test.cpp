@@ -1,9 +1,9 @@
 #include "accounting/activity_log.h"
 
 #include "accounting/usage_table.h"
-#include "tests/support/accounting_fixture.h"
-#include "tests/support/files.h"
-#include "tests/support/sim_clock.h"
+#include "tests/fixtures/accounting_fixture.h"
+#include "tests/fixtures/files.h"
+#include "tests/fixtures/sim_clock.h"
 
 using ActivityLog = AccountingTest;
 

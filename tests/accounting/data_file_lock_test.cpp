@@ -6,9 +6,9 @@
 #include "accounting/usage_table.h"
 #include "runtime/file.h"
 #include "runtime/processes.h"
-#include "tests/support/accounting_fixture.h"
-#include "tests/support/files.h"
-#include "tests/support/sim_clock.h"
+#include "tests/fixtures/accounting_fixture.h"
+#include "tests/fixtures/files.h"
+#include "tests/fixtures/sim_clock.h"
 
 namespace {
 

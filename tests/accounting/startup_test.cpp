@@ -3,10 +3,10 @@
 #include "accounting/activity_log.h"
 #include "runtime/file_faults.h"
 #include "runtime/processes.h"
-#include "tests/support/files.h"
-#include "tests/support/logoff_stub.h"
-#include "tests/support/recording_ui.h"
-#include "tests/support/tick_fixture.h"
+#include "tests/fixtures/files.h"
+#include "tests/fixtures/logoff_stub.h"
+#include "tests/fixtures/recording_ui.h"
+#include "tests/fixtures/tick_fixture.h"
 
 namespace {
 void runWithArguments(std::vector<std::string> arguments) {

@@ -5,7 +5,7 @@
 #include "accounting/data_file.h"
 #include "admin/admin.h"
 #include "runtime/processes.h"
-#include "tests/support/files.h"
+#include "tests/fixtures/files.h"
 
 namespace {
 int (*const kProgramLockGaveUp)() = r_lockGaveUp;

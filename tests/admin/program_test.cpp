@@ -5,7 +5,7 @@
 #include "accounting/usage_table.h"
 #include "runtime/processes.h"
 #include "tests/admin/admin_fixture.h"
-#include "tests/support/files.h"
+#include "tests/fixtures/files.h"
 
 #ifndef _WIN32
 #include <poll.h>

@@ -15,8 +15,8 @@
 #include "gui/handlers.h"
 #include "gui/position.h"
 #include "gui/registry.h"
+#include "tests/fixtures/dialog_answerer.h"
 #include "tests/gui/controls_fixture.h"
-#include "tests/support/dialog_answerer.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "tests/support/dialog_answerer.h"
+#include "tests/fixtures/dialog_answerer.h"
 
 namespace {
 

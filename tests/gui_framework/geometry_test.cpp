@@ -6,8 +6,8 @@
 #include "gui/gdi_objects.h"
 #include "gui/registry.h"
 #include "gui/run_state.h"
+#include "tests/fixtures/dialog_answerer.h"
 #include "tests/gui_framework/framework_fixture.h"
-#include "tests/support/dialog_answerer.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include "gui/destroy.h"
 #include "gui/gdi_objects.h"
 #include "gui/handlers.h"
+#include "tests/fixtures/dialog_answerer.h"
 #include "tests/gui_framework/framework_fixture.h"
-#include "tests/support/dialog_answerer.h"
 
 namespace {
 

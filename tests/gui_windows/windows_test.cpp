@@ -10,8 +10,8 @@
 #include "gui/destroy.h"
 #include "gui/event_loop.h"
 #include "gui/handlers.h"
+#include "tests/fixtures/dialog_answerer.h"
 #include "tests/gui_windows/windows_fixture.h"
-#include "tests/support/dialog_answerer.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <map>
 
-#include "tests/support/dialog_answerer.h"
+#include "tests/fixtures/dialog_answerer.h"
 
 namespace {
 

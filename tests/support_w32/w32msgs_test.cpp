@@ -8,7 +8,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "tests/support/dialog_answerer.h"
+#include "tests/fixtures/dialog_answerer.h"
 
 namespace {
 
