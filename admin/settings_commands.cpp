@@ -1,3 +1,5 @@
+// The administration tool's commands for the table's settings: init, which writes a first
+// data file, set-password, allow-new-users and set-defaults.
 #include <cstdio>
 #include <ostream>
 

@@ -1,3 +1,5 @@
+// The administration tool's commands for accounts: add-user, and remove-user, set-allowance
+// and grant, which change every slot that holds the account.
 #include <algorithm>
 
 #include "accounting/activity_log.h"

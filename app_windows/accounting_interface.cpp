@@ -1,3 +1,6 @@
+// The accounting core's interface routines in the real program: hiding the host window, the
+// message box, the status bar, the timers and the tray icon, put in place by
+// wireAccountingInterface.
 #include <windows.h>
 
 #include "accounting/ui_routines.h"

@@ -1,3 +1,5 @@
+// What processes.h declares that differs on POSIX: setting a variable, the kill, and running a
+// command through /bin/sh.
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>

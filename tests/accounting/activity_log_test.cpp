@@ -1,3 +1,6 @@
+// The activity log's lines: date, time, account and message, the console instead of the file at
+// debug level 1, a fresh timestamp for every line, a line dropped when the log's folder is
+// missing, and zero-padded numbers.
 #include "accounting/activity_log.h"
 
 #include "accounting/usage_table.h"

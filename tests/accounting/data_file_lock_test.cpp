@@ -1,3 +1,5 @@
+// The data file's lock: loads and saves wait for it and end the program after a minute, and
+// copies in several processes, even one killed at any write, never see a torn table.
 #include <algorithm>
 #include <thread>
 #include <vector>

@@ -1,3 +1,5 @@
+// Loading and saving the data file: the scrambling of its fields, a table that loads back
+// exactly, and what is refused, ignored, stored as blanks or never created.
 #include "accounting/data_file.h"
 
 #include "accounting/usage_table.h"

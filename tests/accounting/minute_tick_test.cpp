@@ -1,3 +1,5 @@
+// The minute tick: counting down, the warnings at 10 and 2 minutes, the log-off at zero, test
+// mode, a new day's allowance, the clock moved back, and a data file that cannot be read or saved.
 #include "accounting/minute_tick.h"
 
 #include "accounting/activity_log.h"

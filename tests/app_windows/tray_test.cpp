@@ -1,3 +1,5 @@
+// The tray icon: the digits' slots, glyph bitmap and plate, the shell's record with a tip of at
+// most 63 characters, and callbacks that reach the handler of a known icon only.
 #include "app_windows/tray.h"
 
 #include <windows.h>

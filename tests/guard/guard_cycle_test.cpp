@@ -1,3 +1,5 @@
+// A round of the guard over a simulated platform: what it does and logs, a session that cannot
+// be logged off, a missing, cut or locked data file, and an account added between rounds.
 #include "guard/guard_cycle.h"
 
 #include <algorithm>

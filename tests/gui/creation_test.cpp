@@ -1,3 +1,5 @@
+// Creating controls: owners, styles, positions, window classes, hot keys from captions, status
+// bars, icons, fonts, rich edit fields, and the failures that end the program.
 #include "gui/creation.h"
 
 #include <windows.h>

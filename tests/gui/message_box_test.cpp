@@ -1,3 +1,5 @@
+// The framework's message box: a list of styles is ored like one number, and style 0 is one OK
+// button without an icon.
 #include "gui/message_box.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// Geometry and drawing objects: window, client and screen rectangles, borrowed contexts, text
+// bitmaps, colours, and tracked objects released with their owner.
 #include "gui/geometry.h"
 
 #include <gtest/gtest.h>

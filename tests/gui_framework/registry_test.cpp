@@ -1,3 +1,5 @@
+// The control registry: new slots and class defaults, owners and destroyed owners, handles,
+// standard names, children and enclosing windows, and the order of destruction.
 #include "gui/registry.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// The framework's message handlers on live windows: commands and clicks, tab pages, Enter, Tab
+// and hot keys, the modal window's focus, child colours and painting.
 #include "gui/message_handlers.h"
 
 #include <windows.h>

@@ -1,3 +1,5 @@
+// Timers: restarting one, each reaching only its own window after Screen's handlers, and a
+// closed window's timer that keeps firing.
 #include "gui/timers.h"
 
 #include <windows.h>

@@ -1,3 +1,5 @@
+// Opening, showing and closing windows: show styles and words, full screen, the first focus,
+// the modal stack, dialogs in nested loops, and the end of the main window.
 #include "gui/showing_windows.h"
 
 #include <windows.h>

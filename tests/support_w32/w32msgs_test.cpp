@@ -1,3 +1,5 @@
+// Framework warnings and fatal errors: the box's text, silencing a code, the clean-up list,
+// names and version from keys, and the crash report a fatal error leaves.
 #include "support/w32msgs.h"
 
 #include <gtest/gtest.h>
