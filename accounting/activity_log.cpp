@@ -5,7 +5,7 @@
 #include "accounting/usage_table.h"
 #include "runtime/clock.h"
 #include "runtime/file.h"
-#include "runtime/process.h"
+#include "runtime/processes.h"
 
 TimeStamp vStamp;
 

@@ -9,7 +9,7 @@
 #include "accounting/usage_table.h"
 #include "runtime/clock.h"
 #include "runtime/file.h"
-#include "runtime/process.h"
+#include "runtime/processes.h"
 
 namespace {
 // The first value this seed draws has 0x15 in its low byte. Any byte below 0x20 keeps

@@ -11,7 +11,7 @@
 #include "accounting/ui_routines.h"
 #include "accounting/usage_table.h"
 #include "runtime/clock.h"
-#include "runtime/process.h"
+#include "runtime/processes.h"
 
 std::string warningText(int minutesLeft) {
   return "Please save your work\nYou only have " + zeroPadded(minutesLeft, 3) + " minutes left";

@@ -3,7 +3,7 @@
 #include "accounting/activity_log.h"
 #include "accounting/startup.h"
 #include "accounting/usage_table.h"
-#include "runtime/process.h"
+#include "runtime/processes.h"
 
 std::string accountRunningTool() {
   for (const char* variable : {"USERNAME", "USER", "LOGNAME"})

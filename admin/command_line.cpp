@@ -5,7 +5,7 @@
 #include "accounting/startup.h"
 #include "admin/admin.h"
 #include "admin/command_groups.h"
-#include "admin/values.h"
+#include "admin/value_checks.h"
 
 namespace {
 // Options every command takes.

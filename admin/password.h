@@ -1,7 +1,7 @@
 #pragma once
 // The new supervisor password as the tool receives it: one line on standard input, or typed
 // twice at the terminal without echo. Both return "" when they have a password that the
-// rules of values.h accept, or a sentence saying why there is none.
+// rules of table_rules.h accept, or a sentence saying why there is none.
 #include <iosfwd>
 #include <string>
 

@@ -1,3 +1,5 @@
+// The administration tool's report command: reads the activity log, never the data file, and
+// prints the runs, log-offs and guard work per account and day, as text or as JSON.
 #include <chrono>
 #include <fstream>
 #include <ostream>

@@ -1,3 +1,5 @@
+// The administration tool's commands for the table's settings: init, which writes a first
+// data file, set-password, allow-new-users and set-defaults.
 #include <cstdio>
 #include <ostream>
 
@@ -8,7 +10,7 @@
 #include "admin/command_line.h"
 #include "admin/password.h"
 #include "admin/table_file.h"
-#include "admin/values.h"
+#include "admin/value_checks.h"
 #include "runtime/file.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include "accounting/json_text.h"
 #include "accounting/table_rules.h"
 #include "accounting/usage_table.h"
-#include "admin/values.h"
+#include "admin/value_checks.h"
 
 namespace {
 enum class PasswordState { Set, Empty, Default };

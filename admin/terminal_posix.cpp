@@ -1,3 +1,5 @@
+// What terminal.h declares, on POSIX: a terminal is what isatty says, and echo is turned off
+// in the terminal's attributes while the line is read.
 #include <termios.h>
 #include <unistd.h>
 

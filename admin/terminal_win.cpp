@@ -1,3 +1,5 @@
+// What terminal.h declares, on Windows: a terminal is a console, and echo is turned off in
+// the console's input mode while the line is read.
 #include <windows.h>
 
 #include <iostream>

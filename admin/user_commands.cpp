@@ -1,3 +1,5 @@
+// The administration tool's commands for accounts: add-user, and remove-user, set-allowance
+// and grant, which change every slot that holds the account.
 #include <algorithm>
 
 #include "accounting/activity_log.h"
@@ -7,7 +9,7 @@
 #include "admin/command_groups.h"
 #include "admin/command_line.h"
 #include "admin/table_file.h"
-#include "admin/values.h"
+#include "admin/value_checks.h"
 
 namespace {
 std::string notInTable(const std::string& account) {

@@ -1,3 +1,6 @@
+// The accounting core's interface routines in the real program: hiding the host window, the
+// message box, the status bar, the timers and the tray icon, put in place by
+// wireAccountingInterface.
 #include <windows.h>
 
 #include "accounting/ui_routines.h"
@@ -7,9 +10,9 @@
 #include "app_windows/tray_minutes.h"
 #include "gui/control_text.h"
 #include "gui/message_box.h"
+#include "gui/showing_windows.h"
 #include "gui/status_bar.h"
 #include "gui/timers.h"
-#include "gui/windows.h"
 #include "support/hot_path.h"
 
 namespace {

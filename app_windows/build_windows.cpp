@@ -1,3 +1,6 @@
+// The application's windows: the ids of the controls that live for the whole run, build_windows
+// that creates the host, password and administration windows, attaches every handler and runs
+// the event loop, and the menu commands.
 #include <windows.h>
 
 #include "accounting/minute_tick.h"

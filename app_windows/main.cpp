@@ -1,7 +1,7 @@
 // Orrindale: limits how many minutes each account may use this computer per day.
 #include "app_windows/app_windows.h"
 #include "gui/framework.h"
-#include "runtime/process.h"
+#include "runtime/processes.h"
 
 int main(int argc, char** argv) {
   rt::setArguments(argc, argv);

@@ -9,7 +9,7 @@
 #include "gui/control_state.h"
 #include "gui/control_text.h"
 #include "gui/message_box.h"
-#include "gui/windows.h"
+#include "gui/showing_windows.h"
 
 namespace {
 constexpr int kEnterKey = 13;

@@ -12,9 +12,9 @@
 #include "app_windows/tray.h"
 #include "app_windows/tray_digits.h"
 #include "gui/control_looks.h"
-#include "gui/windows.h"
+#include "gui/showing_windows.h"
 #include "runtime/clock.h"
-#include "runtime/process.h"
+#include "runtime/processes.h"
 #include "support/w32dll.h"
 
 int TrayNo = 0;

@@ -1,3 +1,5 @@
+// The plain program's accounting interface routines, written straight on Win32: the tabs'
+// controls, the tray icon, the status bar, the timers, the icon and the message box.
 #include <windows.h>
 
 #include <commctrl.h>

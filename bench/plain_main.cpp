@@ -7,7 +7,7 @@
 #include "accounting/startup.h"
 #include "accounting/usage_table.h"
 #include "bench/plain_program.h"
-#include "runtime/process.h"
+#include "runtime/processes.h"
 
 int main(int argc, char** argv) {
   rt::setArguments(argc, argv);

@@ -1,3 +1,6 @@
+// The plain program's windows: one window procedure for the timers, the tray callback and
+// closing, and the three top-level windows with their controls and menus, made as the real
+// program makes them.
 #include <windows.h>
 
 #include <commctrl.h>

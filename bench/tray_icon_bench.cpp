@@ -20,7 +20,7 @@
 #include "app_windows/tray_minutes.h"
 #include "gui/class_table.h"
 #include "gui/creation.h"
-#include "gui/dispatch.h"
+#include "gui/message_dispatch.h"
 #include "gui/registry.h"
 
 namespace {

@@ -1,3 +1,5 @@
+// What service_setup.h declares, on Windows: the service manager's calls that register the
+// guard with its restart after a failure, stop it and wait for the stop, and remove it.
 #include <windows.h>
 
 #include "guard_service/service_setup.h"

@@ -1,3 +1,5 @@
+// What session_actions.h declares, on Windows: a copy started with the session account's own
+// token and environment, and the log-off through the terminal services.
 #include <windows.h>
 
 #include <userenv.h>

@@ -1,3 +1,6 @@
+// What sessions.h declares, on Windows: the sessions the terminal services list, with the
+// console's session where they leave it out, and the copies of the program counted by full
+// image path in a snapshot of all processes.
 #include <windows.h>
 
 #include <tlhelp32.h>

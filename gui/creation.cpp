@@ -10,10 +10,10 @@
 
 #include "gui/control_looks.h"
 #include "gui/control_state.h"
-#include "gui/dispatch.h"
 #include "gui/fonts.h"
 #include "gui/handlers.h"
 #include "gui/menus.h"
+#include "gui/message_dispatch.h"
 #include "gui/position.h"
 #include "gui/registry.h"
 #include "gui/status_bar.h"

@@ -4,7 +4,7 @@
 // single pending message; ending the innermost loop.
 #include <vector>
 
-#include "gui/windows.h"
+#include "gui/showing_windows.h"
 
 // One flag per running event loop, innermost last: 0 keeps it running, 1 ends it after the
 // message it is dispatching.

@@ -2,14 +2,14 @@
 
 #include "gui/creation.h"
 #include "gui/destroy.h"
-#include "gui/dispatch.h"
 #include "gui/fonts.h"
 #include "gui/gdi_objects.h"
+#include "gui/message_dispatch.h"
 #include "gui/message_handlers.h"
 #include "gui/modal.h"
 #include "gui/registry.h"
 #include "gui/run_state.h"
-#include "gui/windows.h"
+#include "gui/showing_windows.h"
 #include "support/w32memset.h"
 #include "support/w32msgs.h"
 

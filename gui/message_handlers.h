@@ -5,7 +5,7 @@
 // windows and ends the program for the main window). Each takes (id, hWnd, iMsg, wParam,
 // lParam, source) and answers with a MsgResult; {source} lets default processing run for
 // subclassed controls and swallows the message for the framework's own windows.
-#include "gui/dispatch.h"
+#include "gui/message_dispatch.h"
 
 // Puts every handler into its row of the message table; part of the framework's start-up.
 void installMessageHandlers();

@@ -8,7 +8,7 @@
 #include "gui/message_handlers.h"
 #include "gui/modal.h"
 #include "gui/registry.h"
-#include "gui/windows.h"
+#include "gui/showing_windows.h"
 #include "support/w32dll.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "runtime/process.h"
+#include "runtime/processes.h"
 
 namespace rt {
 namespace {

@@ -1,3 +1,5 @@
+// What file.h and file_native.h declare, on POSIX: the whole-file lock with flock, and the
+// native calls at an offset on the file's descriptor.
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>

@@ -1,3 +1,4 @@
+// What file_stamp.h declares, on POSIX: a file's presence, size and modification time from stat.
 #include <sys/stat.h>
 
 #include "runtime/file_stamp.h"

@@ -1,3 +1,5 @@
+// What file_stamp.h declares, on Windows: a file's presence, size and last-write time from its
+// attributes.
 #include <windows.h>
 
 #include "runtime/file_stamp.h"

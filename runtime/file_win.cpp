@@ -1,3 +1,5 @@
+// What file.h and file_native.h declare, on Windows: the whole-file lock with LockFileEx, and
+// the native calls at an offset on the file's handle, with CR LF line ends.
 #include <io.h>
 #include <windows.h>
 

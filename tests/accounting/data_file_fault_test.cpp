@@ -3,8 +3,8 @@
 #include "accounting/data_file.h"
 #include "accounting/usage_table.h"
 #include "runtime/file_faults.h"
-#include "tests/support/accounting_fixture.h"
-#include "tests/support/files.h"
+#include "tests/fixtures/accounting_fixture.h"
+#include "tests/fixtures/files.h"
 
 using DataFileFaults = AccountingTest;
 

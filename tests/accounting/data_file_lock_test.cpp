@@ -1,3 +1,5 @@
+// The data file's lock: loads and saves wait for it and end the program after a minute, and
+// copies in several processes, even one killed at any write, never see a torn table.
 #include <algorithm>
 #include <thread>
 #include <vector>
@@ -5,10 +7,10 @@
 #include "accounting/data_file.h"
 #include "accounting/usage_table.h"
 #include "runtime/file.h"
-#include "runtime/process.h"
-#include "tests/support/accounting_fixture.h"
-#include "tests/support/files.h"
-#include "tests/support/sim_clock.h"
+#include "runtime/processes.h"
+#include "tests/fixtures/accounting_fixture.h"
+#include "tests/fixtures/files.h"
+#include "tests/fixtures/sim_clock.h"
 
 namespace {
 

@@ -1,8 +1,10 @@
+// Loading and saving the data file: the scrambling of its fields, a table that loads back
+// exactly, and what is refused, ignored, stored as blanks or never created.
 #include "accounting/data_file.h"
 
 #include "accounting/usage_table.h"
-#include "tests/support/accounting_fixture.h"
-#include "tests/support/files.h"
+#include "tests/fixtures/accounting_fixture.h"
+#include "tests/fixtures/files.h"
 
 namespace {
 

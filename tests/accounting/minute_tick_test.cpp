@@ -1,12 +1,14 @@
+// The minute tick: counting down, the warnings at 10 and 2 minutes, the log-off at zero, test
+// mode, a new day's allowance, the clock moved back, and a data file that cannot be read or saved.
 #include "accounting/minute_tick.h"
 
 #include "accounting/activity_log.h"
 #include "runtime/file_faults.h"
-#include "tests/support/files.h"
-#include "tests/support/logoff_stub.h"
-#include "tests/support/recording_ui.h"
-#include "tests/support/sim_clock.h"
-#include "tests/support/tick_fixture.h"
+#include "tests/fixtures/files.h"
+#include "tests/fixtures/logoff_stub.h"
+#include "tests/fixtures/recording_ui.h"
+#include "tests/fixtures/sim_clock.h"
+#include "tests/fixtures/tick_fixture.h"
 
 namespace {
 std::string warningBox(const std::string& minutes) {

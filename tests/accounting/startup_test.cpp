@@ -1,12 +1,14 @@
+// Start-up: the debug level from the first argument, the account's slot, a new user's free slot,
+// and what is logged off or ended when the account or the data file is refused.
 #include "accounting/startup.h"
 
 #include "accounting/activity_log.h"
 #include "runtime/file_faults.h"
-#include "runtime/process.h"
-#include "tests/support/files.h"
-#include "tests/support/logoff_stub.h"
-#include "tests/support/recording_ui.h"
-#include "tests/support/tick_fixture.h"
+#include "runtime/processes.h"
+#include "tests/fixtures/files.h"
+#include "tests/fixtures/logoff_stub.h"
+#include "tests/fixtures/recording_ui.h"
+#include "tests/fixtures/tick_fixture.h"
 
 namespace {
 void runWithArguments(std::vector<std::string> arguments) {

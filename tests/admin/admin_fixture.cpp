@@ -4,8 +4,8 @@
 
 #include "accounting/data_file.h"
 #include "admin/admin.h"
-#include "runtime/process.h"
-#include "tests/support/files.h"
+#include "runtime/processes.h"
+#include "tests/fixtures/files.h"
 
 namespace {
 int (*const kProgramLockGaveUp)() = r_lockGaveUp;

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "accounting/usage_table.h"
-#include "tests/support/accounting_fixture.h"
+#include "tests/fixtures/accounting_fixture.h"
 
 class AdminTool : public AccountingTest {
  protected:

@@ -3,7 +3,7 @@
 
 #include "accounting/usage_table.h"
 #include "tests/admin/admin_fixture.h"
-#include "tests/support/sim_clock.h"
+#include "tests/fixtures/sim_clock.h"
 
 namespace {
 const std::array<std::string, kDays> kEveryDay60{"60", "60", "60", "60", "60", "60", "60"};

@@ -4,9 +4,9 @@
 #include "accounting/json_text.h"
 #include "accounting/usage_table.h"
 #include "admin/table_print.h"
-#include "admin/values.h"
+#include "admin/value_checks.h"
 #include "tests/admin/admin_fixture.h"
-#include "tests/support/files.h"
+#include "tests/fixtures/files.h"
 
 TEST_F(AdminTool, InitWritesTheDefaultTableWithThePasswordFromStandardInput) {
   const Result result = run({"init", "--password-stdin", "--allow-new-users", "no"}, "s3cret w\xf6rd\r\n");

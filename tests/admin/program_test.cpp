@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "accounting/usage_table.h"
-#include "runtime/process.h"
+#include "runtime/processes.h"
 #include "tests/admin/admin_fixture.h"
-#include "tests/support/files.h"
+#include "tests/fixtures/files.h"
 
 #ifndef _WIN32
 #include <poll.h>

@@ -10,7 +10,7 @@
 #include "admin/admin.h"
 #include "runtime/file.h"
 #include "tests/admin/admin_fixture.h"
-#include "tests/support/files.h"
+#include "tests/fixtures/files.h"
 
 #ifndef _WIN32
 #include <sys/resource.h>

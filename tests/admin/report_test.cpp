@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/admin/admin_fixture.h"
-#include "tests/support/files.h"
+#include "tests/fixtures/files.h"
 
 TEST_F(AdminTool, ReportReadsTheLogOfTheLastDaysAndLeavesItAsItWas) {
   const std::string log =

@@ -1,3 +1,5 @@
+// The tray icon: the digits' slots, glyph bitmap and plate, the shell's record with a tip of at
+// most 63 characters, and callbacks that reach the handler of a known icon only.
 #include "app_windows/tray.h"
 
 #include <windows.h>
@@ -14,9 +16,9 @@
 #include "app_windows/tray_minutes.h"
 #include "gui/class_table.h"
 #include "gui/creation.h"
-#include "gui/dispatch.h"
 #include "gui/gdi_objects.h"
 #include "gui/handlers.h"
+#include "gui/message_dispatch.h"
 #include "gui/registry.h"
 #include "support/w32dll.h"
 #include "support/w32memset.h"

@@ -3,8 +3,8 @@
 // clicked, and checked in the data file.
 #include "runtime/clock.h"
 #include "tests/e2e/e2e_fixture.h"
-#include "tests/support/dialog_answerer.h"
-#include "tests/support/files.h"
+#include "tests/fixtures/dialog_answerer.h"
+#include "tests/fixtures/files.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include "accounting/data_file.h"
 #include "accounting/startup.h"
 #include "runtime/clock.h"
-#include "tests/support/dialog_answerer.h"
-#include "tests/support/files.h"
+#include "tests/fixtures/dialog_answerer.h"
+#include "tests/fixtures/files.h"
 
 void OrrindaleEndToEnd::SetUp() {
   const FixedPaths paths;

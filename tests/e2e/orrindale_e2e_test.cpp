@@ -8,8 +8,8 @@
 #include "runtime/clock.h"
 #include "tests/e2e/e2e_fixture.h"
 #include "tests/e2e/screen_pixels.h"
-#include "tests/support/dialog_answerer.h"
-#include "tests/support/files.h"
+#include "tests/fixtures/dialog_answerer.h"
+#include "tests/fixtures/files.h"
 
 TEST_F(OrrindaleEndToEnd, StartsCountsWarnsAndAnswersTheTray) {
   prepareDataFile("0012");

@@ -6,7 +6,7 @@
 #include <thread>
 #include <vector>
 
-#include "tests/support/files.h"
+#include "tests/fixtures/files.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 // write access (as a program holding the file open does on Windows) makes the file really
 // unwritable while it stays readable.
 #include "tests/e2e/e2e_fixture.h"
-#include "tests/support/files.h"
-#include "tests/support/logoff_stub.h"
+#include "tests/fixtures/files.h"
+#include "tests/fixtures/logoff_stub.h"
 
 TEST_F(OrrindaleEndToEnd, DataFileThatCannotBeWrittenLogsOffAtStartAndAtEachTick) {
   prepareDataFile("0030");

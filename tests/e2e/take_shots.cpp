@@ -10,7 +10,7 @@
 #include "tests/e2e/e2e_fixture.h"
 #include "tests/e2e/screen_pixels.h"
 #include "tests/e2e/screen_shot.h"
-#include "tests/support/dialog_answerer.h"
+#include "tests/fixtures/dialog_answerer.h"
 
 TEST_F(OrrindaleEndToEnd, Screenshots) {
   prepareDataFile("0011", [](UsageTable& table) {

@@ -1,3 +1,5 @@
+// The guard's decisions per session: the grace period after a logon, restarts, the log-off
+// after repeated kills, accounts not in the table, and a table that cannot be read.
 #include "guard/decisions.h"
 
 #include <gtest/gtest.h>

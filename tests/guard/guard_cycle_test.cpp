@@ -1,3 +1,5 @@
+// A round of the guard over a simulated platform: what it does and logs, a session that cannot
+// be logged off, a missing, cut or locked data file, and an account added between rounds.
 #include "guard/guard_cycle.h"
 
 #include <algorithm>
@@ -6,9 +8,9 @@
 #include "accounting/log_report.h"
 #include "accounting/usage_table.h"
 #include "runtime/file.h"
-#include "tests/support/accounting_fixture.h"
-#include "tests/support/files.h"
-#include "tests/support/sim_clock.h"
+#include "tests/fixtures/accounting_fixture.h"
+#include "tests/fixtures/files.h"
+#include "tests/fixtures/sim_clock.h"
 
 namespace {
 

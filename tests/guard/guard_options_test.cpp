@@ -1,3 +1,5 @@
+// The guard's options: the real paths and timings without any, start arguments on top of the
+// command line, and bad options refused.
 #include "guard/guard_options.h"
 
 #include <gtest/gtest.h>

@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "gui/creation.h"
-#include "gui/dispatch.h"
+#include "gui/message_dispatch.h"
 #include "gui/registry.h"
 
 namespace {

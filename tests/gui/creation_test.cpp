@@ -1,3 +1,5 @@
+// Creating controls: owners, styles, positions, window classes, hot keys from captions, status
+// bars, icons, fonts, rich edit fields, and the failures that end the program.
 #include "gui/creation.h"
 
 #include <windows.h>
@@ -15,8 +17,8 @@
 #include "gui/handlers.h"
 #include "gui/position.h"
 #include "gui/registry.h"
+#include "tests/fixtures/dialog_answerer.h"
 #include "tests/gui/controls_fixture.h"
-#include "tests/support/dialog_answerer.h"
 
 namespace {
 

@@ -1,3 +1,5 @@
+// Menus: menu bars and their menus, items and separators, texts, check marks and enabling,
+// attached pop-ups and the right-click pop-up.
 #include "gui/menus.h"
 
 #include <windows.h>

@@ -1,3 +1,5 @@
+// The framework's message box: a list of styles is ored like one number, and style 0 is one OK
+// button without an icon.
 #include "gui/message_box.h"
 
 #include <gtest/gtest.h>
@@ -5,7 +7,7 @@
 
 #include <algorithm>
 
-#include "tests/support/dialog_answerer.h"
+#include "tests/fixtures/dialog_answerer.h"
 
 namespace {
 

@@ -1,3 +1,5 @@
+// Control properties: texts, check states, numbers with formats, status-bar panels and tips,
+// focus, tab items, visibility and enabling, colours and icons.
 #include <windows.h>
 
 #include <commctrl.h>

@@ -1,4 +1,7 @@
-#include "gui/dispatch.h"
+// Message dispatch: handler lists, Screen's handlers, default processing, nested messages,
+// results, subclassed controls, the self-ordering message table, subscribers and the
+// invocation stack.
+#include "gui/message_dispatch.h"
 
 #include <gtest/gtest.h>
 

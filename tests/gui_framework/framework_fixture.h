@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <string>
 
-#include "gui/dispatch.h"
+#include "gui/message_dispatch.h"
 
 int makeWindow(int owner, int x, int y, int width, int height, std::uint32_t style = WS_OVERLAPPEDWINDOW);
 int makeControl(int cls, int owner, int x, int y, int width, int height, const std::string& text = "");

@@ -1,3 +1,5 @@
+// Geometry and drawing objects: window, client and screen rectangles, borrowed contexts, text
+// bitmaps, colours, and tracked objects released with their owner.
 #include "gui/geometry.h"
 
 #include <gtest/gtest.h>
@@ -6,8 +8,8 @@
 #include "gui/gdi_objects.h"
 #include "gui/registry.h"
 #include "gui/run_state.h"
+#include "tests/fixtures/dialog_answerer.h"
 #include "tests/gui_framework/framework_fixture.h"
-#include "tests/support/dialog_answerer.h"
 
 namespace {
 

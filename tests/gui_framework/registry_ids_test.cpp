@@ -1,3 +1,5 @@
+// The order in which the registry hands out control ids: the lowest first, then from the top
+// of the block, and freed ids before the others.
 #include <gtest/gtest.h>
 
 #include "gui/destroy.h"

@@ -1,3 +1,5 @@
+// The control registry: new slots and class defaults, owners and destroyed owners, handles,
+// standard names, children and enclosing windows, and the order of destruction.
 #include "gui/registry.h"
 
 #include <gtest/gtest.h>
@@ -7,8 +9,8 @@
 #include "gui/destroy.h"
 #include "gui/gdi_objects.h"
 #include "gui/handlers.h"
+#include "tests/fixtures/dialog_answerer.h"
 #include "tests/gui_framework/framework_fixture.h"
-#include "tests/support/dialog_answerer.h"
 
 namespace {
 

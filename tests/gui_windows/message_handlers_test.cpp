@@ -1,3 +1,5 @@
+// The framework's message handlers on live windows: commands and clicks, tab pages, Enter, Tab
+// and hot keys, the modal window's focus, child colours and painting.
 #include "gui/message_handlers.h"
 
 #include <windows.h>
@@ -10,7 +12,7 @@
 #include "gui/creation.h"
 #include "gui/geometry.h"
 #include "gui/handlers.h"
-#include "gui/windows.h"
+#include "gui/showing_windows.h"
 #include "tests/gui_windows/windows_fixture.h"
 
 namespace {

@@ -1,3 +1,5 @@
+// Timers: restarting one, each reaching only its own window after Screen's handlers, and a
+// closed window's timer that keeps firing.
 #include "gui/timers.h"
 
 #include <windows.h>
@@ -6,7 +8,7 @@
 
 #include "gui/control_state.h"
 #include "gui/handlers.h"
-#include "gui/windows.h"
+#include "gui/showing_windows.h"
 #include "tests/gui_windows/windows_fixture.h"
 
 namespace {

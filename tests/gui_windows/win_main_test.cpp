@@ -14,8 +14,8 @@
 #include "gui/handlers.h"
 #include "gui/run_state.h"
 #include "support/w32msgs.h"
+#include "tests/fixtures/dialog_answerer.h"
 #include "tests/gui_windows/windows_fixture.h"
-#include "tests/support/dialog_answerer.h"
 
 namespace {
 

@@ -1,4 +1,6 @@
-#include "gui/windows.h"
+// Opening, showing and closing windows: show styles and words, full screen, the first focus,
+// the modal stack, dialogs in nested loops, and the end of the main window.
+#include "gui/showing_windows.h"
 
 #include <windows.h>
 
@@ -10,8 +12,8 @@
 #include "gui/destroy.h"
 #include "gui/event_loop.h"
 #include "gui/handlers.h"
+#include "tests/fixtures/dialog_answerer.h"
 #include "tests/gui_windows/windows_fixture.h"
-#include "tests/support/dialog_answerer.h"
 
 namespace {
 

@@ -12,8 +12,8 @@
 #include <optional>
 
 #include "tests/e2e/orrindale_process.h"
+#include "tests/fixtures/files.h"
 #include "tests/installer/installer_fixture.h"
-#include "tests/support/files.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include "accounting/data_file.h"
 #include "tests/e2e/orrindale_process.h"
-#include "tests/support/files.h"
+#include "tests/fixtures/files.h"
 
 std::string inQuotes(const std::string& text) {
   return "\"" + text + "\"";

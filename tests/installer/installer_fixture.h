@@ -11,7 +11,7 @@
 #include <string>
 
 #include "accounting/usage_table.h"
-#include "runtime/process.h"
+#include "runtime/processes.h"
 
 inline const std::string kInstallDir = "C:\\Program Files\\Orrindale";
 inline const std::string kProgram = kInstallDir + "\\orrindale.exe";

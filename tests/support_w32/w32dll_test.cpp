@@ -1,3 +1,5 @@
+// Late-bound platform routines: a library loaded with its first routine, routine ids, calls
+// with numbers, texts and bytes, the rich edit library, and unknown or missing routines.
 #include "support/w32dll.h"
 
 #include <gtest/gtest.h>
@@ -5,7 +7,7 @@
 #include <algorithm>
 #include <map>
 
-#include "tests/support/dialog_answerer.h"
+#include "tests/fixtures/dialog_answerer.h"
 
 namespace {
 

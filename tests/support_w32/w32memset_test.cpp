@@ -1,3 +1,5 @@
+// Native memory sets: zero-filled blocks behind their length word, releasing a set with the
+// sets listed in it, and failures reported through the abort routine.
 #include "support/w32memset.h"
 
 #include <gtest/gtest.h>

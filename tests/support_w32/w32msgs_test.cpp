@@ -1,3 +1,5 @@
+// Framework warnings and fatal errors: the box's text, silencing a code, the clean-up list,
+// names and version from keys, and the crash report a fatal error leaves.
 #include "support/w32msgs.h"
 
 #include <gtest/gtest.h>
@@ -8,7 +10,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "tests/support/dialog_answerer.h"
+#include "tests/fixtures/dialog_answerer.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "gui/dispatch.h"
+#include "gui/message_dispatch.h"
 
 #include "gui/class_table.h"
 #include "gui/handlers.h"

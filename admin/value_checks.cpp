@@ -1,4 +1,4 @@
-#include "admin/values.h"
+#include "admin/value_checks.h"
 
 #include <array>
 #include <cctype>

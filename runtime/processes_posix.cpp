@@ -1,3 +1,5 @@
+// What processes.h declares that differs on POSIX: setting a variable, the kill, and running a
+// command through /bin/sh.
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -6,7 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "runtime/process.h"
+#include "runtime/processes.h"
 
 extern char** environ;
 

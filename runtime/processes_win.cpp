@@ -1,9 +1,11 @@
+// What processes.h declares that differs on Windows: setting a variable for the C runtime and
+// for child processes alike, the kill, and running a command through cmd.exe without a window.
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
 
-#include "runtime/process.h"
+#include "runtime/processes.h"
 
 namespace rt {
 

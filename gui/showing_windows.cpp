@@ -1,4 +1,4 @@
-#include "gui/windows.h"
+#include "gui/showing_windows.h"
 
 #include <windows.h>
 

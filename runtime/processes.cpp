@@ -1,4 +1,4 @@
-#include "runtime/process.h"
+#include "runtime/processes.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# The benchmarks: the once-a-minute work, the report, the guard's round and the minutes icon,
+# then the real program under Wine, alone and against the plain Win32 equivalent
+# (bench/plain_*.cpp). BENCH_ROUNDS and BENCH_IDLE_ROUNDS set the rounds of the comparison.
+# Usage: tools/bench.sh (or ./dev bench)
+set -euo pipefail
+
+# shellcheck source=tools/dev_common.sh
+source "$(dirname "${BASH_SOURCE[0]}")/dev_common.sh"
+
+# Start-up time, idle CPU and memory of the real program under Wine, in the test prefix with a
+# data file that holds this prefix's account.
+bench_program() {
+  local log account pid start ready ticks0 ticks1 hz
+  log=$(activity_log_in "$WINEPREFIX")
+  account=$(prefix_account "$WINEPREFIX")
+  write_data_file "$WINEPREFIX" "$account"
+  rm -f "$log"
+  start=$(date +%s%N)
+  "$root/tools/wine-run" "$build/win32/bin/orrindale.exe" 2 </dev/null >/dev/null 2>&1 &
+  for _ in $(seq 500); do grep -q "Process Started" "$log" 2>/dev/null && break; sleep 0.01; done
+  ready=$(date +%s%N)
+  pid=$(pgrep -f 'orrindale.exe 2' | head -n 1)
+  echo "start-up (process start to the start-up log line): $(( (ready - start) / 1000000 )) ms"
+  hz=$(getconf CLK_TCK)
+  ticks0=$(awk '{print $14 + $15}' "/proc/$pid/stat")
+  sleep 30
+  ticks1=$(awk '{print $14 + $15}' "/proc/$pid/stat")
+  echo "idle CPU over 30 s (timers of 1 s and 60 s running): $(( (ticks1 - ticks0) * 1000 / hz )) ms"
+  echo "resident memory: $(awk '/VmRSS/{print $2, $3}' "/proc/$pid/status")"
+  kill "$pid" 2>/dev/null || true
+}
+
+# Orrindale against the same program written straight on Win32 (bench/plain_*.cpp), started
+# alternately from a Windows parent that gives both the account of the data file. Plenty of
+# minutes are left, so that the tray icon does not blink: that is the state of most of a day.
+compare_with_plain() {
+  write_data_file "$WINEPREFIX" bench 0120
+  "$root/tools/wine-run" "$build/win32/bin/startup_bench.exe" --account bench --rounds "${BENCH_ROUNDS:-11}" \
+    --idle-rounds "${BENCH_IDLE_ROUNDS:-9}" </dev/null
+  local size
+  size=$(stat -c %s "$build/win32/bin/orrindale.exe")
+  echo "orrindale.exe as built: $size bytes, $((size / 1024)) KiB (target <= 600 KiB)"
+}
+
+install_missing
+configure_and_build
+prepare_wine
+# The native tree has sanitizers on; the Windows figures are the ones that matter.
+echo "native (with sanitizers):"
+"$build/native/bin/data_file_bench"
+"$build/native/bin/log_report_bench"
+echo "win32 under Wine:"
+"$root/tools/wine-run" "$build/win32/bin/data_file_bench.exe" </dev/null
+"$root/tools/wine-run" "$build/win32/bin/log_report_bench.exe" </dev/null
+"$root/tools/wine-run" "$build/win32/bin/guard_round_bench.exe" </dev/null
+echo "redrawing the minutes icon under Wine (the test desktop has a notification area):"
+"$root/tools/wine-run" "$build/win32/bin/tray_icon_bench.exe" </dev/null
+echo "the program under Wine:"
+bench_program
+echo "the program against the plain Win32 equivalent:"
+compare_with_plain
