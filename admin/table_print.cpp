@@ -32,7 +32,7 @@ std::string number(const std::string& field) {
 }
 
 // The last counted minute as the log writes times, or "" for a slot never counted.
-std::string lastUsedText(const UserRecord& user) {
+std::string lastCountedText(const UserRecord& user) {
   if (user.field(kLastHour).empty())
     return "";
   return user.field(kLastDay) + "/" + user.field(kLastMonth) + "/" + user.field(kLastYear) + " " +
@@ -98,7 +98,7 @@ void printTableText(std::ostream& out, const UsageTable& table, const std::strin
       rows.push_back({std::to_string(slot), "(free)"});
       continue;
     }
-    rows.push_back({std::to_string(slot), printable(user.field(kAccount)), printable(lastUsedText(user)),
+    rows.push_back({std::to_string(slot), printable(user.field(kAccount)), printable(lastCountedText(user)),
                     printable(user.field(kMachine)), number(user.field(kMinutesLeft))});
     for (int day = 1; day <= kDays; ++day)
       rows.back().push_back(number(user.allowance(day)));

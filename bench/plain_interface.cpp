@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "accounting/table_rules.h"
 #include "accounting/ui_routines.h"
 #include "accounting/usage_table.h"
 #include "app_windows/tray_digits.h"
@@ -74,7 +75,7 @@ void buildUpdateTab() {
 void buildOptionsTab() {
   vPlain.optionsCheck = plainControl("button", "Allow New Users", kChild | WS_TABSTOP | BS_AUTOCHECKBOX | BS_NOTIFY, 0,
                                      50, 50, 500, 60, vPlain.tabs);
-  SendMessageA(vPlain.optionsCheck, BM_SETCHECK, vTable.option(kNewUserFlag) != "1" ? BST_CHECKED : BST_UNCHECKED, 0);
+  SendMessageA(vPlain.optionsCheck, BM_SETCHECK, newUsersAllowed(vTable) ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
 NOTIFYICONDATAA trayRecord(UINT flags) {

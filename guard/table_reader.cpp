@@ -5,7 +5,7 @@
 
 namespace {
 
-TableSeen loadTable() {
+TableSeen readWholeTable() {
   // A damaged file is refused by the load: its missing slots would read as free, and their
   // accounts as not limited.
   if (LoadData(LockWait::TryOnce) == -1)
@@ -19,7 +19,7 @@ TableSeen readTable(TableReader& reader) {
   const rt::FileStamp now = rt::fileStamp(vSession.dataFilePath);
   if (reader.settled && now == reader.stamp)
     return reader.last;
-  reader.last = loadTable();
+  reader.last = readWholeTable();
   reader.stamp = now;
   // A lock is another process at work on the file: look again next time even if the
   // stamp stays the same.
