@@ -1,6 +1,5 @@
 #include "accounting/minute_tick.h"
 
-#include <compare>
 #include <cstdio>
 
 #include "accounting/activity_log.h"
@@ -41,11 +40,7 @@ namespace {
 // so every tick sees the same move: a run logs it once. (Another run that meets the same move
 // logs it once more; the report counts a move once.)
 void reportClockMovedBack(const UserRecord& user) {
-  const std::string message = kClockBackLine + zeroPadded(readNumber(user.field(kLastDay)), 2) + "/" +
-                              zeroPadded(readNumber(user.field(kLastMonth)), 2) + "/" +
-                              zeroPadded(readNumber(user.field(kLastYear)), 4) + " " +
-                              zeroPadded(readNumber(user.field(kLastHour)), 2) + ":" +
-                              zeroPadded(readNumber(user.field(kLastMinute)), 2) + kLineStars;
+  const std::string message = clockMovedBackText(user);
   if (vSession.clockMoveReported == message)
     return;
   vSession.clockMoveReported = message;
@@ -53,29 +48,16 @@ void reportClockMovedBack(const UserRecord& user) {
 }
 }  // namespace
 
-// A new day begins only when today's date is later than the stored one. An earlier date means
-// the clock moved back (a changed time zone moves the date across midnight): renewing then
-// would hand out a fresh allowance at every move, so the stored minutes go on being spent.
 void AccountMinute() {
   UserRecord& user = vTable.user(vSession.currentUser);
-  // A negative count (typed into the grid, or copied from an allowance) leaves nothing, like
-  // a spent one; taking one off the lowest number would wrap round to the highest.
-  const int left = readNumber(user.field(kMinutesLeft));
-  const int candidate = left > 0 ? left - 1 : 0;
-  const std::strong_ordering stored = lastUseToDay(user, vStamp);
-  if (stored < 0) {
-    startTodaysAllowance(user, vStamp);
+  const CountedMinute minute = countMinute(user, vStamp, vSession.machineName);
+  if (minute.kind == MinuteKind::NewDay) {
     WriteLog("New day allowance");
-  } else {
-    if (stored > 0)
-      reportClockMovedBack(user);
-    user.field(kMinutesLeft) = zeroPadded(candidate, 4);
-    CheckTimeLeft(candidate);
+    return;
   }
-  if (stored > 0)
-    user.field(kMachine) = vSession.machineName;  // the later date and time stay
-  else
-    stampUser(user, vStamp, vSession.machineName);
+  if (minute.kind == MinuteKind::ClockMovedBack)
+    reportClockMovedBack(user);
+  CheckTimeLeft(minute.left);
 }
 
 void reportUnreadableDataFile() {

@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "accounting/log_texts.h"
+
 namespace {
 bool hasControlByte(const std::string& text) {
   for (char c : text)
@@ -70,6 +72,36 @@ void stampUser(UserRecord& user, const TimeStamp& now, const std::string& machin
   user.field(kLastDay) = now.day;
   user.field(kLastHour) = now.hour;
   user.field(kLastMinute) = now.minute;
+}
+
+// A new day begins only when today's date is later than the stored one. An earlier date means
+// the clock moved back (a changed time zone moves the date across midnight): renewing then
+// would hand out a fresh allowance at every move, so the stored minutes go on being spent.
+CountedMinute countMinute(UserRecord& user, const TimeStamp& now, const std::string& machine) {
+  const std::strong_ordering stored = lastUseToDay(user, now);
+  if (stored < 0) {
+    startTodaysAllowance(user, now);
+    stampUser(user, now, machine);
+    return {MinuteKind::NewDay, readNumber(user.field(kMinutesLeft))};
+  }
+  // A negative count (typed into the grid, or copied from an allowance) leaves nothing, like
+  // a spent one; taking one off the lowest number would wrap round to the highest.
+  const int left = readNumber(user.field(kMinutesLeft));
+  const int candidate = left > 0 ? left - 1 : 0;
+  user.field(kMinutesLeft) = zeroPadded(candidate, 4);
+  if (stored > 0) {
+    user.field(kMachine) = machine;  // the later date and time stay
+    return {MinuteKind::ClockMovedBack, candidate};
+  }
+  stampUser(user, now, machine);
+  return {MinuteKind::Counted, candidate};
+}
+
+std::string clockMovedBackText(const UserRecord& user) {
+  return kClockBackLine + zeroPadded(readNumber(user.field(kLastDay)), 2) + "/" +
+         zeroPadded(readNumber(user.field(kLastMonth)), 2) + "/" + zeroPadded(readNumber(user.field(kLastYear)), 4) +
+         " " + zeroPadded(readNumber(user.field(kLastHour)), 2) + ":" +
+         zeroPadded(readNumber(user.field(kLastMinute)), 2) + kLineStars;
 }
 
 void fillNewSlot(UserRecord& user, const UsageTable& table, const std::string& account, const TimeStamp& today) {

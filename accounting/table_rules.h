@@ -31,6 +31,19 @@ bool startsNewDay(const UserRecord& user, const TimeStamp& today);
 void startTodaysAllowance(UserRecord& user, const TimeStamp& today);
 // Marks the record as counted at the timestamp on the machine.
 void stampUser(UserRecord& user, const TimeStamp& now, const std::string& machine);
+// What one counted minute did to a record: a same-day minute took one off (never below 0), a
+// new day started today's allowance and took nothing off, and a minute on a clock moved back
+// took one off and kept the record's later date.
+enum class MinuteKind { Counted, NewDay, ClockMovedBack };
+struct CountedMinute {
+  MinuteKind kind = MinuteKind::Counted;
+  int left = 0;  // the minutes left after a minute taken off
+};
+// Counts one minute on the record at the timestamp on the machine: the accounting itself, with
+// no log line and no log-off, for the program and for the guard alike.
+CountedMinute countMinute(UserRecord& user, const TimeStamp& now, const std::string& machine);
+// "**** CLOCK MOVED BACK from dd/mm/yyyy hh:mm ****" with the record's stored (later) stamp.
+std::string clockMovedBackText(const UserRecord& user);
 // A slot for a new account: the name, copies of the seven default allowances, and today's
 // default allowance as the minutes left. Nothing is stamped: the caller says whether it counts.
 void fillNewSlot(UserRecord& user, const UsageTable& table, const std::string& account, const TimeStamp& today);
