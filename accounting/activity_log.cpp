@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "accounting/guard_link.h"
 #include "accounting/usage_table.h"
 #include "runtime/clock.h"
 #include "runtime/file.h"
@@ -34,7 +35,18 @@ void WriteLog(const std::string& message) {
     rt::writeStdout(line);
     return;
   }
+  if (vSession.guarded) {
+    logThroughGuard(message);
+    return;
+  }
   rt::TextFile log(vSession.logPath, rt::OpenMode::Append);
   if (log.isOpen())
     log.write(line);
+}
+
+void WriteLogAs(const std::string& user, const std::string& message) {
+  const std::string own = vSession.userName;
+  vSession.userName = user;
+  WriteLog(message);
+  vSession.userName = own;
 }

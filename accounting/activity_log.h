@@ -20,8 +20,11 @@ extern TimeStamp vStamp;
 void MakeTimeStamp();
 
 // Appends "dd/mm/yyyy hh:mm - user - message". A line that cannot be written is dropped:
-// the log never stops the program.
+// the log never stops the program. In a protected install the guard writes the line, with the
+// account of this process's token in the user column.
 void WriteLog(const std::string& message);
+// The same with another user column, for the guard's lines about an account.
+void WriteLogAs(const std::string& user, const std::string& message);
 
 // The number formatted with printf's "%0<width>d", as the log and the data file write numbers.
 std::string zeroPadded(int number, int width);

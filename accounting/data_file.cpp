@@ -155,38 +155,44 @@ bool writeText(const std::string& text, Overwrite overwrite) {
 }
 }  // namespace
 
-int LoadData(LockWait wait) {
+LoadProblem readDataFile(std::vector<std::string>& fields, LockWait wait, int* lineCount) {
   rt::TextFile file(vSession.dataFilePath, rt::OpenMode::Read);
   if (!file.isOpen()) {
-    vLastLoadProblem = file.missing() ? LoadProblem::Missing : LoadProblem::CannotOpen;
     WriteLog("Could not find file " + vSession.dataFilePath + " to read from");
-    return -1;
+    return file.missing() ? LoadProblem::Missing : LoadProblem::CannotOpen;
   }
   if (wait == LockWait::TryOnce) {
-    if (!file.tryLockExclusive()) {
-      vLastLoadProblem = LoadProblem::Locked;
-      return -1;
-    }
+    if (!file.tryLockExclusive())
+      return LoadProblem::Locked;
   } else {
     LockDataFile(file);
   }
-  const FileLines lines = readLines(file);
+  FileLines lines = readLines(file);
   file.close();
   if (lines.readFailed) {
-    vLastLoadProblem = LoadProblem::CannotRead;
     WriteLog("Could not read file " + vSession.dataFilePath);
-    return -1;
+    return LoadProblem::CannotRead;
   }
   if (!isWholeDataFile(lines)) {
-    vLastLoadProblem = LoadProblem::Damaged;
     logDamaged();
-    return -1;
+    return LoadProblem::Damaged;
   }
+  fields = std::move(lines.fields);
+  if (lineCount)
+    *lineCount = lines.count;
+  return LoadProblem::None;
+}
+
+int LoadData(LockWait wait) {
+  std::vector<std::string> read;
+  int lines = 0;
+  vLastLoadProblem = readDataFile(read, wait, &lines);
+  if (vLastLoadProblem != LoadProblem::None)
+    return -1;
   const std::vector<std::string*> fields = fieldsInFileOrder(vTable);
   for (std::size_t i = 0; i < fields.size(); ++i)
-    *fields[i] = lines.fields[i];
-  vLastLoadProblem = LoadProblem::None;
-  return lines.count;
+    *fields[i] = read[i];
+  return lines;
 }
 
 int LoadDamagedData() {

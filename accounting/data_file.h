@@ -3,6 +3,7 @@
 // and rewritten whole under an exclusive whole-file lock shared with the other copies
 // of the program. A file that is not a whole data file is never loaded or written over.
 #include <string>
+#include <vector>
 
 namespace rt {
 class TextFile;
@@ -24,6 +25,10 @@ int LoadData(LockWait wait = LockWait::RetryThenEnd);
 // Locked: a LockWait::TryOnce load found the lock taken by another process (nothing logged).
 enum class LoadProblem { None, Missing, CannotOpen, CannotRead, Damaged, Locked };
 LoadProblem lastLoadProblem();
+
+// What LoadData would load, without touching the table: the 105 fields of a whole data file.
+// The problem it found, None when the fields were read (and the file's lines counted).
+LoadProblem readDataFile(std::vector<std::string>& fields, LockWait wait, int* lineCount = nullptr);
 
 // For a supervisor's repair of a damaged file: loads whatever lines the file has over the
 // first fields of the table and leaves the later fields as they were. Returns the number of

@@ -26,6 +26,7 @@ enum class Event {
   ClockBack,
   GuardRestart,
   GuardLogoff,
+  FileRestored,
   Other
 };
 
@@ -40,7 +41,7 @@ const Marker kMarkers[] = {
     {kMachineLine, Event::Machine},         {kFoundOneLine, Event::Admitted},
     {kInvalidUserLine, Event::Invalid},     {kSystemLogoffLine, Event::ZeroLogoff},
     {kClockBackLine, Event::ClockBack},     {kGuardRestartLine, Event::GuardRestart},
-    {kGuardLogoffLine, Event::GuardLogoff},
+    {kGuardLogoffLine, Event::GuardLogoff}, {kFileRestoredLine, Event::FileRestored},
 };
 constexpr std::string_view kColumnGap = " - ";
 constexpr std::size_t kTimeLength = 16;  // "dd/mm/yyyy hh:mm"
@@ -213,6 +214,9 @@ struct Builder {
       case Event::GuardLogoff:
         ++row(line.rest, day).guardLogoffs;
         break;
+      case Event::FileRestored:
+        ++row(line.user, day).filesRestored;
+        break;
       case Event::Other:
         break;
     }
@@ -338,6 +342,9 @@ std::string reportText(const LogReport& report) {
                 clockText(last) + "\n";
       for (const LogTime& from : report.rows[i].clockMovesBack)
         text += "    clock moved back from " + dateText(from.day) + " " + clockText(from) + "\n";
+      if (const int restored = report.rows[i].filesRestored)
+        text += "    the data file was changed outside Orrindale and put back " + std::to_string(restored) +
+                (restored == 1 ? " time\n" : " times\n");
     }
   }
   if (report.unreadLines > 0)
@@ -358,7 +365,8 @@ std::string reportJson(const LogReport& report) {
             ", \"logoffsAtZero\": " + std::to_string(row.logoffsAtZero) +
             ", \"refused\": " + std::to_string(row.refusals) +
             ", \"guardRestarts\": " + std::to_string(row.guardRestarts) +
-            ", \"guardLogoffs\": " + std::to_string(row.guardLogoffs) + "}";
+            ", \"guardLogoffs\": " + std::to_string(row.guardLogoffs) +
+            ", \"filesRestored\": " + std::to_string(row.filesRestored) + "}";
   }
   return json + (report.rows.empty() ? "]}\n" : "\n]}\n");
 }

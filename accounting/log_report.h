@@ -1,8 +1,9 @@
 #pragma once
 // The activity log read back for the supervisor: per account and day, the starts and orderly
 // ends, the starts that followed a copy ended without its end line, clocks moved back,
-// log-offs at zero, refused accounts and the guard's restarts and log-offs, as aligned text
-// and as JSON. Works on text only: the caller reads the log and knows today's date.
+// log-offs at zero, refused accounts, the guard's restarts and log-offs and the data files it
+// put back after a change from outside, as aligned text and as JSON. Works on text only: the
+// caller reads the log and knows today's date.
 #include <chrono>
 #include <string>
 #include <string_view>
@@ -29,6 +30,8 @@ struct ReportRow {
   int refusals = 0;
   int guardRestarts = 0;
   int guardLogoffs = 0;
+  // In the guard's own row: the data file changed by another program and put back.
+  int filesRestored = 0;
 };
 
 struct LogReport {

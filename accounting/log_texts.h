@@ -19,5 +19,7 @@ inline const std::string kClockBackLine = "**** CLOCK MOVED BACK from ";
 inline const std::string kGuardRestartLine = "Guard restarted Orrindale - User ";
 // "Guard logged off " + account
 inline const std::string kGuardLogoffLine = "Guard logged off ";
+// The guard found the data file changed, replaced or gone, and wrote its own table again.
+inline const std::string kFileRestoredLine = "**** DATA FILE CHANGED OUTSIDE ORRINDALE - restored ****";
 // What closes the starred messages.
 inline const std::string kLineStars = " ****";

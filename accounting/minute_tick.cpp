@@ -4,6 +4,7 @@
 
 #include "accounting/activity_log.h"
 #include "accounting/data_file.h"
+#include "accounting/guard_link.h"
 #include "accounting/log_texts.h"
 #include "accounting/run_lines.h"
 #include "accounting/table_rules.h"
@@ -67,18 +68,25 @@ void reportUnreadableDataFile() {
     WriteLog("**** Can't Locate Log file " + vSession.userName + " ****");
 }
 
-void DoEachMin() {
-  vUi.hideHostWindow();
-  if (LoadData() == -1) {
-    reportUnreadableDataFile();
-    return;
-  }
+namespace {
+// Reload, count, save. False when the minute was not counted and kept: a minute that cannot be
+// saved would come back with the next reload, and a file that cannot be written (read-only, disk
+// full) would stop the count for good.
+bool countAndKeepMinute() {
+  if (LoadData() == -1)
+    return false;
   MakeTimeStamp();
   if (vSession.currentUser != 0)
     AccountMinute();
-  // A minute that cannot be saved would come back with the next reload, and a file that
-  // cannot be written (read-only, disk full) would stop the count for good.
-  if (!SaveData()) {
+  return SaveData();
+}
+}  // namespace
+
+void DoEachMin() {
+  vUi.hideHostWindow();
+  // In a protected install every tick reaches the guard, which counts the minute for the
+  // account of this process's token, or finds that the account has no slot.
+  if (!(vSession.guarded ? countMinuteWithGuard() : countAndKeepMinute())) {
     reportUnreadableDataFile();
     return;
   }

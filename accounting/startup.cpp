@@ -4,6 +4,7 @@
 
 #include "accounting/activity_log.h"
 #include "accounting/data_file.h"
+#include "accounting/guard_link.h"
 #include "accounting/log_texts.h"
 #include "accounting/minute_tick.h"
 #include "accounting/run_lines.h"
@@ -34,6 +35,36 @@ int refuseNewUser() {
   rt::sleepSeconds(kRefusalPauseSeconds);
   rt::exitProcess(1);
 }
+
+// No slot for the account: the message box, and the log-off in normal use.
+int noFreeSlot() {
+  vUi.messageBox("It has not been possible to\ncreate the new user " + vSession.userName, "New user");
+  if (vSession.debugLevel == 0)
+    LogOffUser();
+  else
+    WriteLog("No Space left ");
+  return 0;
+}
+
+int admitted(int slot) {
+  vUi.messageBox("New user " + vSession.userName + " has been created\nUsing default time settings", "New user");
+  return slot;
+}
+
+// In a protected install the guard decides and fills the slot, and logs it under the account.
+int admitThroughGuard() {
+  const std::optional<GuardAnswer> answer = askGuard(guardRequest(GuardVerb::Admit));
+  if (answer && answer->ok() && answer->slot != 0) {
+    takeSlot(*answer);
+    return admitted(answer->slot);
+  }
+  if (answer && answer->refusal == Refusal::NewUsersRefused)
+    return refuseNewUser();
+  if (answer && answer->refusal == Refusal::NoFreeSlot)
+    return noFreeSlot();
+  reportUnreadableDataFile();
+  return 0;
+}
 }  // namespace
 
 FixedPaths vFixedPaths;
@@ -42,10 +73,13 @@ void SetPaths() {
   vSession.dataFilePath = vFixedPaths.dataFile;
   vSession.logPath = vFixedPaths.log;
   vSession.debugLevel = readNumber(rt::argument(1));
+  vSession.guarded = vFixedPaths.protectedInstall();
 }
 
 std::string IdentifyUser() {
-  const std::string name = rt::getEnv("USERNAME");
+  // In a protected install the guard names the account, from this process's token: USERNAME is
+  // the account's to set.
+  const std::string name = vSession.guardAccount.empty() ? rt::getEnv("USERNAME") : vSession.guardAccount;
   vSession.currentUser = accountSlot(vTable, name);
   // Logged in every debug level: in normal use it is the supervisor's only sign of an
   // account that was refused.
@@ -68,40 +102,43 @@ int IdentifyMachine() {
 }
 
 int AddNewUser() {
-  if (!newUsersAllowed(vTable) || vSession.userName.empty())
+  if (vSession.userName.empty())
     return refuseNewUser();
-  if (const int slot = firstFreeSlot(vTable)) {
-    WriteLog(kFoundOneLine + zeroPadded(slot, 2));  // also refreshes the timestamp parts
-    UserRecord& user = vTable.user(slot);
-    fillNewSlot(user, vTable, vSession.userName, vStamp);
-    stampUser(user, vStamp, vSession.machineName);
-    vUi.messageBox("New user " + vSession.userName + " has been created\nUsing default time settings", "New user");
-    return slot;
-  }
-  vUi.messageBox("It has not been possible to\ncreate the new user " + vSession.userName, "New user");
-  if (vSession.debugLevel == 0)
-    LogOffUser();
-  else
-    WriteLog("No Space left ");
-  return 0;
+  if (vSession.guarded)
+    return admitThroughGuard();
+  if (!newUsersAllowed(vTable))
+    return refuseNewUser();
+  const int slot = firstFreeSlot(vTable);
+  if (slot == 0)
+    return noFreeSlot();
+  WriteLog(kFoundOneLine + zeroPadded(slot, 2));  // also refreshes the timestamp parts
+  UserRecord& user = vTable.user(slot);
+  fillNewSlot(user, vTable, vSession.userName, vStamp);
+  stampUser(user, vStamp, vSession.machineName);
+  return admitted(slot);
 }
 
 void Startup() {
   InstallDefaults();
   SetPaths();
-  const bool loaded = LoadData() != -1;
+  const bool loaded = vSession.guarded ? readTableFromGuard() : LoadData() != -1;
   if (!loaded)
     reportUnreadableDataFile();
   vSession.userName = IdentifyUser();
   IdentifyMachine();
   if (vSession.currentUser == 0)
     vSession.currentUser = AddNewUser();
-  if (vSession.currentUser != 0)
-    AccountMinute();
   // The start-up minute must be kept like any other; a file that was not read has been
   // reported already.
-  if (!SaveData() && loaded)
-    reportUnreadableDataFile();
+  if (vSession.guarded) {
+    if (vSession.currentUser != 0 && !countMinuteWithGuard() && loaded)
+      reportUnreadableDataFile();
+  } else {
+    if (vSession.currentUser != 0)
+      AccountMinute();
+    if (!SaveData() && loaded)
+      reportUnreadableDataFile();
+  }
   if (vSession.currentUser != 0)
     vUi.drawTrayMinutes(0);
   vUi.buildUpdateTab();

@@ -4,11 +4,15 @@
 // the timers that drive the program from then on.
 #include <string>
 
-// Where SetPaths finds the data file and the log. Fixed for the program; tests point them
-// at temporary files.
+#include "runtime/guard_pipe.h"
+
+// Where SetPaths finds the data file and the log, and whether they are the guard's to keep
+// (a protected install). Fixed for the program; tests point them at temporary files and say
+// whether the install is protected.
 struct FixedPaths {
   std::string dataFile = "c:\\Program Files\\Halvard\\HalvardDemo.dat";
   std::string log = "c:\\Program Files\\Halvard\\debugDemo.log";
+  bool (*protectedInstall)() = rt::protectedInstall;
 };
 extern FixedPaths vFixedPaths;
 

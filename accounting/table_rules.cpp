@@ -3,8 +3,11 @@
 #include <array>
 
 #include "accounting/log_texts.h"
+#include "accounting/password_hash.h"
 
 namespace {
+constexpr std::array<const char*, kDays> kDayNames{"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+
 bool hasControlByte(const std::string& text) {
   for (char c : text)
     if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
@@ -33,6 +36,10 @@ int accountSlot(const UsageTable& table, std::string_view account) {
     if (table.user(slot).field(kAccount) == account)
       found = slot;
   return found;
+}
+
+const char* dayName(int day) {
+  return kDayNames.at(day - 1);
 }
 
 int firstFreeSlot(const UsageTable& table) {
@@ -110,6 +117,12 @@ void fillNewSlot(UserRecord& user, const UsageTable& table, const std::string& a
   for (int day = 1; day <= kDays; ++day)
     user.allowance(day) = table.defaultAllowances[day - 1];
   startTodaysAllowance(user, today);
+}
+
+std::string passwordState(const std::string& line) {
+  if (passwordOpens(line, kDefaultPassword))
+    return "default";
+  return passwordOpens(line, "") ? "empty" : "set";
 }
 
 std::string accountProblem(const std::string& name) {

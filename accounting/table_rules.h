@@ -16,6 +16,9 @@ int accountSlot(const UsageTable& table, std::string_view account);
 // The first slot with an empty account field, 0 when all six are taken.
 int firstFreeSlot(const UsageTable& table);
 
+// "Sun" to "Sat" for the weekdays 1 to 7.
+const char* dayName(int day);
+
 // Options field 1 holds "1" when accounts that are not in the table are refused; any other
 // text admits them.
 bool newUsersAllowed(const UsageTable& table);
@@ -47,6 +50,10 @@ std::string clockMovedBackText(const UserRecord& user);
 // A slot for a new account: the name, copies of the seven default allowances, and today's
 // default allowance as the minutes left. Nothing is stamped: the caller says whether it counts.
 void fillNewSlot(UserRecord& user, const UsageTable& table, const std::string& account, const TimeStamp& today);
+
+// What line 1 says without telling it: "default" while the installation's published password
+// still opens the gate, "empty" when an empty one does, "set" otherwise. Costs a hash or two.
+std::string passwordState(const std::string& line);
 
 // Minutes in a day: no allowance or grant may exceed it.
 constexpr int kMostMinutes = 1440;

@@ -72,6 +72,11 @@ struct Session {
   int BlinkPhase = 1;
   std::string dataFilePath;
   std::string logPath;
+  // A protected install: the guard service keeps the table and writes the log; this process
+  // asks it (guard_link.h) and never opens either file.
+  bool guarded = false;
+  // The account the guard counts this process as, from its token; "" until the guard said.
+  std::string guardAccount;
   // The "CLOCK MOVED BACK" message this run has logged, or found already logged, for the
   // current user's record; a move is reported once, not at every tick while it lasts.
   std::string clockMoveReported;

@@ -14,12 +14,14 @@
 
 namespace {
 // The session of a tool run: the files the options name and the account that ran the tool,
-// for the log's user column.
+// for the log's user column. In a protected install the guard keeps the installed data file
+// and the log, and the tool asks it; a file named with --file is the tool's own.
 void startSession(const Invocation& call) {
   resetSession();
   InstallDefaults();
   vSession.dataFilePath = call.has("--file") ? call.value("--file") : vFixedPaths.dataFile;
   vSession.logPath = call.has("--log") ? call.value("--log") : logBeside(vSession.dataFilePath);
+  vSession.guarded = !call.has("--file") && vFixedPaths.protectedInstall();
   vSession.userName = accountRunningTool();
   reportLockTimeOutOn(call.console->err);
 }

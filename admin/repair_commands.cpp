@@ -38,7 +38,7 @@ int repair(const Invocation& call) {
                    "set-password\"\nif the old one no longer opens the administration window.\n";
     return kExitDone;
   }
-  if (!saveForCommand(console, SaveOver::AnyContent))
+  if (!saveForCommand(console, SaveOver::AnyContent, {done}))
     return kExitFile;
   confirm(console, {done});
   return kExitDone;

@@ -50,21 +50,24 @@ int init(const Invocation& call) {
     console.err << "orrindale-admin: " << problem << "; nothing was written\n";
     return kExitUsage;
   }
-  // The core rewrites existing files only and never makes one.
-  if (!exists && !rt::TextFile(path, rt::OpenMode::Append).isOpen()) {
+  // The core rewrites existing files only and never makes one; in a protected install the guard
+  // makes it.
+  const bool made = !exists && !vSession.guarded;
+  if (made && !rt::TextFile(path, rt::OpenMode::Append).isOpen()) {
     console.err << "orrindale-admin: cannot make " << path << " (does its folder exist, and may it be written?)\n";
     return kExitFile;
   }
   InstallDefaults();
   vTable.password = password;
   setNewUsersAllowed(vTable, allowed);
-  if (!saveForCommand(console, SaveOver::AnyContent)) {
-    if (!exists)
+  const std::string done = std::string(exists ? "data file replaced by a fresh one" : "fresh data file written") +
+                           ", " + newUsersText(allowed);
+  if (!saveForCommand(console, SaveOver::AnyContent, {done})) {
+    if (made)
       std::remove(path.c_str());
     return kExitFile;
   }
-  confirm(console, {std::string(exists ? "data file replaced by a fresh one" : "fresh data file written") + ", " +
-                    newUsersText(allowed)});
+  confirm(console, {done});
   return kExitDone;
 }
 

@@ -3,12 +3,22 @@
 #include <ostream>
 
 #include "accounting/data_file.h"
+#include "accounting/guard_link.h"
+#include "accounting/table_rules.h"
 #include "accounting/usage_table.h"
 #include "admin/admin.h"
 #include "admin/admin_log.h"
 
 namespace {
 std::ostream* vLockReport = nullptr;
+// In a protected install: the table as the guard gave it, so that only what a command changed
+// goes back; and line 1's state, which the guard never sends.
+UsageTable vAsRead;
+std::string vGuardPasswordState;
+
+const char* const noGuardText =
+    "orrindale-admin: the guard service OrrindaleGuard, which keeps the table of this protected install, does "
+    "not answer (\"sc start OrrindaleGuard\" starts it); nothing was changed\n";
 
 int lockGaveUp() {
   if (vLockReport)
@@ -20,9 +30,24 @@ int lockGaveUp() {
 }  // namespace
 
 LoadOutcome loadTable() {
+  if (vSession.guarded) {
+    const std::optional<GuardAnswer> answer = askGuard(guardRequest(GuardVerb::Read));
+    if (!answer)
+      return LoadOutcome::NoGuard;
+    if (!answer->ok())
+      return LoadOutcome::NotADataFile;
+    applyCells(vTable, answer->cells);
+    vAsRead = vTable;
+    vGuardPasswordState = answer->passwordState;
+    return LoadOutcome::Loaded;
+  }
   if (LoadData() != -1)
     return LoadOutcome::Loaded;
   return lastLoadProblem() == LoadProblem::Damaged ? LoadOutcome::NotADataFile : LoadOutcome::Missing;
+}
+
+std::string loadedPasswordState() {
+  return vSession.guarded ? vGuardPasswordState : passwordState(vTable.password);
 }
 
 bool loadForCommand(Console& console) {
@@ -43,11 +68,38 @@ bool explainLoad(Console& console, LoadOutcome outcome) {
                      "can be read of it and writes that back on request; \"orrindale-admin init --force\" "
                      "replaces it with a fresh one)\n";
       return false;
+    case LoadOutcome::NoGuard:
+      console.err << noGuardText;
+      return false;
   }
   return false;
 }
 
-bool saveForCommand(Console& console, SaveOver over) {
+namespace {
+// The command's changes, and what it did for the log, handed to the guard.
+bool saveThroughGuard(Console& console, SaveOver over, const std::vector<std::string>& done) {
+  GuardRequest request = guardRequest(GuardVerb::Tool);
+  request.wholeTable = over == SaveOver::AnyContent;
+  request.cells = request.wholeTable ? cellsOf(vTable, 1) : changedCells(vAsRead, vTable);
+  request.lines = done;
+  const std::optional<GuardAnswer> answer = askGuard(request);
+  if (answer && answer->ok())
+    return true;
+  if (!answer)
+    console.err << noGuardText;
+  else if (answer->refusal == Refusal::NotAdministrator)
+    console.err << "orrindale-admin: only an administrator may change the table of a protected install (run the "
+                   "command prompt as administrator); nothing was changed\n";
+  else
+    console.err << "orrindale-admin: the guard service did not keep the change (" << refusalWord(answer->refusal)
+                << "); the activity log says more\n";
+  return false;
+}
+}  // namespace
+
+bool saveForCommand(Console& console, SaveOver over, const std::vector<std::string>& done) {
+  if (vSession.guarded)
+    return saveThroughGuard(console, over, done);
   if (over == SaveOver::AnyContent ? RewriteDataFile() : SaveData())
     return true;
   console.err << "orrindale-admin: the data file " << vSession.dataFilePath
@@ -57,7 +109,9 @@ bool saveForCommand(Console& console, SaveOver over) {
 
 void confirm(Console& console, const std::vector<std::string>& done) {
   for (const std::string& sentence : done) {
-    logAdminChange(sentence);
+    // The guard has logged what it was handed.
+    if (!vSession.guarded)
+      logAdminChange(sentence);
     console.out << sentence << "\n";
   }
 }
@@ -70,7 +124,7 @@ int changeTable(Console& console, const std::function<Change()>& change) {
     console.err << "orrindale-admin: " << result.refusal << "; nothing was changed\n";
     return kExitUsage;
   }
-  if (!saveForCommand(console))
+  if (!saveForCommand(console, SaveOver::WholeDataFileOnly, result.done))
     return kExitFile;
   confirm(console, result.done);
   return kExitDone;

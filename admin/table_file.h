@@ -10,10 +10,14 @@
 
 struct Console;
 
-enum class LoadOutcome { Loaded, Missing, NotADataFile };
+// NoGuard: the install is protected and its guard service does not answer.
+enum class LoadOutcome { Loaded, Missing, NotADataFile, NoGuard };
 
-// Loads vTable from the data file and says what the load found.
+// Loads vTable from the data file, or in a protected install from the guard, and says what the
+// load found.
 LoadOutcome loadTable();
+// "set", "empty" or "default" for the loaded table's password, which the tool never prints.
+std::string loadedPasswordState();
 
 // Loads the table for a command that reads it; false after saying on the error stream why
 // it could not.
@@ -35,9 +39,11 @@ int changeTable(Console& console, const std::function<Change()>& change);
 // file and a repair the supervisor asked for, whatever the file holds.
 enum class SaveOver { WholeDataFileOnly, AnyContent };
 
-// Saves vTable; false after saying on the error stream that the file was not written.
-bool saveForCommand(Console& console, SaveOver over = SaveOver::WholeDataFileOnly);
-// Logs every sentence as an "Admin tool" line and prints it on the output stream.
+// Saves vTable; false after saying on the error stream that the file was not written. In a
+// protected install the guard saves the changed fields (all of them with AnyContent) and logs
+// what was done under the account of the tool's token.
+bool saveForCommand(Console& console, SaveOver over, const std::vector<std::string>& done);
+// Logs every sentence as an "Admin tool" line (unless the guard has) and prints it.
 void confirm(Console& console, const std::vector<std::string>& done);
 
 // Makes a lock that stays taken end the tool with status 2 and a sentence on the stream,

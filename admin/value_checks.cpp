@@ -1,12 +1,10 @@
 #include "admin/value_checks.h"
 
-#include <array>
 #include <cctype>
 
 #include "accounting/usage_table.h"
 
 namespace {
-constexpr std::array<const char*, kDays> kDayNames{"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
 
 bool sameLetters(const std::string& text, const char* word) {
   std::size_t i = 0;
@@ -22,13 +20,9 @@ int dayNumber(const std::string& text) {
   if (sameLetters(text, "all"))
     return kAllDays;
   for (int day = 1; day <= kDays; ++day)
-    if (sameLetters(text, kDayNames[day - 1]))
+    if (sameLetters(text, dayName(day)))
       return day;
   return -1;
-}
-
-const char* dayName(int day) {
-  return kDayNames.at(day - 1);
 }
 
 std::string dayMinutesProblem(const std::string& text, int& day, int& minutes) {

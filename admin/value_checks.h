@@ -11,8 +11,6 @@ constexpr int kAllDays = 0;
 
 // "Sun" to "Sat" (any letter case) give 1 to 7, "all" gives kAllDays; -1 for anything else.
 int dayNumber(const std::string& text);
-// "Sun" to "Sat" for 1 to 7.
-const char* dayName(int day);
 
 // "DAY=MINUTES", for example "Mon=60" or "all=30".
 std::string dayMinutesProblem(const std::string& text, int& day, int& minutes);

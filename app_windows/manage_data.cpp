@@ -1,9 +1,11 @@
 #include "app_windows/manage_data.h"
 
 #include "accounting/data_file.h"
+#include "accounting/guard_link.h"
 #include "accounting/table_rules.h"
 #include "app_windows/app_constants.h"
 #include "app_windows/app_windows.h"
+#include "app_windows/password_gate.h"
 #include "gui/class_table.h"
 #include "gui/control_looks.h"
 #include "gui/control_state.h"
@@ -18,6 +20,17 @@ int AllocGroup = 0, AllowNewUsers = 0;
 namespace {
 // Inside the group everything sits 25 pixels higher than its row outside, so that rows line up.
 constexpr int kGroupLift = 25;
+
+// What the program last put into the grid's edit boxes: in a protected install Apply hands the
+// guard only the cells the supervisor changed since, so that the minutes counted meanwhile stay.
+UsageTable vShown;
+
+// The cell of an edit box when the supervisor changed it.
+void addIfChanged(std::vector<Cell>& cells, int edit, int field, const std::string& shown) {
+  std::string typed = getText(edit);
+  if (typed != shown)
+    cells.push_back({field, std::move(typed)});
+}
 
 int dayColumn(int day) {
   return 35 * day - 25;
@@ -67,6 +80,7 @@ void build_update_tab() {
   }
   for (int d = 1; d <= kDays; ++d)
     DefaultEdits[d - 1] = edit(vTable.defaultAllowance(d), AllocGroup, dayColumn(d), 290 - kGroupLift, 34);
+  vShown = vTable;
 }
 
 void build_options_tab() {
@@ -75,9 +89,14 @@ void build_options_tab() {
 }
 
 void read_Button(int, int, const EventParams&) {
-  LoadData();
-  for (int u = 1; u <= kUserSlots; ++u)
+  if (vSession.guarded)
+    readTableFromGuard();
+  else
+    LoadData();
+  for (int u = 1; u <= kUserSlots; ++u) {
     setText(TimeEdits[u - 1], vTable.user(u).field(kMinutesLeft));
+    vShown.user(u).field(kMinutesLeft) = vTable.user(u).field(kMinutesLeft);
+  }
   for (int u = 1; u <= kUserSlots; ++u)
     setText(LastUsedLabels[u - 1], lastUsedText(vTable.user(u)));
   for (int u = 1; u <= kUserSlots; ++u)
@@ -85,6 +104,21 @@ void read_Button(int, int, const EventParams&) {
 }
 
 void datchange_Button(int, int, const EventParams&) {
+  if (vSession.guarded) {
+    std::vector<Cell> cells;
+    for (int u = 1; u <= kUserSlots; ++u) {
+      const UserRecord& shown = vShown.user(u);
+      addIfChanged(cells, TimeEdits[u - 1], tableField(u, kMinutesLeft), shown.field(kMinutesLeft));
+      addIfChanged(cells, AccountEdits[u - 1], tableField(u, kAccount), shown.field(kAccount));
+      for (int d = 1; d <= kDays; ++d)
+        addIfChanged(cells, AllocEdits[u - 1][d - 1], tableField(u, kMachine + d), shown.allowance(d));
+    }
+    for (int d = 1; d <= kDays; ++d)
+      addIfChanged(cells, DefaultEdits[d - 1], 1 + d, vShown.defaultAllowance(d));
+    if (saveAsSupervisor(cells, "Update data"))
+      applyCells(vShown, cells);
+    return;
+  }
   for (int u = 1; u <= kUserSlots; ++u) {
     UserRecord& user = vTable.user(u);
     user.field(kMinutesLeft) = getText(TimeEdits[u - 1]);
@@ -99,5 +133,8 @@ void datchange_Button(int, int, const EventParams&) {
 
 void Update_Options(int, int, const EventParams&) {
   setNewUsersAllowed(vTable, isChecked(AllowNewUsers));
-  SaveData();
+  if (vSession.guarded)
+    saveAsSupervisor({{1 + kDays + kNewUserFlag, vTable.option(kNewUserFlag)}}, "Options");
+  else
+    SaveData();
 }

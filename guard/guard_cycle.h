@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "guard/decisions.h"
+#include "guard/table_keeper.h"
 #include "guard/table_reader.h"
 
 // The platform's part, as routine references the service fills in.
@@ -23,6 +24,9 @@ struct GuardRun {
   GuardSettings settings;
   GuardMemory memory;
   TableReader table;
+  // In a protected install, the table the guard keeps, and whose file each round looks after;
+  // otherwise nullptr, and the round reads the data file when it changed.
+  TableKeeper* keeper = nullptr;
 };
 
 // The user column of the lines the guard writes about itself; lines about an account carry
@@ -30,6 +34,3 @@ struct GuardRun {
 constexpr const char* kGuardLogName = "Guard";
 
 void guardCycle(GuardRun& run, const GuardPlatform& platform, long long now);
-
-// Writes a log line with the given user column, through the core's log.
-void logAs(const std::string& user, const std::string& message);

@@ -20,8 +20,8 @@ void readGuardOptions(GuardOptions& options, const std::vector<std::string>& arg
   GuardOptions read = options;
   for (std::size_t i = 0; i < arguments.size(); ++i) {
     const std::string& name = arguments[i];
-    if (name == "--help") {
-      read.help = true;
+    if (name == "--help" || name == "--believe-named-accounts") {
+      (name == "--help" ? read.help : read.requests.believeNamedAccounts) = true;
       continue;
     }
     if (name != "--file" && name != "--log" && name != "--grace" && name != "--interval") {

@@ -7,23 +7,27 @@
 
 #include "accounting/startup.h"
 #include "guard/decisions.h"
+#include "guard/requests.h"
 
 struct GuardOptions {
   std::string dataFile = FixedPaths{}.dataFile;
   std::string log = FixedPaths{}.log;
   int intervalSeconds = 5;  // between two looks at the sessions
   GuardSettings settings;
+  RequestSettings requests;
   bool help = false;
   std::string error;  // what was wrong with the options; nothing else is set then
 };
 
 // Reads the options over those given: --file PATH, --log PATH, --grace SECONDS,
-// --interval SECONDS, --help.
+// --interval SECONDS, --believe-named-accounts, --help.
 void readGuardOptions(GuardOptions& options, const std::vector<std::string>& arguments);
 
 constexpr const char* kGuardUsage =
     "usage: orrindale-guard [--file PATH] [--log PATH] [--grace SECONDS] [--interval SECONDS]\n"
+    "                       [--believe-named-accounts]\n"
     "       orrindale-guard --install | --stop | --remove\n"
     "Runs as the Windows service OrrindaleGuard. The installer registers and starts it with\n"
     "--install, stops it with --stop and removes it with --remove (administrators only).\n"
-    "--grace and --interval shorten the waits, for tests only.\n";
+    "--grace and --interval shorten the waits, and --believe-named-accounts takes the account a\n"
+    "request names instead of the caller's: for tests only, where every program runs as one account.\n";

@@ -1,6 +1,7 @@
 // orrindale-guard.exe: the Windows service OrrindaleGuard. It runs as LocalSystem, so the
 // accounts it guards can neither stop nor end it, and every few seconds makes sure that each
-// limited account's session runs its copy of Orrindale (guard/guard_cycle.h).
+// limited account's session runs its copy of Orrindale (guard/guard_cycle.h). In a protected
+// install it also keeps the table and the log, and answers the copies and the tool on its pipe.
 #include <windows.h>
 
 #include <algorithm>
@@ -11,16 +12,23 @@
 #include "accounting/usage_table.h"
 #include "guard/guard_cycle.h"
 #include "guard/guard_options.h"
+#include "guard_service/pipe_server.h"
 #include "guard_service/service_setup.h"
 #include "guard_service/session_actions.h"
 #include "guard_service/sessions.h"
 #include "runtime/clock.h"
+#include "runtime/guard_pipe.h"
 
 namespace {
 
 GuardOptions vOptions;
 SERVICE_STATUS_HANDLE vStatusHandle = nullptr;
 HANDLE vStopEvent = nullptr;
+TableKeeper vKeeper;
+
+std::string answerCaller(const Caller& caller, std::string_view request) {
+  return answerRequest(vKeeper, vOptions.requests, caller, request);
+}
 
 bool reportState(DWORD state, DWORD exitCode = NO_ERROR) {
   SERVICE_STATUS status{};
@@ -80,10 +88,35 @@ void WINAPI serviceMain(DWORD argc, char** argv) {
     ExitProcess(ERROR_SERVICE_NO_THREAD);
   GuardRun run;
   run.settings = vOptions.settings;
+  const bool guarding = rt::protectedInstall();
+  if (guarding) {
+    run.keeper = &vKeeper;
+    loadKeptTable(vKeeper);
+  }
   const GuardPlatform platform{windowsSessions, startProgramInSession, logOffSession};
-  do {
-    guardCycle(run, platform, rt::secondsNow());
-  } while (WaitForSingleObject(vStopEvent, static_cast<DWORD>(vOptions.intervalSeconds) * 1000) == WAIT_TIMEOUT);
+  PipeServer server;
+  const ULONGLONG interval = static_cast<ULONGLONG>(vOptions.intervalSeconds) * 1000;
+  ULONGLONG nextRound = GetTickCount64();
+  for (;;) {
+    if (GetTickCount64() >= nextRound) {
+      guardCycle(run, platform, rt::secondsNow());
+      nextRound = GetTickCount64() + interval;
+    }
+    // The name is tried again at every round while another program holds it.
+    if (guarding)
+      openPipeServer(server);
+    const ULONGLONG now = GetTickCount64();
+    const DWORD wait = std::min<ULONGLONG>(nextRound > now ? nextRound - now : 0, dropLateCallers(server));
+    std::vector<HANDLE> handles{vStopEvent};
+    for (HANDLE event : pipeEvents(server))
+      handles.push_back(event);
+    const DWORD woken = WaitForMultipleObjects(static_cast<DWORD>(handles.size()), handles.data(), FALSE, wait);
+    if (woken == WAIT_OBJECT_0)
+      break;
+    if (woken > WAIT_OBJECT_0 && woken < WAIT_OBJECT_0 + handles.size())
+      servePipe(server, woken - WAIT_OBJECT_0 - 1, answerCaller);
+  }
+  closePipeServer(server);
   reportState(SERVICE_STOPPED);
 }
 

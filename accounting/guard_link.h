@@ -1,0 +1,44 @@
+#pragma once
+// A copy of the program, or the administration tool, in a protected install: it never opens
+// the data file or the activity log. It asks the guard service for the table, its minutes, its
+// admission and its log lines, and hands the supervisor's changes to it with the password
+// typed at the gate. The guard decides whom a request counts for, from the caller's token.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "accounting/guard_protocol.h"
+
+// How long a request waits for the guard's pipe: the guard may be starting (at boot, or 5 s
+// after a failure). A log line waits less: the log never holds the program up for long.
+constexpr int kGuardWaitSeconds = 10;
+constexpr int kLogLineWaitSeconds = 1;
+
+// Sends the request text and receives the answer text; false when the guard could not be reached
+// within the wait. The program's routine is the guard's pipe; tests put the guard's own handler here.
+extern bool (*r_askGuard)(const std::string& request, std::string& answer, int waitSeconds);
+
+// The guard's answer to the request, sent with this process's USERNAME and computer name; nothing
+// when the guard could not be reached or gave no whole answer.
+std::optional<GuardAnswer> askGuard(GuardRequest request, int waitSeconds = kGuardWaitSeconds);
+
+// The table as the guard keeps it, over vTable (line 1 stays as it was: the guard never sends it),
+// and the account the guard counts this process as in vSession.guardAccount. False when the guard
+// could not be reached or holds no table.
+bool readTableFromGuard();
+// One counted minute through the guard: the current user becomes the slot the guard counted (0
+// when the account has none) and its record the one the guard saved; then the minutes left are
+// checked as after a minute counted here. False when the minute was not counted and kept (no guard,
+// no table, not saved): the caller treats it as a data file that cannot be read.
+bool countMinuteWithGuard();
+// Writes one log line through the guard; dropped when the guard does not answer.
+void logThroughGuard(const std::string& message);
+
+// The fields of the slot that an answer carries, over vTable.
+void takeSlot(const GuardAnswer& answer);
+// The cells over the table, each text as the data file will keep it.
+void applyCells(UsageTable& table, const std::vector<Cell>& cells);
+// The fields from the first one on, as cells.
+std::vector<Cell> cellsOf(const UsageTable& table, int firstField);
+// The fields in which the two tables differ, as they are in the second.
+std::vector<Cell> changedCells(const UsageTable& before, const UsageTable& after);

@@ -1,0 +1,29 @@
+#pragma once
+// The guard's answers to the requests of the copies and of the administration tool, applied to
+// the table it keeps with the core's own routines. Whom a request counts for comes from the
+// caller's token, never from what the request says, and every change is logged under that
+// account. Plain text in and out, so that tests give it any bytes.
+#include <string>
+#include <string_view>
+
+#include "guard/table_keeper.h"
+
+// Who sent a request, as the platform tells from the pipe.
+struct Caller {
+  std::string account;         // the account of the caller's token
+  bool administrator = false;  // the token is LocalSystem's or an enabled administrator's
+  unsigned session = 0;        // the logon session the caller runs in
+};
+
+struct RequestSettings {
+  // For tests under Wine, where every program runs as one account: the account a request names
+  // is believed. Only the service's own start arguments set it, and only administrators give those.
+  bool believeNamedAccounts = false;
+};
+
+// The answer to one request. A request that is not whole or is too large is refused, logged
+// and changes nothing.
+std::string answerRequest(TableKeeper& keeper,
+                          const RequestSettings& settings,
+                          const Caller& caller,
+                          std::string_view request);

@@ -1,0 +1,98 @@
+#include "guard/table_keeper.h"
+
+#include <utility>
+
+#include "accounting/activity_log.h"
+#include "accounting/data_file.h"
+#include "accounting/log_texts.h"
+#include "accounting/password_hash.h"
+#include "accounting/table_rules.h"
+#include "accounting/usage_table.h"
+#include "guard/guard_cycle.h"
+#include "runtime/file.h"
+
+namespace {
+
+std::vector<std::string> tableFields() {
+  std::vector<std::string> fields;
+  for (const std::string* field : fieldsInFileOrder(std::as_const(vTable)))
+    fields.push_back(*field);
+  return fields;
+}
+
+void takeFields(const std::vector<std::string>& fields) {
+  const std::vector<std::string*> table = fieldsInFileOrder(vTable);
+  for (std::size_t i = 0; i < table.size() && i < fields.size(); ++i)
+    *table[i] = fields[i];
+}
+
+// The core writes existing files only: a deleted data file is made again, empty, first.
+bool writeAgain() {
+  if (!rt::TextFile(vSession.dataFilePath, rt::OpenMode::Read).isOpen() &&
+      !rt::TextFile(vSession.dataFilePath, rt::OpenMode::Append).isOpen())
+    return false;
+  return RewriteDataFile();
+}
+
+}  // namespace
+
+bool loadKeptTable(TableKeeper& keeper) {
+  if (keeper.holdsTable)
+    return true;
+  const rt::FileStamp stamp = rt::fileStamp(vSession.dataFilePath);
+  if (keeper.unreadable && stamp == keeper.unreadableStamp)
+    return false;
+  std::vector<std::string> fields;
+  const LoadProblem problem = readDataFile(fields, LockWait::TryOnce);
+  if (problem == LoadProblem::Locked)
+    return false;
+  if (problem != LoadProblem::None) {
+    keeper.unreadable = true;
+    keeper.unreadableStamp = stamp;
+    return false;
+  }
+  takeFields(fields);
+  keeper.kept = fields;
+  keeper.holdsTable = true;
+  keeper.unreadable = false;
+  // Line 1 as typed: anyone who may read the file could read the password.
+  if (!isPasswordHash(vTable.password))
+    saveKeptTable(keeper);
+  return true;
+}
+
+bool saveKeptTable(TableKeeper& keeper, bool overAnyContent) {
+  if (!(overAnyContent ? writeAgain() : SaveData())) {
+    restoreKeptTable(keeper);
+    return false;
+  }
+  // The save hashes a password stored as typed: what is kept is what was written.
+  keeper.kept = tableFields();
+  return true;
+}
+
+void restoreKeptTable(const TableKeeper& keeper) {
+  takeFields(keeper.kept);
+}
+
+void lookAtDataFile(TableKeeper& keeper) {
+  if (!keeper.holdsTable) {
+    loadKeptTable(keeper);
+    return;
+  }
+  std::vector<std::string> fields;
+  const LoadProblem problem = readDataFile(fields, LockWait::TryOnce);
+  if (problem == LoadProblem::Locked || (problem == LoadProblem::None && fields == keeper.kept))
+    return;
+  restoreKeptTable(keeper);
+  if (writeAgain())
+    WriteLogAs(kGuardLogName, kFileRestoredLine);
+}
+
+const std::string& passwordStateOf(TableKeeper& keeper) {
+  if (keeper.passwordState.empty() || keeper.passwordLine != vTable.password) {
+    keeper.passwordLine = vTable.password;
+    keeper.passwordState = passwordState(vTable.password);
+  }
+  return keeper.passwordState;
+}

@@ -1,0 +1,41 @@
+#pragma once
+// The table of a protected install, kept by the guard: loaded from the data file when the guard
+// starts, changed only by the requests it accepts, saved at once, and written back over a data
+// file that anyone else changed, renamed or deleted. Copies never open the file.
+#include <map>
+#include <string>
+#include <vector>
+
+#include "runtime/file_stamp.h"
+
+struct TableKeeper {
+  bool holdsTable = false;
+  // The fields as the guard last wrote or read them: what the file must hold.
+  std::vector<std::string> kept;
+  // Per account, the "CLOCK MOVED BACK" line last logged for it: a move is logged once.
+  std::map<std::string, std::string> clockMovesLogged;
+  // Line 1 and whether it is still the installation default, worked out once per line.
+  std::string passwordLine;
+  std::string passwordState;
+  // Whether the data file could not be read at the last try, and the file as it was then: it
+  // is tried again when it changes.
+  bool unreadable = false;
+  rt::FileStamp unreadableStamp;
+};
+
+// Takes the data file as the table (vTable), when the keeper holds none yet. A password stored
+// as typed is hashed and saved at once. False while the file cannot be read; the guard's round
+// says so in the log.
+bool loadKeptTable(TableKeeper& keeper);
+// Saves vTable, over a whole data file only unless told otherwise; false when it was not written,
+// and then vTable is the kept table again.
+bool saveKeptTable(TableKeeper& keeper, bool overAnyContent = false);
+// Puts back the kept table into vTable after a change that is not to be kept.
+void restoreKeptTable(const TableKeeper& keeper);
+// One look at the data file: when it no longer holds the kept fields (changed by another
+// program, copied back, renamed away or deleted) the table is written again and the log says
+// "**** DATA FILE CHANGED OUTSIDE ORRINDALE - restored ****". A file another program holds
+// locked is looked at again next time.
+void lookAtDataFile(TableKeeper& keeper);
+// "set", "empty" or "default" for the table's line 1.
+const std::string& passwordStateOf(TableKeeper& keeper);

@@ -1,0 +1,184 @@
+// The guard's answers to requests, as plain text in and out, on the table it keeps in a temporary
+// data file: whom a minute is charged to, supervisor and tool saves, admission, and requests that
+// are not whole; and the data file put back after a change from outside.
+#include "guard/requests.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "accounting/data_file.h"
+#include "accounting/guard_protocol.h"
+#include "accounting/log_report.h"
+#include "accounting/password_hash.h"
+#include "accounting/usage_table.h"
+#include "tests/fixtures/accounting_fixture.h"
+#include "tests/fixtures/files.h"
+
+namespace {
+
+const Caller kAlice{"alice", false, 1};
+const Caller kParent{"parent", true, 2};
+
+class GuardRequests : public AccountingTest {
+ protected:
+  void SetUp() override {
+    AccountingTest::SetUp();
+    vSession.userName = "Guard";
+    vTable.password = hashPassword("s3cret");
+    for (const auto& [slot, name] : {std::pair{1, "alice"}, std::pair{2, "bob"}}) {
+      UserRecord& user = vTable.user(slot);
+      user.field(kAccount) = name;
+      user.field(kMinutesLeft) = "0030";
+      user.field(kLastYear) = "2026";
+      user.field(kLastMonth) = "12";
+      user.field(kLastDay) = "06";
+      user.field(kLastHour) = "08";
+      user.field(kLastMinute) = "00";
+      for (int day = 1; day <= kDays; ++day)
+        user.allowance(day) = "60";
+    }
+    test_files::writeBytes(dataPath, "");
+    ASSERT_TRUE(RewriteDataFile());
+    ASSERT_TRUE(loadKeptTable(keeper));
+  }
+
+  GuardAnswer ask(const Caller& caller, const GuardRequest& request) { return askText(caller, encodeRequest(request)); }
+  GuardAnswer askText(const Caller& caller, std::string_view text) {
+    GuardAnswer answer;
+    EXPECT_TRUE(decodeAnswer(answerRequest(keeper, settings, caller, text), answer));
+    return answer;
+  }
+  static GuardRequest request(GuardVerb verb, const std::string& password = "", std::vector<Cell> cells = {}) {
+    GuardRequest r = guardRequest(verb);
+    r.password = password;
+    r.cells = std::move(cells);
+    return r;
+  }
+  std::string minutesInFile(int slot) { return dataFileFields().at(tableField(slot, kMinutesLeft) - 1); }
+  int logCount(const std::string& text) {
+    const auto lines = logLines();
+    return static_cast<int>(
+        std::count_if(lines.begin(), lines.end(), [&](const std::string& l) { return l.find(text) != l.npos; }));
+  }
+
+  TableKeeper keeper;
+  RequestSettings settings;
+};
+
+}  // namespace
+
+TEST_F(GuardRequests, AMinuteIsChargedToTheCallersOwnAccountWhateverTheRequestNames) {
+  GuardRequest minute = request(GuardVerb::Minute);
+  minute.namedAccount = "bob";
+  const GuardAnswer answer = ask(kAlice, minute);
+  ASSERT_TRUE(answer.ok());
+  EXPECT_EQ(answer.account, "alice");
+  EXPECT_EQ(answer.slot, 1);
+  EXPECT_EQ(answer.left, 29);
+  EXPECT_EQ(minutesInFile(1), "0029");
+  EXPECT_EQ(minutesInFile(2), "0030");
+
+  EXPECT_EQ(ask({"mallory", false, 3}, minute).refusal, Refusal::NotInTable) << "not bob's minute either";
+  EXPECT_EQ(minutesInFile(2), "0030");
+
+  settings.believeNamedAccounts = true;  // the test option
+  EXPECT_EQ(ask(kAlice, minute).account, "bob");
+  EXPECT_EQ(minutesInFile(2), "0029");
+}
+
+TEST_F(GuardRequests, ASupervisorSaveNeedsTheTypedPasswordAndChangesOnlyTheCellsItCarries) {
+  const std::string before = test_files::readBytes(dataPath);
+  const std::vector<Cell> grant{{tableField(1, kMinutesLeft), "600"}};
+  for (const std::string& typed : {std::string(""), std::string("S3cret"), hashPassword("s3cret")}) {
+    EXPECT_EQ(ask(kAlice, request(GuardVerb::Save, typed, grant)).refusal, Refusal::WrongPassword) << typed;
+    EXPECT_EQ(ask(kAlice, request(GuardVerb::Check, typed)).refusal, Refusal::WrongPassword) << typed;
+  }
+  EXPECT_EQ(test_files::readBytes(dataPath), before);
+  EXPECT_EQ(logCount(" - alice - Administration window - changes refused: wrong password"), 3);
+
+  // The window was read when bob had 30 minutes; a minute counted since stays counted.
+  ASSERT_TRUE(ask({"bob", false, 4}, request(GuardVerb::Minute)).ok());
+  EXPECT_TRUE(ask(kAlice, request(GuardVerb::Check, "s3cret")).ok());
+  ASSERT_TRUE(ask(kAlice, request(GuardVerb::Save, "s3cret", {{tableField(1, kMinutesLeft), "45"}, {2, "25"}})).ok());
+  EXPECT_EQ(minutesInFile(1), "45");
+  EXPECT_EQ(minutesInFile(2), "0029");
+  EXPECT_EQ(dataFileFields().at(1), "25");
+  EXPECT_EQ(logCount(" - alice - Administration window - User 1 Time = 45, Default Sun = 25"), 1);
+
+  // The password change is a cell of line 1, kept as a hash.
+  ASSERT_TRUE(ask(kAlice, request(GuardVerb::Save, "s3cret", {{1, "n3w one"}})).ok());
+  EXPECT_TRUE(passwordOpens(dataFileFields().at(0), "n3w one"));
+  EXPECT_EQ(ask(kAlice, request(GuardVerb::Check, "s3cret")).refusal, Refusal::WrongPassword);
+}
+
+TEST_F(GuardRequests, TheToolsChangesAreTakenOnlyFromAnAdministratorAndLoggedUnderItsAccount) {
+  GuardRequest grant = request(GuardVerb::Tool, "", {{tableField(1, kMinutesLeft), "400"}});
+  grant.lines = {"400 minutes granted to alice"};
+  grant.namedAccount = "parent";  // what a USERNAME may say
+  const std::string before = test_files::readBytes(dataPath);
+  EXPECT_EQ(ask(kAlice, grant).refusal, Refusal::NotAdministrator);
+  EXPECT_EQ(test_files::readBytes(dataPath), before);
+  EXPECT_EQ(logCount(" - alice - Admin tool - changes refused: not an administrator"), 1);
+
+  ASSERT_TRUE(ask(kParent, grant).ok());
+  EXPECT_EQ(minutesInFile(1), "400");
+  EXPECT_EQ(logCount(" - parent - Admin tool - 400 minutes granted to alice"), 1);
+}
+
+TEST_F(GuardRequests, RequestsThatAreNotWholeOrTooLargeAreRefusedAndChangeNothing) {
+  const std::string whole = encodeRequest(request(GuardVerb::Save, "s3cret", {{tableField(1, kMinutesLeft), "999"}}));
+  std::vector<std::string> bad{"", "garbage\n", "orrindale-guard 1\n", "orrindale-guard 1\nverb minute",
+                               "orrindale-guard 1\nverb fly\n", "orrindale-guard 1\nverb read\nverb minute\n",
+                               "orrindale-guard 1\nverb save\ncell 106 3939\n", "orrindale-guard 1\nverb save\ncell 2 3g\n",
+                               "orrindale-guard 1\nverb log\nline " + std::string(2 * kMostValueBytes + 2, 'a') + "\n",
+                               whole + std::string(kMostMessageBytes, 'x')};
+  for (std::size_t cut = 1; cut < whole.size(); cut += 7)
+    bad.push_back(whole.substr(0, cut));
+  const std::string before = test_files::readBytes(dataPath);
+  for (const std::string& text : bad)
+    EXPECT_EQ(askText(kAlice, text).refusal, Refusal::Malformed) << text.substr(0, 80);
+  EXPECT_EQ(test_files::readBytes(dataPath), before);
+  EXPECT_EQ(logCount(" - alice - Guard refused a request that was not whole"), static_cast<int>(bad.size()));
+  EXPECT_TRUE(ask(kAlice, request(GuardVerb::Read)).ok()) << "the guard goes on answering";
+}
+
+TEST_F(GuardRequests, AnAccountIsAdmittedOnlyWhenNewUsersAreAllowedAndASlotIsFree) {
+  const Caller carol{"carol", false, 5};
+  vTable.option(kNewUserFlag) = "1";
+  ASSERT_TRUE(saveKeptTable(keeper));
+  EXPECT_EQ(ask(carol, request(GuardVerb::Admit)).refusal, Refusal::NewUsersRefused);
+
+  vTable.option(kNewUserFlag) = "0";
+  ASSERT_TRUE(saveKeptTable(keeper));
+  const GuardAnswer admitted = ask(carol, request(GuardVerb::Admit));
+  ASSERT_TRUE(admitted.ok());
+  EXPECT_EQ(admitted.slot, 3);
+  EXPECT_EQ(dataFileFields().at(tableField(3, kAccount) - 1), "carol");
+  EXPECT_EQ(logCount(" - carol - Found one - 03"), 1);
+  EXPECT_EQ(ask(carol, request(GuardVerb::Admit)).slot, 3) << "admitted once";
+
+  for (int slot = 4; slot <= kUserSlots; ++slot)
+    vTable.user(slot).field(kAccount) = "user" + std::to_string(slot);
+  ASSERT_TRUE(saveKeptTable(keeper));
+  EXPECT_EQ(ask({"dave", false, 6}, request(GuardVerb::Admit)).refusal, Refusal::NoFreeSlot);
+}
+
+TEST_F(GuardRequests, ADataFileChangedCopiedBackOrDeletedIsWrittenAgainAtTheNextLookAndLogged) {
+  const std::vector<std::string> kept = dataFileFields();
+  std::vector<std::string> raised = kept;
+  raised.at(tableField(1, kMinutesLeft) - 1) = "0500";
+  for (const bool deleted : {false, true}) {
+    if (deleted)
+      test_files::remove(dataPath);
+    else
+      writeDataFile(raised);
+    lookAtDataFile(keeper);
+    EXPECT_EQ(dataFileFields(), kept) << deleted;
+    lookAtDataFile(keeper);  // nothing more to put back
+  }
+  EXPECT_EQ(logCount(" - Guard - **** DATA FILE CHANGED OUTSIDE ORRINDALE - restored ****"), 2);
+  const LogReport report = buildLogReport(test_files::readBytes(logPath), std::chrono::year_month_day{}, 0);
+  ASSERT_EQ(report.rows.size(), 1u);
+  EXPECT_EQ(report.rows[0].filesRestored, 2);
+}
