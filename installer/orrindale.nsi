@@ -1,8 +1,8 @@
 ; The Orrindale installer: installs orrindale.exe, orrindale-admin.exe and the guard service
-; orrindale-guard.exe (services.nsh), makes the shared folder C:\Program Files\Halvard that
-; every account's copy rewrites, writes a first data file with the supervisor's password, starts
-; Orrindale at every logon through the machine's Run key, and registers an uninstaller in
-; "Apps and features".
+; orrindale-guard.exe (services.nsh), makes the folder C:\Program Files\Halvard where the guard
+; keeps the data file and the activity log, writes a first data file with the supervisor's
+; password, records the protected install, starts Orrindale at every logon through the machine's
+; Run key, and registers an uninstaller in "Apps and features".
 ; The build defines VERSION, STAGE (the folder of the stripped executables), ICON and OUTFILE.
 ;
 ; Silent use: orrindale-setup.exe /S /PASSWORD=... [/ALLOWNEWUSERS=yes|no] [/EXEMPT=yes|no]
@@ -27,6 +27,11 @@ RequestExecutionLevel admin
 !define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Orrindale"
 !define USERS_SID "*S-1-5-32-545"
+!define SYSTEM_SID "*S-1-5-18"
+!define ADMINISTRATORS_SID "*S-1-5-32-544"
+; Standard accounts cannot change this key: the guard and the copies read from it that the guard
+; keeps the table.
+!define ORRINDALE_KEY "Software\Orrindale"
 !define WHOLE_DAY 1440
 
 Name "Orrindale"
@@ -170,9 +175,10 @@ Function FinishPageShow
   ${EndIf}
 FunctionEnd
 
-; Runs orrindale-admin with the arguments; on failure shows its message and ends the setup.
+; Runs orrindale-admin with the arguments on the data file itself (the guard is stopped while the
+; setup runs); on failure shows its message and ends the setup.
 !macro Admin ARGUMENTS
-  nsExec::ExecToStack '"$SYSDIR\cmd.exe" /c ""$INSTDIR\orrindale-admin.exe" ${ARGUMENTS} 2>&1"'
+  nsExec::ExecToStack '"$SYSDIR\cmd.exe" /c ""$INSTDIR\orrindale-admin.exe" ${ARGUMENTS} --file "${DATA_FILE}" 2>&1"'
   Pop $0
   Pop $1
   ${If} $0 != 0
@@ -198,17 +204,34 @@ Function WriteDataFile
   ${EndIf}
 FunctionEnd
 
-Section "Orrindale"
-  ; Every account's copy rewrites the data file and appends to the log: the built-in Users
-  ; group (by its SID, the same in every language) may modify the folder and what it holds.
-  CreateDirectory "${HALVARD}"
-  nsExec::ExecToLog '"$SYSDIR\icacls.exe" "${HALVARD}" /grant ${USERS_SID}:(OI)(CI)M'
+; Sets the rights with the system's icacls; on failure says what could not be done and ends the setup.
+!macro Rights PATH ARGUMENTS WHAT
+  nsExec::ExecToLog '"$SYSDIR\icacls.exe" "${PATH}" ${ARGUMENTS}'
   Pop $0
   ${If} $0 != 0
-    MessageBox MB_ICONSTOP "Could not give the Users group the right to change ${HALVARD} (icacls said $0)." /SD IDOK
+    MessageBox MB_ICONSTOP "Could not ${WHAT} (icacls said $0)." /SD IDOK
     SetErrorLevel 3
     Abort
   ${EndIf}
+!macroend
+
+; Only the guard (LocalSystem) and administrators may change the folder and what it holds; the
+; built-in Users group (by its SID, the same in every language) may list the folder and read the
+; log, and may not open the data file at all. Rights inherited from Program Files, and those an
+; earlier version gave the Users group, are replaced.
+Function ProtectData
+  ${IfNot} ${FileExists} "${LOG_FILE}"
+    FileOpen $0 "${LOG_FILE}" a
+    FileClose $0
+  ${EndIf}
+  !insertmacro Rights "${HALVARD}" "/inheritance:r /grant:r ${SYSTEM_SID}:(OI)(CI)F ${ADMINISTRATORS_SID}:(OI)(CI)F ${USERS_SID}:(RX)" "keep ${HALVARD} to the guard and the administrators"
+  !insertmacro Rights "${DATA_FILE}" "/inheritance:r /grant:r ${SYSTEM_SID}:F ${ADMINISTRATORS_SID}:F" "keep the data file to the guard and the administrators"
+  !insertmacro Rights "${LOG_FILE}" "/inheritance:r /grant:r ${SYSTEM_SID}:F ${ADMINISTRATORS_SID}:F ${USERS_SID}:R" "let the Users group read the activity log"
+  WriteRegDWORD HKLM "${ORRINDALE_KEY}" "Protected" 1
+FunctionEnd
+
+Section "Orrindale"
+  CreateDirectory "${HALVARD}"
 
   ; Running copies hold their program file open: an upgrade ends them first, after the guard,
   ; which would start them again. They start again at each account's next logon.
@@ -218,11 +241,13 @@ Section "Orrindale"
   SetOutPath "$INSTDIR"
   File "${STAGE}\orrindale.exe"
   File "${STAGE}\orrindale-admin.exe"
-  !insertmacro InstallServices
 
   ${If} $FirstInstall == 1
     Call WriteDataFile
   ${EndIf}
+  ; From here on the guard keeps the data file and the log; it starts last.
+  Call ProtectData
+  !insertmacro InstallServices
 
   WriteRegStr HKLM "${RUN_KEY}" "Orrindale" '"$INSTDIR\orrindale.exe"'
 
@@ -283,6 +308,7 @@ Section "Uninstall"
   Delete "$INSTDIR\uninstall.exe"
   RMDir "$INSTDIR"
   DeleteRegValue HKLM "${RUN_KEY}" "Orrindale"
+  DeleteRegKey HKLM "${ORRINDALE_KEY}"
   ${If} $RemoveData == 1
     Delete "${DATA_FILE}"
     Delete "${LOG_FILE}"
