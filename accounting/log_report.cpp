@@ -113,6 +113,14 @@ std::optional<std::string_view> withinStars(std::string_view text) {
   return text.substr(0, text.size() - kLineStars.size());
 }
 
+// The account a guard's line names, without the reason that may follow it.
+std::string_view withoutReason(std::string_view rest) {
+  for (const std::string& reason : {kNotCountingReason, kNoMinutesReason})
+    if (rest.ends_with(reason))
+      return rest.substr(0, rest.size() - reason.size());
+  return rest;
+}
+
 int dayNumber(year_month_day day) {
   return std::chrono::sys_days{day}.time_since_epoch().count();
 }
@@ -209,10 +217,10 @@ struct Builder {
         break;
       }
       case Event::GuardRestart:
-        ++row(line.rest, day).guardRestarts;
+        ++row(withoutReason(line.rest), day).guardRestarts;
         break;
       case Event::GuardLogoff:
-        ++row(line.rest, day).guardLogoffs;
+        ++row(withoutReason(line.rest), day).guardLogoffs;
         break;
       case Event::FileRestored:
         ++row(line.user, day).filesRestored;

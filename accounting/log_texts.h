@@ -17,8 +17,11 @@ inline const std::string kSystemLogoffLine = "**** SYSTEM LOGOFF ****";
 inline const std::string kClockBackLine = "**** CLOCK MOVED BACK from ";
 // "Guard restarted Orrindale - User " + account
 inline const std::string kGuardRestartLine = "Guard restarted Orrindale - User ";
-// "Guard logged off " + account
+// "Guard logged off " + account, and why when the reason is not repeated restarts
 inline const std::string kGuardLogoffLine = "Guard logged off ";
+inline const std::string kNoMinutesReason = " - no minutes left";
+// What follows the account in a restart of copies that did not count
+inline const std::string kNotCountingReason = " (not counting)";
 // The guard found the data file changed, replaced or gone, and wrote its own table again.
 inline const std::string kFileRestoredLine = "**** DATA FILE CHANGED OUTSIDE ORRINDALE - restored ****";
 // What closes the starred messages.

@@ -68,6 +68,10 @@ bool startsNewDay(const UserRecord& user, const TimeStamp& today) {
   return lastUseToDay(user, today) < 0;
 }
 
+bool minutesUsedUp(const UserRecord& user, const TimeStamp& today) {
+  return !startsNewDay(user, today) && readNumber(user.field(kMinutesLeft)) <= 0;
+}
+
 void startTodaysAllowance(UserRecord& user, const TimeStamp& today) {
   user.field(kMinutesLeft) = user.allowance(today.weekday);
 }

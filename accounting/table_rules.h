@@ -30,6 +30,9 @@ std::strong_ordering lastUseToDay(const UserRecord& user, const TimeStamp& today
 // Whether the record's next counted minute starts a new day's allowance: only a date later
 // than the stored one does. An earlier date (a clock moved back) starts none.
 bool startsNewDay(const UserRecord& user, const TimeStamp& today);
+// Whether the account has no minutes left today: none are left, and no new day's allowance
+// comes with its next counted minute.
+bool minutesUsedUp(const UserRecord& user, const TimeStamp& today);
 // Minutes left today become a verbatim copy of the allowance of the timestamp's weekday.
 void startTodaysAllowance(UserRecord& user, const TimeStamp& today);
 // Marks the record as counted at the timestamp on the machine.

@@ -10,25 +10,41 @@ std::string errorText(unsigned long code) {
   return " (error " + std::to_string(code) + ")";
 }
 
-void restart(const GuardAction& action, const GuardPlatform& platform) {
+// The copy's start, with what follows the account in the line: why it was needed.
+void restart(const GuardAction& action, const GuardPlatform& platform, const std::string& why = "") {
   if (const unsigned long error = platform.startProgram(action.session))
-    WriteLogAs(action.account, "Guard could not start Orrindale - User " + action.account + errorText(error));
+    WriteLogAs(action.account, "Guard could not start Orrindale - User " + action.account + why + errorText(error));
   else
-    WriteLogAs(action.account, kGuardRestartLine + action.account);
+    WriteLogAs(action.account, kGuardRestartLine + action.account + why);
 }
 
 void act(const GuardAction& action, const GuardPlatform& platform) {
-  if (action.act == GuardAct::Restart) {
-    restart(action, platform);
-    return;
+  switch (action.act) {
+    case GuardAct::Restart:
+      restart(action, platform);
+      return;
+    case GuardAct::Replace:
+      // Every copy in the session goes, a suspended one too, before a fresh one starts.
+      platform.endCopies(action.session);
+      restart(action, platform, kNotCountingReason);
+      return;
+    case GuardAct::LogOffNoMinutes:
+      if (const unsigned long error = platform.logOff(action.session))
+        WriteLogAs(action.account,
+                   "Guard could not log off " + action.account + kNoMinutesReason + errorText(error));
+      else
+        WriteLogAs(action.account, kGuardLogoffLine + action.account + kNoMinutesReason);
+      return;
+    case GuardAct::LogOff:
+      if (const unsigned long error = platform.logOff(action.session)) {
+        WriteLogAs(action.account, "Guard could not log off " + action.account + errorText(error));
+        // A session that cannot be logged off still gets its copy back, which counts its minutes.
+        restart(action, platform);
+        return;
+      }
+      WriteLogAs(action.account, kGuardLogoffLine + action.account);
+      return;
   }
-  if (const unsigned long error = platform.logOff(action.session)) {
-    WriteLogAs(action.account, "Guard could not log off " + action.account + errorText(error));
-    // A session that cannot be logged off still gets its copy back, which counts its minutes.
-    restart(action, platform);
-    return;
-  }
-  WriteLogAs(action.account, kGuardLogoffLine + action.account);
 }
 
 }  // namespace
@@ -37,13 +53,20 @@ void guardCycle(GuardRun& run, const GuardPlatform& platform, long long now) {
   TableSeen table;
   if (run.keeper) {
     lookAtDataFile(*run.keeper);
-    table = {run.keeper->holdsTable ? TableState::Readable : TableState::Unreadable, vTable};
+    table = {run.keeper->holdsTable ? TableState::Readable : TableState::Unreadable, vTable, {}};
   } else {
     table = readTable(run.table);
   }
+  MakeTimeStamp();
+  table.today = vStamp;
   std::vector<SessionSeen> sessions;
   if (!platform.sessions(sessions))
     return;
+  if (run.keeper)
+    for (SessionSeen& session : sessions) {
+      const auto minute = run.keeper->lastMinuteAt.find(session.id);
+      session.lastMinute = minute == run.keeper->lastMinuteAt.end() ? -1 : minute->second;
+    }
   const Decisions decisions = decide(run.memory, run.settings, table, sessions, now);
   for (const std::string& message : decisions.messages)
     WriteLogAs(kGuardLogName, message);

@@ -18,6 +18,8 @@ struct GuardPlatform {
   unsigned long (*startProgram)(unsigned session);
   // Log the session off; 0 or the platform's error code.
   unsigned long (*logOff)(unsigned session);
+  // End every running copy of the program in the session.
+  void (*endCopies)(unsigned session);
 };
 
 struct GuardRun {

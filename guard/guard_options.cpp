@@ -24,7 +24,8 @@ void readGuardOptions(GuardOptions& options, const std::vector<std::string>& arg
       (name == "--help" ? read.help : read.requests.believeNamedAccounts) = true;
       continue;
     }
-    if (name != "--file" && name != "--log" && name != "--grace" && name != "--interval") {
+    if (name != "--file" && name != "--log" && name != "--grace" && name != "--interval" &&
+        name != "--no-minutes-wait" && name != "--counting-wait") {
       options.error = "unknown option " + name;
       return;
     }
@@ -43,6 +44,10 @@ void readGuardOptions(GuardOptions& options, const std::vector<std::string>& arg
       return;
     } else if (name == "--grace") {
       read.settings.graceSeconds = seconds;
+    } else if (name == "--no-minutes-wait") {
+      read.settings.noMinutesSeconds = seconds;
+    } else if (name == "--counting-wait") {
+      read.settings.notCountingSeconds = seconds;
     } else {
       read.intervalSeconds = static_cast<int>(seconds);
     }

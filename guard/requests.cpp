@@ -7,6 +7,7 @@
 #include "accounting/password_hash.h"
 #include "accounting/table_rules.h"
 #include "accounting/usage_table.h"
+#include "runtime/clock.h"
 
 namespace {
 
@@ -54,6 +55,7 @@ struct Handling {
   TableKeeper& keeper;
   const std::string& account;  // whom the request counts for
   const GuardRequest& request;
+  unsigned session;            // where it came from
 };
 
 GuardAnswer read(Handling& h) {
@@ -89,6 +91,7 @@ GuardAnswer minute(Handling& h) {
   const CountedMinute counted = countMinute(user, vStamp, h.request.machine);
   if (!saveKeptTable(h.keeper))
     return refused(Refusal::NotSaved);
+  h.keeper.lastMinuteAt[h.session] = rt::secondsNow();
   if (counted.kind == MinuteKind::NewDay) {
     WriteLogAs(h.account, "New day allowance");
   } else if (counted.kind == MinuteKind::ClockMovedBack) {
@@ -132,7 +135,7 @@ std::string answerRequest(TableKeeper& keeper,
   }
   const std::string& account =
       settings.believeNamedAccounts && !request.namedAccount.empty() ? request.namedAccount : caller.account;
-  Handling h{keeper, account, request};
+  Handling h{keeper, account, request, caller.session};
   if (request.verb == GuardVerb::Log) {
     for (const std::string& line : request.lines)
       WriteLogAs(account, line);

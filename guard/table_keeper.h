@@ -12,6 +12,8 @@ struct TableKeeper {
   bool holdsTable = false;
   // The fields as the guard last wrote or read them: what the file must hold.
   std::vector<std::string> kept;
+  // Per logon session, when the guard last counted a minute sent from it (its seconds).
+  std::map<unsigned, long long> lastMinuteAt;
   // Per account, the "CLOCK MOVED BACK" line last logged for it: a move is logged once.
   std::map<std::string, std::string> clockMovesLogged;
   // Line 1 and whether it is still the installation default, worked out once per line.

@@ -91,9 +91,10 @@ void WINAPI serviceMain(DWORD argc, char** argv) {
   const bool guarding = rt::protectedInstall();
   if (guarding) {
     run.keeper = &vKeeper;
+    run.settings.minutesReachGuard = true;
     loadKeptTable(vKeeper);
   }
-  const GuardPlatform platform{windowsSessions, startProgramInSession, logOffSession};
+  const GuardPlatform platform{windowsSessions, startProgramInSession, logOffSession, endCopiesInSession};
   PipeServer server;
   const ULONGLONG interval = static_cast<ULONGLONG>(vOptions.intervalSeconds) * 1000;
   ULONGLONG nextRound = GetTickCount64();

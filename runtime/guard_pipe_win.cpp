@@ -110,7 +110,9 @@ bool protectedInstall() {
   if (length == 0 || length >= sizeof folder)
     return false;
   HMODULE advapi = LoadLibraryA((std::string(folder, length) + "\\advapi32.dll").c_str());
-  const auto getValue = advapi ? reinterpret_cast<GetValue>(GetProcAddress(advapi, "RegGetValueA")) : nullptr;
+  // Through void*: the routine's real type is not the generic one GetProcAddress returns.
+  const auto getValue = advapi ? reinterpret_cast<GetValue>(reinterpret_cast<void*>(GetProcAddress(advapi, "RegGetValueA")))
+                               : nullptr;
   DWORD value = 0;
   DWORD size = sizeof value;
   const bool read = getValue && getValue(HKEY_LOCAL_MACHINE, "Software\\Orrindale", "Protected", RRF_RT_REG_DWORD,

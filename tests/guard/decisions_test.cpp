@@ -8,9 +8,11 @@ namespace {
 
 // A readable table with these accounts in slots 1, 2, ...
 TableSeen tableOf(const std::vector<std::string>& accounts) {
-  TableSeen seen{TableState::Readable, {}};
-  for (std::size_t i = 0; i < accounts.size(); ++i)
+  TableSeen seen{TableState::Readable, {}, {}};
+  for (std::size_t i = 0; i < accounts.size(); ++i) {
     seen.table.user(static_cast<int>(i) + 1).field(kAccount) = accounts[i];
+    seen.table.user(static_cast<int>(i) + 1).field(kMinutesLeft) = "60";
+  }
   return seen;
 }
 
@@ -26,9 +28,9 @@ struct Looks {
 
   std::vector<std::string> at(long long now, const std::vector<SessionSeen>& sessions) {
     std::vector<std::string> acts;
+    static const char* const kActs[] = {"restart ", "replace ", "logoff ", "logoff-no-minutes "};
     for (const GuardAction& a : decide(memory, settings, table, sessions, now).actions)
-      acts.push_back((a.act == GuardAct::Restart ? "restart " : "logoff ") + std::to_string(a.session) + " " +
-                     a.account);
+      acts.push_back(kActs[static_cast<int>(a.act)] + std::to_string(a.session) + " " + a.account);
     return acts;
   }
 };
@@ -109,4 +111,51 @@ TEST(GuardDecisions, ATableThatCannotBeReadGivesNoActionAndOneMessagePerChange) 
             (std::vector<std::string>{"Guard finds the data file locked - no session is checked until it is free",
                                       "Guard cannot read the data file - no session is checked until it can",
                                       "Guard reads the data file again"}));
+}
+
+TEST(GuardDecisions, AnAccountWithNoMinutesLeftTodayIsLoggedOffAMinuteLaterAndAgainWhileItStays) {
+  Looks look;
+  look.table.today = {"2026", "12", "06", "09", "05", 1, 6};
+  UserRecord& alice = look.table.table.user(1);
+  alice.field(kLastYear) = "2026";
+  alice.field(kLastMonth) = "12";
+  alice.field(kLastDay) = "06";
+  alice.field(kMinutesLeft) = "0000";
+  const std::vector<SessionSeen> sessions{session(1, "alice", 1), session(2, "bob", 1)};
+  EXPECT_EQ(look.at(0, sessions), Acts{});
+  EXPECT_EQ(look.at(59, sessions), Acts{}) << "the copy's own warnings and log-off come first";
+  EXPECT_EQ(look.at(60, sessions), Acts{"logoff-no-minutes 1 alice"});
+  EXPECT_EQ(look.at(100, sessions), Acts{});
+  EXPECT_EQ(look.at(120, sessions), Acts{"logoff-no-minutes 1 alice"}) << "still there a minute later";
+
+  alice.field(kLastDay) = "05";  // a new day's allowance comes with the next minute
+  EXPECT_EQ(look.at(300, sessions), Acts{});
+  alice.field(kLastDay) = "06";
+  alice.field(kMinutesLeft) = "0003";
+  EXPECT_EQ(look.at(400, sessions), Acts{});
+}
+
+TEST(GuardDecisions, CopiesThatSendNoMinuteInAnActiveSessionAreReplacedUntilTheSessionIsLoggedOff) {
+  Looks look;
+  auto counting = [](long long lastMinute, bool active = true) {
+    SessionSeen seen = session(1, "alice", 1);
+    seen.lastMinute = lastMinute;
+    seen.active = active;
+    return std::vector<SessionSeen>{seen};
+  };
+  EXPECT_EQ(look.at(0, counting(-1)), Acts{});
+  EXPECT_EQ(look.at(500, counting(-1)), Acts{}) << "without a protected install no minute reaches the guard";
+
+  look = Looks{};
+  look.settings.minutesReachGuard = true;
+  look.at(0, counting(-1));
+  EXPECT_EQ(look.at(170, counting(60)), Acts{});
+  EXPECT_EQ(look.at(239, counting(60)), Acts{});
+  EXPECT_EQ(look.at(240, counting(60)), Acts{"replace 1 alice"}) << "three minutes without one";
+  EXPECT_EQ(look.at(600, counting(60, false)), Acts{}) << "a locked or disconnected session is left alone";
+  EXPECT_EQ(look.at(779, counting(60)), Acts{});
+  EXPECT_EQ(look.at(780, counting(60)), Acts{"replace 1 alice"}) << "in use again, and still no minute";
+  EXPECT_EQ(look.at(960, counting(60)), Acts{"replace 1 alice"});
+  EXPECT_EQ(look.at(1140, counting(60)), Acts{"replace 1 alice"});
+  EXPECT_EQ(look.at(1320, counting(60)), Acts{"logoff 1 alice"}) << "a copy that keeps not counting ends in the log-off";
 }

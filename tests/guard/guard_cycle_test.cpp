@@ -33,7 +33,10 @@ unsigned long fakeLogOff(unsigned session) {
   vCalls.push_back("logoff " + std::to_string(session));
   return vLogOffError;
 }
-constexpr GuardPlatform kFakePlatform{fakeSessions, fakeStart, fakeLogOff};
+void fakeEndCopies(unsigned session) {
+  vCalls.push_back("end " + std::to_string(session));
+}
+constexpr GuardPlatform kFakePlatform{fakeSessions, fakeStart, fakeLogOff, fakeEndCopies};
 
 class GuardCycleTest : public AccountingTest {
  protected:
@@ -155,4 +158,35 @@ TEST_F(GuardCycleTest, AnAccountAddedToTheFileIsGuardedFromTheNextRound) {
   saveAccounts({"alice", "bob"});
   cycleAt(185);
   EXPECT_EQ(vCalls, std::vector<std::string>{"start 2"});
+}
+
+TEST_F(GuardCycleTest, ReplacedCopiesAndALogOffAtZeroAreLoggedWithTheirReasonAndCountedForTheAccount) {
+  InstallDefaults();
+  UserRecord& alice = vTable.user(1);
+  alice.field(kAccount) = "alice";
+  alice.field(kMinutesLeft) = "0005";
+  alice.field(kLastYear) = "2026";
+  alice.field(kLastMonth) = "12";
+  alice.field(kLastDay) = "06";
+  RewriteDataFile();
+  vSessions = {{.id = 1, .account = "alice", .copies = 1}};
+  run.settings.minutesReachGuard = true;
+  cycleAt(0);
+  cycleAt(180);  // no minute came from the session
+  alice.field(kMinutesLeft) = "0000";
+  RewriteDataFile();
+  cycleAt(185);
+  cycleAt(245);
+  vLogOffError = 120;
+  cycleAt(305);
+  EXPECT_EQ(vCalls, (std::vector<std::string>{"end 1", "start 1", "logoff 1", "logoff 1"}));
+  EXPECT_EQ(logLines(), (std::vector<std::string>{
+                            "06/12/2026 09:05 - alice - Guard restarted Orrindale - User alice (not counting)",
+                            "06/12/2026 09:05 - alice - Guard logged off alice - no minutes left",
+                            "06/12/2026 09:05 - alice - Guard could not log off alice - no minutes left (error 120)"}));
+  const LogReport report = buildLogReport(test_files::readBytes(logPath), std::chrono::year_month_day{}, 0);
+  ASSERT_EQ(report.rows.size(), 1u);
+  EXPECT_EQ(report.rows[0].account, "alice");
+  EXPECT_EQ(report.rows[0].guardRestarts, 1);
+  EXPECT_EQ(report.rows[0].guardLogoffs, 1);
 }
