@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "accounting/json_text.h"
+#include "accounting/password_hash.h"
 #include "accounting/table_rules.h"
 #include "accounting/usage_table.h"
 #include "admin/value_checks.h"
@@ -12,10 +13,11 @@
 namespace {
 enum class PasswordState { Set, Empty, Default };
 
+// Line 1 is a hash: what it holds shows only in what opens it.
 PasswordState passwordState(const UsageTable& table) {
-  if (table.password.empty())
+  if (passwordOpens(table.password, ""))
     return PasswordState::Empty;
-  return table.password == kDefaultPassword ? PasswordState::Default : PasswordState::Set;
+  return passwordOpens(table.password, kDefaultPassword) ? PasswordState::Default : PasswordState::Set;
 }
 
 // Control bytes from a damaged or hand-made field would move the terminal's cursor.

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "accounting/data_file.h"
+#include "accounting/password_hash.h"
 #include "accounting/usage_table.h"
 #include "app_windows/app_windows.h"
 #include "app_windows/manage_data.h"
@@ -27,7 +28,7 @@ void penter(int self, int event, const EventParams& params) {
 }
 
 void Click_Button(int self, int event, const EventParams& params) {
-  if (getText(PwEdit) != vTable.password) {
+  if (!passwordOpens(vTable.password, getText(PwEdit))) {
     message_box("Incorrect Password", "Enter Password", 0u);
     return;
   }
@@ -44,11 +45,12 @@ void pwchange_Button(int, int, const EventParams&) {
   const std::string oldPassword = getText(OldPwEdit);
   const std::string newPassword = getText(NewPwEdit);
   const std::string confirmation = getText(ConfirmPwEdit);
-  if (oldPassword != vTable.password) {
+  if (!passwordOpens(vTable.password, oldPassword)) {
     message_box("Wrong Password", kChangeTitle, 0u);
   } else if (newPassword != confirmation) {
     message_box("New passwords don't match", kChangeTitle, 0u);
   } else {
+    // Stored as typed here; the save replaces it by its hash.
     vTable.password = newPassword;
     SaveData();
     message_box("Password changed", kChangeTitle, 0u);

@@ -1,6 +1,7 @@
 #pragma once
 // The password gate in front of the administration window, and the change of the supervisor
-// password on its Security tab. Passwords compare as typed: case and blanks count.
+// password on its Security tab. A typed password opens when line 1 is its hash (or, in a file
+// written before hashing, the same text): case and blanks count.
 #include "gui/event_types.h"
 
 // PasswordWindow got the focus: clears PwEdit and focuses it.
@@ -11,6 +12,6 @@ void penter(int self, int event, const EventParams& params);
 void Click_Button(int self, int event, const EventParams& params);
 // Cancel: hides PasswordWindow.
 void Exitpass(int self, int event, const EventParams& params);
-// Apply on the Security tab: stores a new password when the old one is right and the new
-// one is confirmed.
+// Apply on the Security tab: stores a new password, hashed by the save, when the old one is
+// right and the new one is confirmed.
 void pwchange_Button(int self, int event, const EventParams& params);
