@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "accounting/activity_log.h"
+#include "accounting/password_hash.h"
 #include "accounting/usage_table.h"
 #include "runtime/clock.h"
 #include "runtime/file.h"
@@ -111,7 +112,28 @@ void logDamaged() {
   WriteLog("Data file " + vSession.dataFilePath + " is damaged - not loaded and not written over");
 }
 
+// Whether the last attempt to hash a password stored as typed failed: the failure is logged
+// once, not at every minute's save, until a hash works again.
+bool vPasswordHashFailed = false;
+
+// A password stored as typed can be read by every account that can read the file; it is
+// replaced by its hash before the table is written. Without the platform's crypto it stays as
+// it was: keeping the minutes counted matters more.
+void hashPasswordStoredAsTyped() {
+  if (isPasswordHash(vTable.password))
+    return;
+  const std::string hashed = hashPassword(vTable.password);
+  if (hashed.empty() && !vPasswordHashFailed)
+    WriteLog("Could not hash the supervisor password - kept as it was");
+  vPasswordHashFailed = hashed.empty();
+  if (!hashed.empty())
+    vTable.password = hashed;
+}
+
+// Hashes the password first: it runs before the file is locked, so the other copies of the
+// program do not wait for the hash.
 std::string tableText() {
+  hashPasswordStoredAsTyped();
   const unsigned char key = scrambleByte();
   std::string text;
   for (const std::string* field : fieldsInFileOrder(std::as_const(vTable))) {

@@ -37,11 +37,14 @@ int LoadDamagedData();
 
 // Writes the whole table over the file, all or nothing. Failures are logged, never raised;
 // false when the file was not written (missing, refused, damaged, disk full), and then it
-// holds its previous bytes.
+// holds its previous bytes. A supervisor password stored as typed is first replaced by its
+// hash, in the table too (see password_hash.h); when the platform cannot hash, it is written
+// as it was and the save goes on.
 bool SaveData();
 
 // Writes the whole table over whatever the file holds, a damaged file included: for a
-// supervisor's explicit repair and for making a new data file out of an empty one.
+// supervisor's explicit repair and for making a new data file out of an empty one. The
+// password is hashed as by SaveData.
 bool RewriteDataFile();
 
 // Writes already built file text as the whole content of the existing data file; false

@@ -154,6 +154,9 @@ std::string passwordProblem(const std::string& password) {
     return "the password holds a control character, which the data file cannot keep";
   if (password.size() > kLongestPassword)
     return "the password is longer than " + std::to_string(kLongestPassword) + " characters";
+  // Line 1 tells a hash from a password stored as typed by this beginning alone.
+  if (password.starts_with(kPasswordHashMarker))
+    return "the password begins with \"" + std::string(kPasswordHashMarker) + "\", which looks like a stored hash";
   // The default password is published, so it never becomes the chosen one.
   if (password == kDefaultPassword)
     return "that is the installation's default password, which everyone can read in the manual";

@@ -73,5 +73,6 @@ bool wholeNumber(const std::string& text, int most, int& value);
 std::string accountProblem(const std::string& name);
 // Whole decimal digits from 0 to 1440; minutes receives the number.
 std::string minutesProblem(const std::string& text, int& minutes);
-// One line without control characters, not empty, not the published default.
+// One line without control characters, not empty, not beginning like a stored hash, not the
+// published default.
 std::string passwordProblem(const std::string& password);

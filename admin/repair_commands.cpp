@@ -3,6 +3,7 @@
 #include <ostream>
 
 #include "accounting/data_file.h"
+#include "accounting/table_rules.h"
 #include "accounting/usage_table.h"
 #include "admin/admin.h"
 #include "admin/command_groups.h"
@@ -27,7 +28,7 @@ int repair(const Invocation& call) {
   const int kept = LoadDamagedData();
   if (kept < 0)
     return explainLoad(console, LoadOutcome::Missing) ? kExitDone : kExitFile;
-  printTableText(console.out, vTable, vSession.dataFilePath);
+  printTableText(console.out, vTable, vSession.dataFilePath, passwordState(vTable.password));
   const std::string done = "damaged data file repaired: " + std::to_string(kept) + " of " +
                            std::to_string(kTableFields) + " fields read back, the rest set to the defaults";
   if (!call.has("--yes")) {

@@ -14,9 +14,9 @@ int show(const Invocation& call) {
   if (!loadForCommand(*call.console))
     return kExitFile;
   if (call.has("--json"))
-    printTableJson(call.console->out, vTable, vSession.dataFilePath);
+    printTableJson(call.console->out, vTable, vSession.dataFilePath, loadedPasswordState());
   else
-    printTableText(call.console->out, vTable, vSession.dataFilePath);
+    printTableText(call.console->out, vTable, vSession.dataFilePath, loadedPasswordState());
   return kExitDone;
 }
 }  // namespace

@@ -10,14 +10,6 @@
 #include "admin/value_checks.h"
 
 namespace {
-enum class PasswordState { Set, Empty, Default };
-
-PasswordState passwordState(const UsageTable& table) {
-  if (table.password.empty())
-    return PasswordState::Empty;
-  return table.password == kDefaultPassword ? PasswordState::Default : PasswordState::Set;
-}
-
 // Control bytes from a damaged or hand-made field would move the terminal's cursor.
 std::string printable(const std::string& text) {
   std::string result = text;
@@ -75,15 +67,16 @@ std::string allowancesJson(const std::array<std::string, kDays>& allowances) {
 }
 }  // namespace
 
-void printTableText(std::ostream& out, const UsageTable& table, const std::string& path) {
-  static const char* const kPasswordTexts[] = {"set", "not set: anyone can open the administration window",
-                                               "the installation's default: change it with set-password"};
+void printTableText(std::ostream& out, const UsageTable& table, const std::string& path, const std::string& password) {
+  const char* const passwordText = password == "empty"     ? "not set: anyone can open the administration window"
+                                   : password == "default" ? "the installation's default: change it with set-password"
+                                                           : "set";
   std::string defaults;
   for (int day = 1; day <= kDays; ++day)
     defaults += std::string(day > 1 ? "  " : "") + dayName(day) + " " + number(table.defaultAllowances[day - 1]);
   printColumns(out,
                {{"Data file:", printable(path)},
-                {"Supervisor password:", kPasswordTexts[static_cast<int>(passwordState(table))]},
+                {"Supervisor password:", passwordText},
                 {"Allow New Users:", newUsersAllowed(table) ? "yes" : "no"},
                 {"Default allowances:", defaults}},
                2);
@@ -106,11 +99,10 @@ void printTableText(std::ostream& out, const UsageTable& table, const std::strin
   printColumns(out, rows, 4);
 }
 
-void printTableJson(std::ostream& out, const UsageTable& table, const std::string& path) {
-  static const char* const kPasswordWords[] = {"set", "empty", "default"};
+void printTableJson(std::ostream& out, const UsageTable& table, const std::string& path, const std::string& password) {
   out << "{\n"
       << "  \"file\": " << jsonString(path) << ",\n"
-      << "  \"password\": \"" << kPasswordWords[static_cast<int>(passwordState(table))] << "\",\n"
+      << "  \"password\": " << jsonString(password) << ",\n"
       << "  \"allowNewUsers\": " << (newUsersAllowed(table) ? "true" : "false") << ",\n"
       << "  \"defaultAllowances\": " << allowancesJson(table.defaultAllowances) << ",\n"
       << "  \"slots\": [\n";

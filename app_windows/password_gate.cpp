@@ -3,6 +3,8 @@
 #include <windows.h>
 
 #include "accounting/data_file.h"
+#include "accounting/guard_link.h"
+#include "accounting/password_hash.h"
 #include "accounting/usage_table.h"
 #include "app_windows/app_windows.h"
 #include "app_windows/manage_data.h"
@@ -14,6 +16,26 @@
 namespace {
 constexpr int kEnterKey = 13;
 constexpr const char* kChangeTitle = "Change Password";
+constexpr const char* kNoGuard = "The Orrindale guard service does not answer; nothing was changed";
+
+// The password that opened the gate: in a protected install the guard takes the supervisor's
+// changes only with it, so a window shown without the gate saves nothing.
+std::string vGatePassword;
+
+enum class Opens { Yes, No, NoGuard };
+
+// Whether the typed text opens the gate: by line 1 here, or in a protected install by the guard,
+// which keeps line 1 to itself.
+Opens opens(const std::string& typed) {
+  if (!vSession.guarded)
+    return passwordOpens(vTable.password, typed) ? Opens::Yes : Opens::No;
+  GuardRequest check = guardRequest(GuardVerb::Check);
+  check.password = typed;
+  const std::optional<GuardAnswer> answer = askGuard(check);
+  if (!answer)
+    return Opens::NoGuard;
+  return answer->ok() ? Opens::Yes : Opens::No;
+}
 }  // namespace
 
 void Password(int, int, const EventParams&) {
@@ -27,10 +49,13 @@ void penter(int self, int event, const EventParams& params) {
 }
 
 void Click_Button(int self, int event, const EventParams& params) {
-  if (getText(PwEdit) != vTable.password) {
-    message_box("Incorrect Password", "Enter Password", 0u);
+  const std::string typed = getText(PwEdit);
+  const Opens opened = opens(typed);
+  if (opened != Opens::Yes) {
+    message_box(opened == Opens::NoGuard ? kNoGuard : "Incorrect Password", "Enter Password", 0u);
     return;
   }
+  vGatePassword = typed;
   read_Button(self, event, params);
   showWindow(PasswordWindow, SW_HIDE);
   openWindow(MainWindow, SW_SHOW);
@@ -44,13 +69,41 @@ void pwchange_Button(int, int, const EventParams&) {
   const std::string oldPassword = getText(OldPwEdit);
   const std::string newPassword = getText(NewPwEdit);
   const std::string confirmation = getText(ConfirmPwEdit);
-  if (oldPassword != vTable.password) {
-    message_box("Wrong Password", kChangeTitle, 0u);
+  const Opens opened = opens(oldPassword);
+  if (opened != Opens::Yes) {
+    message_box(opened == Opens::NoGuard ? kNoGuard : "Wrong Password", kChangeTitle, 0u);
   } else if (newPassword != confirmation) {
     message_box("New passwords don't match", kChangeTitle, 0u);
+  } else if (vSession.guarded) {
+    if (!saveAsSupervisor({{1, newPassword}}, kChangeTitle, oldPassword))
+      return;
+    vGatePassword = newPassword;
+    message_box("Password changed", kChangeTitle, 0u);
   } else {
-    vTable.password = newPassword;
+    // Hashed whatever it looks like: a typed text that starts like a hash is still a password.
+    const std::string hashed = hashPassword(newPassword);
+    vTable.password = hashed.empty() ? newPassword : hashed;
     SaveData();
     message_box("Password changed", kChangeTitle, 0u);
   }
+}
+
+bool saveAsSupervisor(const std::vector<Cell>& cells, const std::string& title, const std::string& password) {
+  GuardRequest save = guardRequest(GuardVerb::Save);
+  save.password = password;
+  save.cells = cells;
+  const std::optional<GuardAnswer> answer = askGuard(save);
+  if (answer && answer->ok())
+    return true;
+  if (!answer)
+    message_box(kNoGuard, title, 0u);
+  else if (answer->refusal == Refusal::WrongPassword)
+    message_box("Nothing was changed: the supervisor password was not given at the password window", title, 0u);
+  else
+    message_box(std::string("Nothing was changed (") + refusalWord(answer->refusal) + ")", title, 0u);
+  return false;
+}
+
+bool saveAsSupervisor(const std::vector<Cell>& cells, const std::string& title) {
+  return saveAsSupervisor(cells, title, vGatePassword);
 }

@@ -54,7 +54,7 @@ std::string changesText(const std::vector<Cell>& cells) {
 struct Handling {
   TableKeeper& keeper;
   const std::string& account;  // whom the request counts for
-  const GuardRequest& request;
+  GuardRequest& request;
   unsigned session;            // where it came from
 };
 
@@ -116,6 +116,11 @@ GuardAnswer supervisorSave(Handling& h) {
     WriteLogAs(h.account, "Administration window - changes refused: wrong password");
     return refused(Refusal::WrongPassword);
   }
+  // A new password is kept as its hash, whatever it looks like.
+  for (Cell& cell : h.request.cells)
+    if (cell.field == 1)
+      if (std::string hashed = hashPassword(cell.text); !hashed.empty())
+        cell.text = std::move(hashed);
   if (!applyAndSave(h, false))
     return refused(Refusal::NotSaved);
   WriteLogAs(h.account, "Administration window - " + changesText(h.request.cells));

@@ -12,7 +12,7 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
 packages=(cmake ninja-build g++ g++-mingw-w64-i686-posix wine wine32:i386 xvfb xauth
-          googletest fonts-wine imagemagick procps nsis)
+          googletest fonts-wine imagemagick procps nsis libssl-dev)
 
 say() { printf '%s\n' "$*" >&2; }
 

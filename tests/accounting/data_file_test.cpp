@@ -2,7 +2,9 @@
 // exactly, and what is refused, ignored, stored as blanks or never created.
 #include "accounting/data_file.h"
 
+#include "accounting/password_hash.h"
 #include "accounting/usage_table.h"
+#include "runtime/crypto_faults.h"
 #include "tests/fixtures/accounting_fixture.h"
 #include "tests/fixtures/files.h"
 
@@ -47,13 +49,14 @@ TEST(Scramble, TwiceGivesTheTextBack) {
 
 TEST_F(DataFile, SavedTableLoadsBackExactly) {
   writeDataFile(std::vector<std::string>(105, ""));
-  vTable.user(2).field(kAccount) = "player";
+  vTable.user(2).field(kAccount) = "pl\xe4yer \xff";
   vTable.user(2).field(kMinutesLeft) = "0030";
   vTable.user(4).field(kMachine) = "";
   vTable.option(7) = "reserved text";
   vTable.password = "p\xe9ss w\xf6rd";
-  const auto saved = tableFields();
   SaveData();
+  const auto saved = tableFields();
+  EXPECT_TRUE(passwordOpens(saved[0], "p\xe9ss w\xf6rd")) << "line 1 holds the password's hash";
 
   InstallDefaults();
   EXPECT_EQ(LoadData(), 105);
@@ -62,14 +65,16 @@ TEST_F(DataFile, SavedTableLoadsBackExactly) {
 }
 
 TEST_F(DataFile, StaleBytesOfOlderSavesStillLoadAndASaveEndsTheFileAfterTheTable) {
-  writeDataFile(numberedFields(105));
+  std::vector<std::string> fields = numberedFields(105);
+  fields[0] = hashPassword("field1");  // a hash is saved as it is, so the save is shorter
+  writeDataFile(fields);
   // What an older, longer save left behind a shorter one: the end of a line, whole lines,
   // and a cut one without a line end.
   test_files::writeBytes(dataPath, test_files::readBytes(dataPath) + "ld15\nfield1\nfie");
   EXPECT_EQ(LoadData(), 108);
   EXPECT_EQ(vTable.user(6).field(15), "field105");
 
-  vTable.password = "short";
+  vTable.option(7) = "short";
   const auto saved = tableFields();
   ASSERT_TRUE(SaveData());
   EXPECT_EQ(dataFileFields(), saved) << "nothing after line 105";
@@ -112,8 +117,36 @@ TEST_F(DataFile, FileThatIsNotAWholeDataFileIsRefusedAndNeverWrittenOver) {
 
   EXPECT_TRUE(RewriteDataFile()) << "a supervisor's repair writes over it";
   EXPECT_EQ(LoadData(), 105);
-  EXPECT_EQ(vTable.password, "kept");
+  EXPECT_TRUE(passwordOpens(vTable.password, "kept"));
   EXPECT_EQ(lastLoadProblem(), LoadProblem::None);
+}
+
+TEST_F(DataFile, APasswordStoredAsTypedIsHashedAtTheNextSaveAndNeverAgain) {
+  std::vector<std::string> fields(105, "7");
+  fields[0] = "written before hashing";
+  writeDataFile(fields);
+  ASSERT_EQ(LoadData(), 105);
+  EXPECT_TRUE(passwordOpens(vTable.password, "written before hashing"));
+  ASSERT_TRUE(SaveData());
+  const std::string hashed = dataFileFields()[0];
+  EXPECT_TRUE(isPasswordHash(hashed));
+  EXPECT_TRUE(passwordOpens(hashed, "written before hashing"));
+  EXPECT_EQ(vTable.password, hashed) << "the table holds the hash too";
+
+  ASSERT_EQ(LoadData(), 105);
+  ASSERT_TRUE(SaveData());
+  EXPECT_EQ(dataFileFields()[0], hashed);
+}
+
+TEST_F(DataFile, WithoutThePlatformsCryptoThePasswordIsSavedAsItWasAndTheFailureLoggedOnce) {
+  writeDataFile(std::vector<std::string>(105, ""));
+  rt::injectCryptoFailure(true);
+  vTable.password = "no crypto";
+  EXPECT_TRUE(SaveData());
+  EXPECT_TRUE(SaveData());
+  EXPECT_EQ(dataFileFields()[0], "no crypto");
+  EXPECT_EQ(logLines(), std::vector<std::string>{"06/12/2026 09:05 - Admin - Could not hash the supervisor password - "
+                                                 "kept as it was"});
 }
 
 TEST_F(DataFile, LinesPastTheTableAreIgnored) {

@@ -1,14 +1,15 @@
 // One of several processes that load, check, change and save the same data file, as
 // copies of the program in different logon sessions do. Usage: worker FILE NAME CYCLES [N];
 // with N, the worker is killed at its write call after the N-th, as a crash would end it.
-// Every save stamps all 105 fields with "NAME:cycle:"; every load must find one stamp
-// throughout. Exit status 0 when every load was whole, 2 otherwise.
+// Every save stamps all 105 fields with the hash marker and "NAME:cycle:"; every load must
+// find one stamp throughout. Exit status 0 when every load was whole, 2 otherwise.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <thread>
 
 #include "accounting/data_file.h"
+#include "accounting/password_hash.h"
 #include "accounting/usage_table.h"
 #include "runtime/clock.h"
 #include "runtime/file_faults.h"
@@ -68,8 +69,11 @@ int main(int argc, char** argv) {
     // Long, varying padding: the file spans several read buffers, and shorter saves leave
     // stale bytes behind the table.
     const std::string padding(60 + (cycle * 7 + argv[2][1]) % 61, '.');
+    // Begun with the hash marker, line 1 is saved as it is, stamp and all, and no save waits
+    // for a hash.
+    const std::string stamp = std::string(kPasswordHashMarker) + name + ":" + std::to_string(cycle) + ":";
     for (std::size_t i = 0; i < fields.size(); ++i)
-      *fields[i] = name + ":" + std::to_string(cycle) + ":" + std::to_string(i) + padding;
+      *fields[i] = stamp + std::to_string(i) + padding;
     SaveData();
   }
   return 0;

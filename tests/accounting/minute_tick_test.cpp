@@ -3,6 +3,7 @@
 #include "accounting/minute_tick.h"
 
 #include "accounting/activity_log.h"
+#include "accounting/password_hash.h"
 #include "runtime/file_faults.h"
 #include "tests/fixtures/files.h"
 #include "tests/fixtures/logoff_stub.h"
@@ -258,7 +259,7 @@ TEST_F(MinuteTick, WithoutACurrentUserTheTableIsStillSavedButNothingCounted) {
   vTable.password = "changed elsewhere";  // the reload overwrites this
   DoEachMin();
   EXPECT_EQ(fileField(1, kMinutesLeft), "0020");
-  EXPECT_EQ(dataFileFields()[0], "quillsun");
+  EXPECT_TRUE(passwordOpens(dataFileFields()[0], "quillsun"));
   EXPECT_EQ(recording_ui::calls(), std::vector<std::string>{"hide"});
 }
 

@@ -1,6 +1,7 @@
 // The commands that change the table: each change reaches the file and the log.
 #include <gtest/gtest.h>
 
+#include "accounting/password_hash.h"
 #include "accounting/usage_table.h"
 #include "tests/admin/admin_fixture.h"
 #include "tests/fixtures/sim_clock.h"
@@ -37,7 +38,7 @@ TEST_F(AdminTool, UsersAreAddedAllowedAndRemoved) {
   EXPECT_EQ(table.defaultAllowances, (std::array<std::string, kDays>{"20", "10", "30", "0", "5", "10", "1440"}));
   EXPECT_EQ(table.option(kNewUserFlag), "1");
   EXPECT_EQ(table.user(1).fields, UserRecord{}.fields);
-  EXPECT_EQ(table.password, "secret");
+  EXPECT_TRUE(passwordOpens(table.password, "secret"));
 
   const std::string prefix = "06/12/2026 09:05 - parent - Admin tool - ";
   EXPECT_EQ(logLines(), (std::vector<std::string>{
@@ -57,7 +58,8 @@ TEST_F(AdminTool, SetPasswordChangesOnlyThePassword) {
   const Result result = run({"set-password", "--password-stdin"}, "new one\n");
   ASSERT_EQ(result.status, 0) << result.err;
   UsageTable table = stored();
-  EXPECT_EQ(table.password, "new one");
+  EXPECT_TRUE(isPasswordHash(table.password));
+  EXPECT_TRUE(passwordOpens(table.password, "new one"));
   EXPECT_EQ(table.user(3).field(kAccount), "alice");
   EXPECT_EQ(logLines().back(), "06/12/2026 09:05 - parent - Admin tool - supervisor password changed");
 }

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "accounting/json_text.h"
+#include "accounting/password_hash.h"
 #include "accounting/usage_table.h"
 #include "admin/table_print.h"
 #include "admin/value_checks.h"
@@ -13,7 +14,8 @@ TEST_F(AdminTool, InitWritesTheDefaultTableWithThePasswordFromStandardInput) {
   ASSERT_EQ(result.status, 0) << result.err;
 
   const UsageTable table = stored();
-  EXPECT_EQ(table.password, "s3cret w\xf6rd");
+  EXPECT_TRUE(isPasswordHash(table.password));
+  EXPECT_TRUE(passwordOpens(table.password, "s3cret w\xf6rd"));
   InstallDefaults();
   EXPECT_EQ(table.defaultAllowances, vTable.defaultAllowances);
   EXPECT_EQ(table.options, (std::array<std::string, kOptions>{"1", "0", "0", "0", "0", "0", "0"}));
@@ -34,7 +36,7 @@ TEST_F(AdminTool, InitReplacesAnExistingFileOnlyWhenForced) {
 
   const Result forced = run({"init", "--password-stdin", "--force"}, "secret");
   ASSERT_EQ(forced.status, 0) << forced.err;
-  EXPECT_EQ(stored().password, "secret");
+  EXPECT_TRUE(passwordOpens(stored().password, "secret"));
   EXPECT_EQ(stored().option(kNewUserFlag), "0") << "new users are allowed unless the command says otherwise";
   EXPECT_EQ(logLines().back(),
             "06/12/2026 09:05 - parent - Admin tool - data file replaced by a fresh one, "

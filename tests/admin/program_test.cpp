@@ -2,6 +2,7 @@
 // terminal the password asked without echo.
 #include <gtest/gtest.h>
 
+#include "accounting/password_hash.h"
 #include "accounting/usage_table.h"
 #include "runtime/processes.h"
 #include "tests/admin/admin_fixture.h"
@@ -28,7 +29,7 @@ TEST_F(AdminTool, TheProgramReadsThePasswordFromItsStandardInput) {
   const std::string files = " --file " + inQuotes(dataPath) + " --log " + inQuotes(logPath);
   EXPECT_EQ(
       rt::runCommand(tool + " init --password-stdin" + files + " < " + inQuotes(input) + " > " + inQuotes(output)), 0);
-  EXPECT_EQ(stored().password, "from a pipe");
+  EXPECT_TRUE(passwordOpens(stored().password, "from a pipe"));
   EXPECT_EQ(rt::runCommand(tool + " allow-new-users perhaps" + files + " 2> " + inQuotes(output)), 1);
   EXPECT_NE(test_files::readBytes(output).find("\"perhaps\" is not yes or no"), std::string::npos);
   test_files::remove(input);
@@ -76,6 +77,6 @@ TEST_F(AdminTool, SetPasswordAtATerminalAsksTwiceAndNeverShowsIt) {
 
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << shown;
   EXPECT_EQ(shown.find("typed at"), std::string::npos) << shown;
-  EXPECT_EQ(stored().password, "typed at the keyboard");
+  EXPECT_TRUE(passwordOpens(stored().password, "typed at the keyboard"));
 }
 #endif

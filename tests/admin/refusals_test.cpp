@@ -6,6 +6,7 @@
 #include <iostream>
 #include <sstream>
 
+#include "accounting/password_hash.h"
 #include "accounting/usage_table.h"
 #include "admin/admin.h"
 #include "runtime/file.h"
@@ -58,6 +59,7 @@ TEST_F(AdminTool, BadInputIsRefusedWithStatusOneAndChangesNothing) {
       {{"allow-new-users", "maybe"}, "", "\"maybe\" is not yes or no"},
       {{"set-password", "--password-stdin"}, "one\ntwo\n", "the password holds a line break"},
       {{"set-password", "--password-stdin"}, "", "the password is empty"},
+      {{"set-password", "--password-stdin"}, "$pbkdf2-sha256$1$00$00\n", "looks like a stored hash"},
       {{"set-password"}, "typed\n", "standard input is not a terminal"},
   };
   seed(fullTable);
@@ -157,7 +159,7 @@ TEST_F(AdminTool, RepairShowsWhatADamagedFileHoldsAndWritesItBackOnlyWhenTold) {
   const Result repaired = run({"repair", "--yes"});
   ASSERT_EQ(repaired.status, 0) << repaired.err;
   const UsageTable table = stored();
-  EXPECT_EQ(table.password, "secret");
+  EXPECT_TRUE(passwordOpens(table.password, "secret"));
   EXPECT_EQ(table.user(1).field(kAccount), "alice");
   EXPECT_EQ(table.user(6).field(kAccount), "") << "beyond the cut: the defaults";
   EXPECT_EQ(logLines().back(), "06/12/2026 09:05 - parent - Admin tool - damaged data file repaired: 20 of 105 "

@@ -1,6 +1,7 @@
 // The supervisor's side of the real program: the password gate, the password change, the
 // Update data grid and the "Allow New Users" option, driven through the windows as typed and
 // clicked, and checked in the data file.
+#include "accounting/password_hash.h"
 #include "runtime/clock.h"
 #include "tests/e2e/e2e_fixture.h"
 #include "tests/fixtures/dialog_answerer.h"
@@ -94,13 +95,14 @@ TEST_F(OrrindaleEndToEnd, ThePasswordChangeChecksTheOldAndTheConfirmation) {
   typeInto(edits[0], "quillsun");
   click(apply);
   EXPECT_EQ(answerBox(program, "Change Password"), "New passwords don't match");
-  EXPECT_EQ(dataFile().password, "quillsun");
+  EXPECT_TRUE(passwordOpens(dataFile().password, "quillsun"));
 
   typeInto(edits[1], "");
   typeInto(edits[2], "");
   click(apply);
   ASSERT_NE(waitForBox(program.id(), "Change Password"), nullptr);
-  EXPECT_EQ(dataFile().password, "") << "saved before the box shows";
+  const std::string stored = dataFile().password;
+  EXPECT_TRUE(isPasswordHash(stored) && passwordOpens(stored, "")) << "saved, hashed, before the box shows";
   EXPECT_EQ(answerBox(program, "Change Password"), "Password changed");
 
   chooseMenu(main, 'f', 'x');  // File, Exit

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <optional>
 
+#include "accounting/password_hash.h"
 #include "accounting/usage_table.h"
 #include "tests/e2e/orrindale_process.h"
 #include "tests/e2e/screen_shot.h"
@@ -85,7 +86,8 @@ TEST_F(Installer, ASilentInstallSetsUpTheProgramItsDataAndItsEntries) {
 
   // The default content, the password given, and the account that ran the setup exempt.
   const UsageTable table = storedTable();
-  EXPECT_EQ(table.password, "s3cret words");
+  EXPECT_TRUE(isPasswordHash(table.password));
+  EXPECT_TRUE(passwordOpens(table.password, "s3cret words"));
   InstallDefaults();
   EXPECT_EQ(table.defaultAllowances, vTable.defaultAllowances);
   EXPECT_EQ(table.options[kNewUserFlag - 1], "1");
@@ -171,7 +173,7 @@ TEST_F(Installer, AnInteractiveFirstInstallAsksForThePasswordTwiceAndOffersToSta
   EXPECT_EQ(setup.waitForExit(20000), 0);
 
   const UsageTable table = storedTable();
-  EXPECT_EQ(table.password, "typed pw");
+  EXPECT_TRUE(passwordOpens(table.password, "typed pw"));
   EXPECT_EQ(table.options[kNewUserFlag - 1], "0");
   EXPECT_EQ(table.user(1).field(kAccount), account);
   EXPECT_TRUE(waitUntil([&] { return logHas(" - " + account + " - Process Started - User " + account); }, 20000));
