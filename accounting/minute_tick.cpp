@@ -18,7 +18,8 @@ std::string warningText(int minutesLeft) {
 }
 
 void LogOffUser() {
-  rt::runCommand("logoff");
+  // In quotes: the system folder's path may hold spaces.
+  rt::runCommand("\"" + rt::systemProgram("logoff") + "\"");
 }
 
 void CheckTimeLeft(int left) {

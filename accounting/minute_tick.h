@@ -26,7 +26,8 @@ void AccountMinute();
 // Records the minutes left, logs them in test mode, and logs the user off at zero (the run's
 // orderly end).
 void CheckTimeLeft(int left);
-// Runs the system's "logoff" command and waits for it.
+// Runs the system's log-off program, by its full path in the system folder, through the
+// command interpreter, and waits for it.
 void LogOffUser();
 
 // A data file that cannot be loaded logs the user off, or in test mode says so in the log.

@@ -19,6 +19,7 @@
 #include "gui/event_loop.h"
 #include "gui/handlers.h"
 #include "gui/message_box.h"
+#include "runtime/processes.h"
 #include "support/hot_path.h"
 
 int HostWindow, PasswordWindow, PwOK, PwCancel, PwEdit;
@@ -83,11 +84,14 @@ void onHostOpen(int, int, const EventParams&) {
 void onMinuteTimer(int, int, const EventParams&) {
   DoEachMin();
 }
-// The session is ending (a log-off or a shut-down): the process may be ended as soon as
-// this message has been answered, so the run's end line is written now.
+// The session is ending (a log-off or a shut-down): the run's end line is written and the
+// process ends now, as the system would end it next. Any program of the account can send this
+// message, so the line is never written by a copy that then goes on running.
 void onHostMessage(int, int, const EventParams& params) {
-  if (params.size() >= 2 && params[0] == WM_ENDSESSION && params[1] != FALSE)
+  if (params.size() >= 2 && params[0] == WM_ENDSESSION && params[1] != FALSE) {
     logProcessEnded();
+    rt::exitProcess(0);
+  }
 }
 
 void attachHandlers() {

@@ -1,23 +1,34 @@
 #include "runtime/clock.h"
 
 #include <chrono>
-#include <ctime>
 #include <thread>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <ctime>
+#endif
 
 namespace rt {
 namespace {
 
+#ifdef _WIN32
+// The system's clock and time zone. The C runtime's localtime would follow a TZ variable,
+// which any account may set in its own environment to move its date on.
+LocalTime systemLocalNow() {
+  SYSTEMTIME now{};
+  GetLocalTime(&now);
+  return {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond, now.wDayOfWeek};
+}
+#else
 LocalTime systemLocalNow() {
   std::time_t now = std::time(nullptr);
   std::tm parts{};
-#ifdef _WIN32
-  localtime_s(&parts, &now);
-#else
   localtime_r(&now, &parts);
-#endif
   return {parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday, parts.tm_hour,
           parts.tm_min,         parts.tm_sec,     parts.tm_wday};
 }
+#endif
 
 long long systemSeconds() {
   return std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now().time_since_epoch()).count();

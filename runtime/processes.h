@@ -1,7 +1,7 @@
 #pragma once
-// What the core needs of its own process: environment variables, the command line,
-// the standard output, ending with a status, and running a command through the
-// system's command interpreter.
+// What the core needs of its own process: environment variables, the command line, the
+// standard output, ending with a status, the paths of the system's programs, and running a
+// command through the system's command interpreter.
 #include <string>
 
 namespace rt {
@@ -23,9 +23,14 @@ void writeStdout(const std::string& text);
 // Ends the process at once, as a kill from outside would: nothing is flushed or cleaned up.
 [[noreturn]] void killProcess();
 
-// Runs the command line through the command interpreter (cmd.exe /c, or /bin/sh -c),
-// without a console window, and waits for it. Returns its exit status, or -1 when it
-// could not be started.
+// Runs the command line through the command interpreter (the system folder's cmd.exe /c,
+// or /bin/sh -c), without a console window, and waits for it. Returns its exit status, or
+// -1 when it could not be started.
 int runCommand(const std::string& commandLine);
+
+// The full path of the system's program of that name (without ".exe"): on Windows
+// "<system folder>\name.exe", so that no folder of the account's choosing is searched. POSIX
+// has no system log-off and runs only tests: there it is the bare name, found on PATH.
+std::string systemProgram(const std::string& name);
 
 }  // namespace rt

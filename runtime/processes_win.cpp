@@ -1,5 +1,6 @@
 // What processes.h declares that differs on Windows: setting a variable for the C runtime and
-// for child processes alike, the kill, and running a command through cmd.exe without a window.
+// for child processes alike, the kill, the system's programs by full path, and running a
+// command through the system's cmd.exe without a window.
 #include <windows.h>
 
 #include <cstdio>
@@ -21,17 +22,32 @@ void killProcess() {
   std::abort();  // not reached: the process ends inside the call
 }
 
+std::string systemProgram(const std::string& name) {
+  char folder[MAX_PATH] = {};
+  const UINT length = GetSystemDirectoryA(folder, sizeof folder);
+  // Without the system folder no path can be trusted; "" starts nothing.
+  if (length == 0 || length >= sizeof folder)
+    return "";
+  return std::string(folder, length) + "\\" + name + ".exe";
+}
+
 int runCommand(const std::string& commandLine) {
   std::fflush(nullptr);
-  // cmd drops the first and the last quote of what follows /c when it starts with a quote;
-  // an outer pair keeps quoted program paths inside the command intact.
-  std::string line = "cmd.exe /c \"" + commandLine + "\"";
+  // Named by its full path: a search would look in the program's folder and the current
+  // folder first, where an account may put a cmd.exe of its own.
+  const std::string interpreter = systemProgram("cmd");
+  if (interpreter.empty())
+    return -1;
+  // /d: no AutoRun command from the account's registry runs before the command. cmd drops the
+  // first and the last quote of what follows /c when it starts with a quote; an outer pair
+  // keeps quoted program paths inside the command intact.
+  std::string line = "\"" + interpreter + "\" /d /c \"" + commandLine + "\"";
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
   // CREATE_NO_WINDOW: a GUI program must not flash a console window for the command.
-  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &startup,
-                      &process)) {
+  if (!CreateProcessA(interpreter.c_str(), line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
+                      &startup, &process)) {
     return -1;
   }
   WaitForSingleObject(process.hProcess, INFINITE);

@@ -127,12 +127,6 @@ halvard_in() { printf '%s/%s\n' "$1" "$halvard"; }
 # The activity log in that folder of the prefix given.
 activity_log_in() { printf '%s/debugDemo.log\n' "$(halvard_in "$1")"; }
 
-# That folder as Windows programs name it.
-halvard_windows() {
-  local rest=${halvard#drive_c/}
-  printf 'C:\\%s\n' "${rest//\//\\}"
-}
-
 # The account that the prefix's programs run as.
 prefix_account() {
   WINEPREFIX="$1" wine cmd.exe /c echo %USERNAME% </dev/null 2>/dev/null | tr -d '\r'

@@ -51,14 +51,15 @@ BOOL CALLBACK matchWindow(HWND window, LPARAM data) {
 OrrindaleProcess::OrrindaleProcess(const std::string& user,
                                    const std::string& computer,
                                    const std::string& argument,
-                                   const std::string& programPath) {
+                                   const std::string& programPath,
+                                   const std::string& currentFolder) {
   const std::string program = programPath.empty() ? test_files::besideTest("orrindale") : programPath;
   std::string commandLine = "\"" + program + "\" " + argument;
   std::string environment = environmentBlock(user, computer);
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
-  if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, environment.data(), nullptr,
-                      &startup, &process_)) {
+  if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, environment.data(),
+                      currentFolder.empty() ? nullptr : currentFolder.c_str(), &startup, &process_)) {
     process_ = {};
   }
 }

@@ -11,11 +11,13 @@
 class OrrindaleProcess {
  public:
   // Starts orrindale.exe (from the test's own folder unless a program path is given) with
-  // USERNAME and COMPUTERNAME set as given and the argument as its first.
+  // USERNAME and COMPUTERNAME set as given and the argument as its first, in the current
+  // folder given (the test's own when none is).
   OrrindaleProcess(const std::string& user,
                    const std::string& computer,
                    const std::string& argument,
-                   const std::string& program = "");
+                   const std::string& program = "",
+                   const std::string& currentFolder = "");
   // Ends the program if it still runs.
   ~OrrindaleProcess();
   OrrindaleProcess(const OrrindaleProcess&) = delete;
