@@ -9,14 +9,6 @@
 
 namespace {
 
-// Answers the box titled title in the program and returns its text ("" when none came).
-std::string answerBox(OrrindaleProcess& program, const std::string& title) {
-  DialogAnswerer answer(title, IDOK, 10000, program.id());
-  waitUntil([&] { return !answer.answered().empty(); });
-  const auto boxes = answer.finish();
-  return boxes.empty() ? "" : boxes[0].text;
-}
-
 HWND visibleButton(HWND window, const std::string& caption) {
   for (HWND button : controlsOf(window, "Button", caption))
     if (IsWindowVisible(button))
@@ -31,14 +23,6 @@ std::vector<HWND> passwordEdits(HWND main) {
     if (GetWindowLongA(edit, GWL_STYLE) & ES_PASSWORD)
       masked.push_back(edit);
   return masked;
-}
-
-// The Update data grid: for each user row, account, time and the seven weekday cells.
-constexpr int kGridColumns = 9;
-HWND gridCell(HWND main, int slot, int column) {
-  const auto edits = visibleControlsInReadingOrder(main, "Edit");
-  const std::size_t index = (slot - 1) * kGridColumns + column;
-  return index < edits.size() ? edits[index] : nullptr;
 }
 
 int todaysColumn() {

@@ -7,7 +7,6 @@
 #include "accounting/data_file.h"
 #include "accounting/startup.h"
 #include "runtime/clock.h"
-#include "tests/fixtures/dialog_answerer.h"
 #include "tests/fixtures/files.h"
 
 void OrrindaleEndToEnd::SetUp() {
@@ -52,43 +51,4 @@ bool OrrindaleEndToEnd::logHas(const std::string& ending) {
 bool OrrindaleEndToEnd::started(OrrindaleProcess& program, const std::string& account) {
   return program.started() &&
          waitUntil([&] { return logHas(" - " + account + " - Process Started - User " + account); });
-}
-
-bool OrrindaleEndToEnd::showPasswordWindow(OrrindaleProcess& program) {
-  HWND gate = program.window(kPasswordWindow);
-  SendMessageA(program.window(kHostWindow), kTrayCallback, 1, WM_LBUTTONDOWN);
-  return waitUntil([&] { return IsWindowVisible(gate) != FALSE; });
-}
-
-bool OrrindaleEndToEnd::openAdministration(OrrindaleProcess& program, const std::string& password) {
-  return showPasswordWindow(program) && submitPassword(program, password, false);
-}
-
-bool OrrindaleEndToEnd::submitPassword(OrrindaleProcess& program, const std::string& password, bool withOkButton) {
-  HWND gate = program.window(kPasswordWindow);
-  HWND main = program.window(kMainWindow);
-  const auto edits = controlsOf(gate, "Edit");
-  const auto ok = controlsOf(gate, "Button", "OK");
-  if (edits.size() != 1 || ok.size() != 1)
-    return false;
-  // The window clears the edit whenever it is activated, and under Wine the activation can
-  // come after the typing: a refusal of the right password is then answered and typed again.
-  for (int attempt = 0; attempt < 3; ++attempt) {
-    clickInto(edits[0]);
-    typeInto(edits[0], password);
-    DialogAnswerer refusal("Enter Password", IDOK, 10000, program.id());
-    if (withOkButton)
-      click(ok[0]);
-    else
-      pressKey(edits[0], VK_RETURN);
-    const bool opened =
-        waitUntil([&] { return (IsWindowVisible(main) && !IsWindowVisible(gate)) || !refusal.answered().empty(); });
-    if (refusal.finish().empty())
-      return opened;
-  }
-  return false;
-}
-
-void OrrindaleEndToEnd::minuteTick(OrrindaleProcess& program) {
-  PostMessageA(program.window(kHostWindow), WM_TIMER, 1, 0);
 }

@@ -1,7 +1,6 @@
 #pragma once
 // The common ground of the end-to-end tests: the program's fixed data file and log in the
-// test prefix, a table with alice in slot 1, and the steps a user takes (the tray click, the
-// password, a minute tick sent to the host window).
+// test prefix, and a table with alice in slot 1 (the steps a user takes are in user_steps.h).
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -10,11 +9,7 @@
 
 #include "accounting/usage_table.h"
 #include "tests/e2e/orrindale_process.h"
-
-constexpr int kHostWindow = 1;
-constexpr int kPasswordWindow = 2;
-constexpr int kMainWindow = 3;
-constexpr int kTrayCallback = 0x0405;
+#include "tests/e2e/user_steps.h"
 
 class OrrindaleEndToEnd : public testing::Test {
  protected:
@@ -28,12 +23,4 @@ class OrrindaleEndToEnd : public testing::Test {
   bool logHas(const std::string& ending);
   // Waits for the start-up log line of the account.
   bool started(OrrindaleProcess& program, const std::string& account = "alice");
-  // Left click on the tray icon; true once PasswordWindow shows.
-  bool showPasswordWindow(OrrindaleProcess& program);
-  // Left click on the tray icon, the password and Enter; true once MainWindow shows.
-  bool openAdministration(OrrindaleProcess& program, const std::string& password);
-  // Types the password into the shown PasswordWindow and submits it with Enter or OK; true
-  // once MainWindow shows.
-  bool submitPassword(OrrindaleProcess& program, const std::string& password, bool withOkButton);
-  void minuteTick(OrrindaleProcess& program);
 };

@@ -79,6 +79,10 @@ bool OrrindaleProcess::running() const {
   return started() && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT;
 }
 
+void OrrindaleProcess::suspend() {
+  SuspendThread(process_.hThread);
+}
+
 int OrrindaleProcess::waitForExit(int milliseconds) {
   if (!started() || WaitForSingleObject(process_.hProcess, milliseconds) != WAIT_OBJECT_0)
     return -1;

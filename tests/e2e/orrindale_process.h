@@ -26,6 +26,8 @@ class OrrindaleProcess {
   bool started() const { return process_.hProcess != nullptr; }
   DWORD id() const { return process_.dwProcessId; }
   bool running() const;
+  // Suspends the program's one thread, as another program of the account may.
+  void suspend();
   // The exit status, or -1 when the program has not ended within the time.
   int waitForExit(int milliseconds);
 

@@ -4,11 +4,8 @@
 // with a session's token; it cannot log a session off (WTSLogoffSession is not implemented).
 #include <windows.h>
 
-#include <tlhelp32.h>
-
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <optional>
 
 #include "tests/e2e/orrindale_process.h"
@@ -18,62 +15,6 @@
 namespace {
 
 const char* const kServiceKey = "System\\CurrentControlSet\\Services\\OrrindaleGuard";
-const std::string kGuard = kInstallDir + "\\orrindale-guard.exe";
-
-// The service's state, 0 when it is not registered.
-DWORD serviceState() {
-  SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
-  SC_HANDLE service = manager ? OpenServiceA(manager, "OrrindaleGuard", SERVICE_QUERY_STATUS) : nullptr;
-  SERVICE_STATUS status{};
-  const bool known = service && QueryServiceStatus(service, &status);
-  if (service)
-    CloseServiceHandle(service);
-  if (manager)
-    CloseServiceHandle(manager);
-  return known ? status.dwCurrentState : 0;
-}
-
-// Starts the stopped service with the arguments, as an administrator may.
-bool startService(std::vector<const char*> arguments) {
-  SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
-  SC_HANDLE service = manager ? OpenServiceA(manager, "OrrindaleGuard", SERVICE_START) : nullptr;
-  const bool started = service && StartServiceA(service, static_cast<DWORD>(arguments.size()),
-                                                const_cast<const char**>(arguments.data()));
-  if (service)
-    CloseServiceHandle(service);
-  if (manager)
-    CloseServiceHandle(manager);
-  return started;
-}
-
-// The process ids of the running copies of Orrindale.
-std::vector<DWORD> copies() {
-  std::vector<DWORD> found;
-  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  PROCESSENTRY32 entry{};
-  entry.dwSize = sizeof entry;
-  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
-    if (lstrcmpiA(entry.szExeFile, "orrindale.exe") == 0)
-      found.push_back(entry.th32ProcessID);
-  CloseHandle(snapshot);
-  return found;
-}
-
-// Ends a copy as the Task Manager would.
-void kill(DWORD process) {
-  HANDLE handle = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, process);
-  ASSERT_TRUE(handle);
-  TerminateProcess(handle, 1);
-  WaitForSingleObject(handle, 5000);
-  CloseHandle(handle);
-}
-
-int logCount(const std::string& ending) {
-  const auto lines = test_files::lines(kLogFile);
-  return static_cast<int>(std::count_if(lines.begin(), lines.end(), [&](const std::string& line) {
-    return line.size() >= ending.size() && line.compare(line.size() - ending.size(), ending.size(), ending) == 0;
-  }));
-}
 
 // The one copy the guard started in place of the one ended before.
 std::optional<DWORD> restartedCopy(int restarts) {
@@ -113,9 +54,7 @@ TEST_F(Installer, TheGuardStartsAnEndedOrrindaleAgainAndLogsOffASessionThatKeeps
   ASSERT_TRUE(waitUntil([&] { return logCount(" - Process Started - User " + account) == 1; }));
 
   // The same guard with test timings: a look every second, two seconds for a logon.
-  ASSERT_EQ(rt::runCommand(inQuotes(kGuard) + " --stop"), 0);
-  ASSERT_TRUE(startService({"--grace", "2", "--interval", "1"}));
-  ASSERT_TRUE(waitUntil([] { return serviceState() == SERVICE_RUNNING; }));
+  ASSERT_TRUE(restartGuard({"--grace", "2", "--interval", "1"}));
 
   own.reset();  // ended from outside, as in the Task Manager
   std::optional<DWORD> copy = restartedCopy(1);

@@ -1,5 +1,8 @@
 #include "tests/installer/installer_fixture.h"
 
+#include <tlhelp32.h>
+
+#include <algorithm>
 #include <filesystem>
 
 #include "accounting/data_file.h"
@@ -58,10 +61,63 @@ UsageTable storedTable() {
 }
 
 bool logHas(const std::string& ending) {
-  for (const std::string& line : test_files::lines(kLogFile))
-    if (line.size() >= ending.size() && line.compare(line.size() - ending.size(), ending.size(), ending) == 0)
-      return true;
-  return false;
+  return logCount(ending) > 0;
+}
+
+DWORD serviceState() {
+  SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
+  SC_HANDLE service = manager ? OpenServiceA(manager, "OrrindaleGuard", SERVICE_QUERY_STATUS) : nullptr;
+  SERVICE_STATUS status{};
+  const bool known = service && QueryServiceStatus(service, &status);
+  if (service)
+    CloseServiceHandle(service);
+  if (manager)
+    CloseServiceHandle(manager);
+  return known ? status.dwCurrentState : 0;
+}
+
+bool startService(std::vector<const char*> arguments) {
+  SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
+  SC_HANDLE service = manager ? OpenServiceA(manager, "OrrindaleGuard", SERVICE_START) : nullptr;
+  const bool started = service && StartServiceA(service, static_cast<DWORD>(arguments.size()),
+                                                const_cast<const char**>(arguments.data()));
+  if (service)
+    CloseServiceHandle(service);
+  if (manager)
+    CloseServiceHandle(manager);
+  return started;
+}
+
+std::vector<DWORD> copies() {
+  std::vector<DWORD> found;
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  PROCESSENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
+    if (lstrcmpiA(entry.szExeFile, "orrindale.exe") == 0)
+      found.push_back(entry.th32ProcessID);
+  CloseHandle(snapshot);
+  return found;
+}
+
+void kill(DWORD process) {
+  HANDLE handle = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, process);
+  ASSERT_TRUE(handle);
+  TerminateProcess(handle, 1);
+  WaitForSingleObject(handle, 5000);
+  CloseHandle(handle);
+}
+
+int logCount(const std::string& ending) {
+  const auto lines = test_files::lines(kLogFile);
+  return static_cast<int>(std::count_if(lines.begin(), lines.end(), [&](const std::string& line) {
+    return line.size() >= ending.size() && line.compare(line.size() - ending.size(), ending.size(), ending) == 0;
+  }));
+}
+
+bool restartGuard(std::vector<const char*> arguments) {
+  return rt::runCommand(inQuotes(kGuard) + " --stop") == 0 && startService(std::move(arguments)) &&
+         waitUntil([] { return serviceState() == SERVICE_RUNNING; });
 }
 
 void Installer::SetUp() {

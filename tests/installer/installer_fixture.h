@@ -9,6 +9,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "accounting/usage_table.h"
 #include "runtime/processes.h"
@@ -16,6 +17,7 @@
 inline const std::string kInstallDir = "C:\\Program Files\\Orrindale";
 inline const std::string kProgram = kInstallDir + "\\orrindale.exe";
 inline const std::string kAdmin = kInstallDir + "\\orrindale-admin.exe";
+inline const std::string kGuard = kInstallDir + "\\orrindale-guard.exe";
 inline const std::string kUninstaller = kInstallDir + "\\uninstall.exe";
 inline const std::string kHalvard = "C:\\Program Files\\Halvard";
 inline const std::string kDataFile = kHalvard + "\\HalvardDemo.dat";
@@ -35,8 +37,20 @@ bool uninstallEntryGone();
 // uninstall entry last.
 void uninstallAndWait(const std::string& arguments);
 UsageTable storedTable();
-// Whether a line of the activity log ends with the text.
+// Whether a line of the activity log ends with the text, and how many do.
 bool logHas(const std::string& ending);
+int logCount(const std::string& ending);
+
+// The guard service's state, 0 when it is not registered.
+DWORD serviceState();
+// Starts the stopped service with the arguments, as an administrator may.
+bool startService(std::vector<const char*> arguments);
+// Stops the running guard and starts it again with the arguments (test options); true once it runs.
+bool restartGuard(std::vector<const char*> arguments);
+// The process ids of the running copies of Orrindale.
+std::vector<DWORD> copies();
+// Ends a copy as the Task Manager would.
+void kill(DWORD process);
 
 class Installer : public testing::Test {
  protected:

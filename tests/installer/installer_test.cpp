@@ -98,6 +98,7 @@ TEST_F(Installer, ASilentInstallSetsUpTheProgramItsDataAndItsEntries) {
   EXPECT_TRUE(logHas(" - Admin tool - fresh data file written, new users refused"));
 
   ASSERT_EQ(runAdmin("add-user kid all=30"), 0);
+  ASSERT_TRUE(restartGuard({"--believe-named-accounts"}));  // Wine runs every program as one account
   OrrindaleProcess program("kid", "ATHLON", "2", kProgram);
   ASSERT_TRUE(program.started());
   EXPECT_TRUE(waitUntil([] { return logHas(" - kid - Process Started - User kid"); }, 20000));
@@ -120,6 +121,7 @@ TEST_F(Installer, AReinstallKeepsTheDataFileAndTheLogByteForByte) {
 TEST_F(Installer, TheUninstallerEndsRunningCopiesAndKeepsTheDataUnlessAsked) {
   ASSERT_EQ(runSetup("/S /PASSWORD=s3cret"), 0);
   ASSERT_EQ(runAdmin("add-user kid"), 0);
+  ASSERT_TRUE(restartGuard({"--believe-named-accounts"}));  // Wine runs every program as one account
   OrrindaleProcess program("kid", "ATHLON", "2", kProgram);
   ASSERT_TRUE(waitUntil([] { return logHas(" - kid - Process Started - User kid"); }, 20000));
 

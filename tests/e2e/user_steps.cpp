@@ -1,0 +1,58 @@
+#include "tests/e2e/user_steps.h"
+
+#include "tests/fixtures/dialog_answerer.h"
+
+bool showPasswordWindow(OrrindaleProcess& program) {
+  HWND gate = program.window(kPasswordWindow);
+  SendMessageA(program.window(kHostWindow), kTrayCallback, 1, WM_LBUTTONDOWN);
+  return waitUntil([&] { return IsWindowVisible(gate) != FALSE; });
+}
+
+bool openAdministration(OrrindaleProcess& program, const std::string& password) {
+  return showPasswordWindow(program) && submitPassword(program, password, false);
+}
+
+bool submitPassword(OrrindaleProcess& program, const std::string& password, bool withOkButton) {
+  HWND gate = program.window(kPasswordWindow);
+  HWND main = program.window(kMainWindow);
+  const auto edits = controlsOf(gate, "Edit");
+  const auto ok = controlsOf(gate, "Button", "OK");
+  if (edits.size() != 1 || ok.size() != 1)
+    return false;
+  // The window clears the edit whenever it is activated, and under Wine the activation can
+  // come after the typing: a refusal of the right password is then answered and typed again.
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    clickInto(edits[0]);
+    typeInto(edits[0], password);
+    DialogAnswerer refusal("Enter Password", IDOK, 10000, program.id());
+    if (withOkButton)
+      click(ok[0]);
+    else
+      pressKey(edits[0], VK_RETURN);
+    const bool opened =
+        waitUntil([&] { return (IsWindowVisible(main) && !IsWindowVisible(gate)) || !refusal.answered().empty(); });
+    if (refusal.finish().empty())
+      return opened;
+  }
+  return false;
+}
+
+void minuteTick(OrrindaleProcess& program) {
+  PostMessageA(program.window(kHostWindow), WM_TIMER, 1, 0);
+}
+
+std::string answerBox(OrrindaleProcess& program, const std::string& title) {
+  DialogAnswerer answer(title, IDOK, 10000, program.id());
+  waitUntil([&] { return !answer.answered().empty(); });
+  const auto boxes = answer.finish();
+  return boxes.empty() ? "" : boxes[0].text;
+}
+
+// For each user row: account, time and the seven weekday cells.
+constexpr int kGridColumns = 9;
+HWND gridCell(HWND main, int slot, int column) {
+  const auto edits = visibleControlsInReadingOrder(main, "Edit");
+  const std::size_t index = (slot - 1) * kGridColumns + column;
+  return index < edits.size() ? edits[index] : nullptr;
+}
+

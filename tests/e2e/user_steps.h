@@ -1,0 +1,28 @@
+#pragma once
+// What a user does with the real program, from outside: the tray click, the password at the
+// gate, a minute tick sent to the host window, a message box answered, and the cells of the
+// Update data grid found on screen. Shared by the end-to-end and the installer tests.
+#include <windows.h>
+
+#include <string>
+
+#include "tests/e2e/orrindale_process.h"
+
+constexpr int kHostWindow = 1;
+constexpr int kPasswordWindow = 2;
+constexpr int kMainWindow = 3;
+constexpr int kTrayCallback = 0x0405;
+
+// Left click on the tray icon; true once PasswordWindow shows.
+bool showPasswordWindow(OrrindaleProcess& program);
+// Left click on the tray icon, the password and Enter; true once MainWindow shows.
+bool openAdministration(OrrindaleProcess& program, const std::string& password);
+// Types the password into the shown PasswordWindow and submits it with Enter or OK; true once
+// MainWindow shows.
+bool submitPassword(OrrindaleProcess& program, const std::string& password, bool withOkButton);
+void minuteTick(OrrindaleProcess& program);
+// Answers the box titled title in the program and returns its text ("" when none came).
+std::string answerBox(OrrindaleProcess& program, const std::string& title);
+// The Update data grid's edit of a user row: column 0 the account, 1 the time, 2 to 8 the
+// weekdays from Sunday; nullptr while the tab is not shown.
+HWND gridCell(HWND main, int slot, int column);
