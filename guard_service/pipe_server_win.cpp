@@ -9,6 +9,7 @@
 #include "guard/guard_cycle.h"
 #include "guard_service/pipe_server.h"
 #include "runtime/guard_pipe.h"
+#include "runtime/owned_handle_win.h"
 
 namespace {
 
@@ -19,14 +20,6 @@ constexpr ULONGLONG kCallerMs = 5000;
 // LocalSystem and the administrators have full control; any account logged on may read and write
 // the pipe but not make an instance of it (FILE_CREATE_PIPE_INSTANCE, 0x4, is left out of 0x12019b).
 constexpr const char* kPipeSecurity = "D:(A;;GA;;;SY)(A;;GA;;;BA)(A;;0x12019b;;;AU)";
-
-struct OwnedHandle {
-  HANDLE handle = nullptr;
-  ~OwnedHandle() {
-    if (handle)
-      CloseHandle(handle);
-  }
-};
 
 HANDLE createInstance(bool first) {
   PSECURITY_DESCRIPTOR descriptor = nullptr;

@@ -9,17 +9,9 @@
 
 #include "guard_service/session_actions.h"
 #include "guard_service/sessions.h"
+#include "runtime/owned_handle_win.h"
 
 namespace {
-
-// Closes a handle when the scope ends, whichever way it ends.
-struct OwnedHandle {
-  HANDLE handle = nullptr;
-  ~OwnedHandle() {
-    if (handle)
-      CloseHandle(handle);
-  }
-};
 
 struct OwnedEnvironment {
   void* block = nullptr;

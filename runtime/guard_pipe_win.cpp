@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "runtime/guard_pipe.h"
+#include "runtime/owned_handle_win.h"
 
 namespace rt {
 namespace {
@@ -13,14 +14,6 @@ namespace {
 constexpr DWORD kMostAnswerBytes = 65536;
 constexpr DWORD kAnswerWaitMs = 30000;
 constexpr DWORD kRetryMs = 100;
-
-struct OwnedHandle {
-  HANDLE handle = INVALID_HANDLE_VALUE;
-  ~OwnedHandle() {
-    if (handle && handle != INVALID_HANDLE_VALUE)
-      CloseHandle(handle);
-  }
-};
 
 std::string longPath(const std::string& path) {
   char full[MAX_PATH * 2] = "";
