@@ -30,7 +30,8 @@ void MakeTimeStamp() {
 void WriteLog(const std::string& message) {
   MakeTimeStamp();
   const std::string line = vStamp.day + "/" + vStamp.month + "/" + vStamp.year + " " + vStamp.hour + ":" +
-                           vStamp.minute + " - " + vSession.userName + " - " + message + "\n";
+                           vStamp.minute + " - " + storableText(vSession.userName) + " - " + storableText(message) +
+                           "\n";
   if (vSession.debugLevel == 1) {
     rt::writeStdout(line);
     return;

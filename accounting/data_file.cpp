@@ -35,12 +35,6 @@ struct ScrambleGenerator {
     return static_cast<unsigned char>(state >> 16);
   }
 };
-
-// Control bytes would break the line structure of the file (a line feed in a field shifts
-// every later field), so they are stored as blanks.
-char storable(char c) {
-  return static_cast<unsigned char>(c) < 0x20 ? ' ' : c;
-}
 }  // namespace
 
 int (*r_lockGaveUp)() = programLockGaveUp;

@@ -64,9 +64,10 @@ void takeSlot(const GuardAnswer& answer) {
 
 void applyCells(UsageTable& table, const std::vector<Cell>& cells) {
   const std::vector<std::string*> fields = fieldsInFileOrder(table);
+  // Line 1 is a password to hash, kept whole; every other field as the data file keeps it.
   for (const Cell& cell : cells)
     if (cell.field >= 1 && cell.field <= kTableFields)
-      *fields[cell.field - 1] = cell.text;
+      *fields[cell.field - 1] = cell.field == 1 ? cell.text : storableText(cell.text);
 }
 
 std::vector<Cell> cellsOf(const UsageTable& table, int firstField) {

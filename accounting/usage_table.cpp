@@ -48,6 +48,16 @@ std::vector<const std::string*> fieldsInFileOrder(const UsageTable& table) {
   return collectFields<const UsageTable, const std::string>(table);
 }
 
+char storable(char c) {
+  return static_cast<unsigned char>(c) < 0x20 ? ' ' : c;
+}
+
+std::string storableText(std::string text) {
+  for (char& c : text)
+    c = storable(c);
+  return text;
+}
+
 int readNumber(std::string_view text) {
   std::size_t i = 0;
   while (i < text.size() && isBlank(text[i]))

@@ -94,6 +94,12 @@ void InstallDefaults();
 // Puts the session values back to those of a program that has just started.
 void resetSession();
 
+// Control bytes would break the line structure of the data file and the log (a line feed in a
+// field shifts every later field, and in a log message writes a line of someone else's), so
+// both keep them as blanks.
+char storable(char c);
+std::string storableText(std::string text);
+
 // Reads text as one decimal number: blanks and leading zeros allowed, a fraction cut off,
 // empty or non-numeric text 0. Values beyond the int range are clamped.
 int readNumber(std::string_view text);

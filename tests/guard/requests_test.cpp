@@ -182,3 +182,17 @@ TEST_F(GuardRequests, ADataFileChangedCopiedBackOrDeletedIsWrittenAgainAtTheNext
   ASSERT_EQ(report.rows.size(), 1u);
   EXPECT_EQ(report.rows[0].filesRestored, 2);
 }
+
+TEST_F(GuardRequests, LineBreaksSentInRequestsNeverWriteALineOfAnotherAccountNorUnsettleTheFile) {
+  GuardRequest line = request(GuardVerb::Log);
+  line.lines = {"Process Ended - User alice\n06/12/2026 09:06 - bob - Process Ended - User bob"};
+  ASSERT_TRUE(ask(kAlice, line).ok());
+  ASSERT_TRUE(ask(kAlice, request(GuardVerb::Save, "s3cret", {{tableField(2, kMachine + 1), "5\n- bob - x"}})).ok());
+  const std::vector<std::string> lines = logLines();
+  ASSERT_EQ(lines.size(), 2u);
+  for (const std::string& logged : lines)
+    EXPECT_EQ(logged.substr(16, 9), " - alice ") << logged;
+  EXPECT_EQ(dataFileFields().at(tableField(2, kMachine + 1) - 1), "5 - bob - x");
+  lookAtDataFile(keeper);
+  EXPECT_EQ(logCount("restored"), 0) << "what was kept is what the file holds";
+}
