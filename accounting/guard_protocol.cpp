@@ -193,8 +193,8 @@ std::string encodeAnswer(const GuardAnswer& answer) {
   text += "slot " + std::to_string(answer.slot) + "\n";
   if (!answer.passwordState.empty())
     text += "password " + answer.passwordState + "\n";
-  text += std::string("minute ") + kMinuteWords[static_cast<int>(answer.minute)] + " " + std::to_string(answer.left) +
-          "\n";
+  text +=
+      std::string("minute ") + kMinuteWords[static_cast<int>(answer.minute)] + " " + std::to_string(answer.left) + "\n";
   for (const Cell& cell : answer.cells)
     text += cutCellLine(cell);
   return text;

@@ -32,11 +32,11 @@ struct Cell {
 
 struct GuardRequest {
   GuardVerb verb = GuardVerb::Read;
-  std::string namedAccount;  // whom the sender says it runs as: believed only by a guard set up for tests
-  std::string machine;       // the sender's computer name
-  std::string password;      // Check, Save: as typed at the gate
-  std::vector<Cell> cells;   // Save, Tool: the fields changed
-  bool wholeTable = false;   // Tool: all 105 fields, written over whatever the file holds
+  std::string namedAccount;        // whom the sender says it runs as: believed only by a guard set up for tests
+  std::string machine;             // the sender's computer name
+  std::string password;            // Check, Save: as typed at the gate
+  std::vector<Cell> cells;         // Save, Tool: the fields changed
+  bool wholeTable = false;         // Tool: all 105 fields, written over whatever the file holds
   std::vector<std::string> lines;  // Log: the message; Tool: what was done, a log line each
 };
 
@@ -55,12 +55,12 @@ enum class Refusal {
 
 struct GuardAnswer {
   Refusal refusal = Refusal::None;
-  std::string account;        // Read, Admit, Minute: the account the caller counts as
-  int slot = 0;               // Read, Admit, Minute: its slot, 0 for none
-  std::string passwordState;  // Read: "set", "empty" or "default"
+  std::string account;                      // Read, Admit, Minute: the account the caller counts as
+  int slot = 0;                             // Read, Admit, Minute: its slot, 0 for none
+  std::string passwordState;                // Read: "set", "empty" or "default"
   MinuteKind minute = MinuteKind::Counted;  // Minute
   int left = 0;                             // Minute
-  std::vector<Cell> cells;    // Read: fields 2 to 105; Admit, Minute: the slot's 15 fields
+  std::vector<Cell> cells;                  // Read: fields 2 to 105; Admit, Minute: the slot's 15 fields
   bool ok() const { return refusal == Refusal::None; }
 };
 

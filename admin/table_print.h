@@ -9,4 +9,3 @@ struct UsageTable;
 // password is what passwordState (table_rules.h) says of line 1: "set", "empty" or "default".
 void printTableText(std::ostream& out, const UsageTable& table, const std::string& path, const std::string& password);
 void printTableJson(std::ostream& out, const UsageTable& table, const std::string& path, const std::string& password);
-

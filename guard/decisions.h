@@ -69,8 +69,8 @@ struct SessionMemory {
   bool copySeen = false;            // a copy ran: the logon's grace period is over
   std::vector<long long> restarts;  // times of the restarts within the window
   long long loggedOffAt = -1;
-  long long countingSince = 0;      // from when a counted minute is awaited
-  long long noMinutesSince = -1;    // since when the account has had no minutes left today
+  long long countingSince = 0;    // from when a counted minute is awaited
+  long long noMinutesSince = -1;  // since when the account has had no minutes left today
 };
 
 struct GuardMemory {

@@ -30,8 +30,7 @@ void act(const GuardAction& action, const GuardPlatform& platform) {
       return;
     case GuardAct::LogOffNoMinutes:
       if (const unsigned long error = platform.logOff(action.session))
-        WriteLogAs(action.account,
-                   "Guard could not log off " + action.account + kNoMinutesReason + errorText(error));
+        WriteLogAs(action.account, "Guard could not log off " + action.account + kNoMinutesReason + errorText(error));
       else
         WriteLogAs(action.account, kGuardLogoffLine + action.account + kNoMinutesReason);
       return;

@@ -55,7 +55,7 @@ struct Handling {
   TableKeeper& keeper;
   const std::string& account;  // whom the request counts for
   GuardRequest& request;
-  unsigned session;            // where it came from
+  unsigned session;  // where it came from
 };
 
 GuardAnswer read(Handling& h) {
@@ -135,7 +135,8 @@ std::string answerRequest(TableKeeper& keeper,
                           std::string_view text) {
   GuardRequest request;
   if (!decodeRequest(text, request)) {
-    WriteLogAs(caller.account, "Guard refused a request that was not whole (" + std::to_string(text.size()) + " bytes)");
+    WriteLogAs(caller.account,
+               "Guard refused a request that was not whole (" + std::to_string(text.size()) + " bytes)");
     return encodeAnswer(refused(Refusal::Malformed));
   }
   const std::string& account =

@@ -17,7 +17,7 @@ struct PipeInstance {
   // Waiting for a caller, reading its request, writing the answer, waiting for the caller to
   // close its end (disconnecting earlier would throw away an answer it has not read yet).
   enum class State { Connecting, Reading, Writing, Closing } state = State::Connecting;
-  std::string message;  // the request as read, then the answer as written
+  std::string message;     // the request as read, then the answer as written
   ULONGLONG deadline = 0;  // when a connected caller is let go; 0 while waiting for one
 };
 

@@ -27,10 +27,9 @@ HANDLE createInstance(bool first) {
     return INVALID_HANDLE_VALUE;
   SECURITY_ATTRIBUTES attributes{sizeof attributes, descriptor, FALSE};
   const DWORD openMode = PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED | (first ? FILE_FLAG_FIRST_PIPE_INSTANCE : 0);
-  HANDLE pipe =
-      CreateNamedPipeA(rt::kGuardPipeName, openMode,
-                       PIPE_TYPE_MESSAGE | PIPE_READMODE_MESSAGE | PIPE_WAIT | PIPE_REJECT_REMOTE_CLIENTS,
-                       kInstances, kBufferBytes, kBufferBytes, 0, &attributes);
+  HANDLE pipe = CreateNamedPipeA(rt::kGuardPipeName, openMode,
+                                 PIPE_TYPE_MESSAGE | PIPE_READMODE_MESSAGE | PIPE_WAIT | PIPE_REJECT_REMOTE_CLIENTS,
+                                 kInstances, kBufferBytes, kBufferBytes, 0, &attributes);
   LocalFree(descriptor);
   return pipe;
 }

@@ -103,8 +103,8 @@ bool inUse(DWORD id) {
   char* data = nullptr;
   DWORD bytes = 0;
   if (WTSQuerySessionInformationA(WTS_CURRENT_SERVER_HANDLE, id, WTSConnectState, &data, &bytes)) {
-    const bool active = bytes >= sizeof(WTS_CONNECTSTATE_CLASS) &&
-                        *reinterpret_cast<WTS_CONNECTSTATE_CLASS*>(data) == WTSActive;
+    const bool active =
+        bytes >= sizeof(WTS_CONNECTSTATE_CLASS) && *reinterpret_cast<WTS_CONNECTSTATE_CLASS*>(data) == WTSActive;
     WTSFreeMemory(data);
     if (!active)
       return false;

@@ -104,8 +104,8 @@ bool protectedInstall() {
     return false;
   HMODULE advapi = LoadLibraryA((std::string(folder, length) + "\\advapi32.dll").c_str());
   // Through void*: the routine's real type is not the generic one GetProcAddress returns.
-  const auto getValue = advapi ? reinterpret_cast<GetValue>(reinterpret_cast<void*>(GetProcAddress(advapi, "RegGetValueA")))
-                               : nullptr;
+  const auto getValue =
+      advapi ? reinterpret_cast<GetValue>(reinterpret_cast<void*>(GetProcAddress(advapi, "RegGetValueA"))) : nullptr;
   DWORD value = 0;
   DWORD size = sizeof value;
   const bool read = getValue && getValue(HKEY_LOCAL_MACHINE, "Software\\Orrindale", "Protected", RRF_RT_REG_DWORD,

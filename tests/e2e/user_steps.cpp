@@ -55,4 +55,3 @@ HWND gridCell(HWND main, int slot, int column) {
   const std::size_t index = (slot - 1) * kGridColumns + column;
   return index < edits.size() ? edits[index] : nullptr;
 }
-

@@ -157,5 +157,6 @@ TEST(GuardDecisions, CopiesThatSendNoMinuteInAnActiveSessionAreReplacedUntilTheS
   EXPECT_EQ(look.at(780, counting(60)), Acts{"replace 1 alice"}) << "in use again, and still no minute";
   EXPECT_EQ(look.at(960, counting(60)), Acts{"replace 1 alice"});
   EXPECT_EQ(look.at(1140, counting(60)), Acts{"replace 1 alice"});
-  EXPECT_EQ(look.at(1320, counting(60)), Acts{"logoff 1 alice"}) << "a copy that keeps not counting ends in the log-off";
+  EXPECT_EQ(look.at(1320, counting(60)), Acts{"logoff 1 alice"})
+      << "a copy that keeps not counting ends in the log-off";
 }

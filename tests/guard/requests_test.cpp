@@ -128,9 +128,14 @@ TEST_F(GuardRequests, TheToolsChangesAreTakenOnlyFromAnAdministratorAndLoggedUnd
 
 TEST_F(GuardRequests, RequestsThatAreNotWholeOrTooLargeAreRefusedAndChangeNothing) {
   const std::string whole = encodeRequest(request(GuardVerb::Save, "s3cret", {{tableField(1, kMinutesLeft), "999"}}));
-  std::vector<std::string> bad{"", "garbage\n", "orrindale-guard 1\n", "orrindale-guard 1\nverb minute",
-                               "orrindale-guard 1\nverb fly\n", "orrindale-guard 1\nverb read\nverb minute\n",
-                               "orrindale-guard 1\nverb save\ncell 106 3939\n", "orrindale-guard 1\nverb save\ncell 2 3g\n",
+  std::vector<std::string> bad{"",
+                               "garbage\n",
+                               "orrindale-guard 1\n",
+                               "orrindale-guard 1\nverb minute",
+                               "orrindale-guard 1\nverb fly\n",
+                               "orrindale-guard 1\nverb read\nverb minute\n",
+                               "orrindale-guard 1\nverb save\ncell 106 3939\n",
+                               "orrindale-guard 1\nverb save\ncell 2 3g\n",
                                "orrindale-guard 1\nverb log\nline " + std::string(2 * kMostValueBytes + 2, 'a') + "\n",
                                whole + std::string(kMostMessageBytes, 'x')};
   for (std::size_t cut = 1; cut < whole.size(); cut += 7)

@@ -98,8 +98,10 @@ TEST_F(Installer, AProtectedInstallsAdministrationWindowSavesOnlyWithThePassword
   ASSERT_TRUE(waitUntil([] { return minutesInFile(2) == "0029"; }));
   typeInto(gridCell(main, 2, 2 + rt::localNow().weekday), "75");
   click(visibleButton(main, "Apply"));
-  EXPECT_TRUE(waitUntil([] { return logHas(" - kid - Administration window - User 2 " +
-                                           std::string(dayName(rt::localNow().weekday + 1)) + " = 75"); }));
+  EXPECT_TRUE(waitUntil([] {
+    return logHas(" - kid - Administration window - User 2 " + std::string(dayName(rt::localNow().weekday + 1)) +
+                  " = 75");
+  }));
   EXPECT_EQ(minutesInFile(2), "0029") << "the window read 30, which is not given back";
   EXPECT_EQ(storedTable().user(2).allowance(rt::localNow().weekday + 1), "75");
 }
@@ -134,7 +136,8 @@ TEST_F(Installer, AProtectedInstallsGuardLogsOffAnAccountAtZeroWhateverItsCopyDo
   EXPECT_TRUE(waitUntil([&] { return logHas(" - " + account + " - **** SYSTEM LOGOFF ****"); }, 20000));
   EXPECT_TRUE(waitUntil([&] {
     return logHas(" - " + account + " - Guard logged off " + account + " - no minutes left") ||
-           logHas(" - " + account + " - Guard could not log off " + account + " - no minutes left (error 120)");  // Wine
+           logHas(" - " + account + " - Guard could not log off " + account +
+                  " - no minutes left (error 120)");  // Wine
   }));
 }
 
