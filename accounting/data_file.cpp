@@ -155,13 +155,20 @@ bool mayOverwrite(rt::TextFile& file, Overwrite overwrite) {
   return true;
 }
 
-bool writeText(const std::string& text, Overwrite overwrite) {
+bool writeText(const std::string& text, Overwrite overwrite, LockWait wait) {
   rt::TextFile file(vSession.dataFilePath, rt::OpenMode::Update);
   if (!file.isOpen()) {
     WriteLog("Could not find file " + vSession.dataFilePath + " to write to");
     return false;
   }
-  LockDataFile(file);
+  if (wait == LockWait::TryOnce) {
+    if (!file.tryLockExclusive()) {
+      WriteLog("Could not write file " + vSession.dataFilePath + " - another program holds it locked");
+      return false;
+    }
+  } else {
+    LockDataFile(file);
+  }
   const bool written = mayOverwrite(file, overwrite) && file.replaceContent(text);
   if (!written)
     WriteLog("Could not write file " + vSession.dataFilePath);
@@ -228,14 +235,14 @@ LoadProblem lastLoadProblem() {
   return vLastLoadProblem;
 }
 
-bool SaveData() {
-  return WriteDataFile(tableText());
+bool SaveData(LockWait wait) {
+  return writeText(tableText(), Overwrite::WholeDataFileOnly, wait);
 }
 
-bool RewriteDataFile() {
-  return writeText(tableText(), Overwrite::AnyContent);
+bool RewriteDataFile(LockWait wait) {
+  return writeText(tableText(), Overwrite::AnyContent, wait);
 }
 
 bool WriteDataFile(const std::string& text) {
-  return writeText(text, Overwrite::WholeDataFileOnly);
+  return writeText(text, Overwrite::WholeDataFileOnly, LockWait::RetryThenEnd);
 }

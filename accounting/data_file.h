@@ -39,13 +39,14 @@ int LoadDamagedData();
 // false when the file was not written (missing, refused, damaged, disk full), and then it
 // holds its previous bytes. A supervisor password stored as typed is first replaced by its
 // hash, in the table too (see password_hash.h); when the platform cannot hash, it is written
-// as it was and the save goes on.
-bool SaveData();
+// as it was and the save goes on. The lock is waited for as a load waits (the guard, which must
+// never wait or end, tries once and comes back).
+bool SaveData(LockWait wait = LockWait::RetryThenEnd);
 
 // Writes the whole table over whatever the file holds, a damaged file included: for a
 // supervisor's explicit repair and for making a new data file out of an empty one. The
 // password is hashed as by SaveData.
-bool RewriteDataFile();
+bool RewriteDataFile(LockWait wait = LockWait::RetryThenEnd);
 
 // Writes already built file text as the whole content of the existing data file; false
 // when it could not be opened, is damaged, or the text could not be written.

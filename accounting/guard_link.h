@@ -10,7 +10,8 @@
 #include "accounting/guard_protocol.h"
 
 // How long a request waits for the guard's pipe: the guard may be starting (at boot, or 5 s
-// after a failure). A log line waits less: the log never holds the program up for long.
+// after a failure). A log line waits less: the log never holds the program up for long. Once
+// connected, the answer is awaited up to 5 s more (guard_pipe.h).
 constexpr int kGuardWaitSeconds = 10;
 constexpr int kLogLineWaitSeconds = 1;
 

@@ -165,6 +165,21 @@ struct Builder {
   void apply(const Line& line) {
     const year_month_day day = line.at.day;
     switch (line.event) {
+      case Event::Started:
+      case Event::Ended:
+        // A run's lines are written under the account they name; any other is not the run's.
+        if (line.rest != line.user)
+          return;
+        break;
+      case Event::Invalid:
+        // Written before the account is known, or (through the guard) under the account itself.
+        if (const auto account = withinStars(line.rest); account && *account != line.user && line.user != kUnknownUser)
+          return;
+        break;
+      default:
+        break;
+    }
+    switch (line.event) {
       case Event::Started: {
         AccountState& s = state(line.rest);
         ReportRow& r = row(line.rest, day);

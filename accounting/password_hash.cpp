@@ -13,7 +13,8 @@ constexpr std::string_view kHexDigits = "0123456789abcdef";
 // The last text hashed and its hash. The table is saved every minute, and a line 1 that the
 // save cannot write (a read-only file) comes back as typed with the next minute's load: kept,
 // its hash costs one derivation per process instead of one per minute. One entry is all that
-// needs, and no earlier password stays in memory.
+// needs; the last password hashed stays in the process's memory (in the guard, the last new one),
+// where only the process's own account and the administrators can read it.
 struct LastHash {
   std::string typed;
   std::string stored;

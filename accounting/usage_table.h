@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "accounting/log_texts.h"
+
 constexpr int kUserSlots = 6;
 constexpr int kUserFields = 15;
 constexpr int kDays = 7;
@@ -63,7 +65,7 @@ enum class RunLines { Starting, EndAskedWhileStarting, Started, Ended };
 // Values of the running program, never written to the data file.
 struct Session {
   int currentUser = 0;  // slot 1 to 6, 0 for none
-  std::string userName = "Admin";
+  std::string userName = kUnknownUser;
   std::string machineName;
   int minutesLeft = 111;
   int debugLevel = 0;

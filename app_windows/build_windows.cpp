@@ -108,6 +108,7 @@ void attachHandlers() {
   setHandler(ChangePwItem, w32HClick, passwd);
   setHandler(ExitItem, w32HClick, exit_prog);
   setHandler(PwCancel, w32HClick, Exitpass);
+  setHandler(MainWindow, w32HClose, forgetGatePassword);
   tray_set_handler(TrayNo, onsystray);
   setHandler(MainWindow, w32HTimer, onSecondTimer);
   setHandler(HostWindow, w32HOpen, onHostOpen);

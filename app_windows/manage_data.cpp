@@ -132,9 +132,13 @@ void datchange_Button(int, int, const EventParams&) {
 }
 
 void Update_Options(int, int, const EventParams&) {
+  if (vSession.guarded) {
+    UsageTable changed = vTable;
+    setNewUsersAllowed(changed, isChecked(AllowNewUsers));
+    if (saveAsSupervisor({{1 + kDays + kNewUserFlag, changed.option(kNewUserFlag)}}, "Options"))
+      vTable = changed;
+    return;
+  }
   setNewUsersAllowed(vTable, isChecked(AllowNewUsers));
-  if (vSession.guarded)
-    saveAsSupervisor({{1 + kDays + kNewUserFlag, vTable.option(kNewUserFlag)}}, "Options");
-  else
-    SaveData();
+  SaveData();
 }

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "accounting/data_file.h"
 #include "accounting/guard_link.h"
 #include "accounting/password_hash.h"
@@ -59,6 +61,11 @@ void Click_Button(int self, int event, const EventParams& params) {
   read_Button(self, event, params);
   showWindow(PasswordWindow, SW_HIDE);
   openWindow(MainWindow, SW_SHOW);
+}
+
+void forgetGatePassword(int, int, const EventParams&) {
+  std::fill(vGatePassword.begin(), vGatePassword.end(), '\0');
+  vGatePassword.clear();
 }
 
 void Exitpass(int, int, const EventParams&) {

@@ -14,6 +14,9 @@ void Password(int self, int event, const EventParams& params);
 void penter(int self, int event, const EventParams& params);
 // OK: the right password reloads the grid and opens MainWindow.
 void Click_Button(int self, int event, const EventParams& params);
+// MainWindow closes: the password that opened the gate is forgotten (and its bytes overwritten),
+// so that the window shown again from outside saves nothing in a protected install.
+void forgetGatePassword(int self, int event, const EventParams& params);
 // Cancel: hides PasswordWindow.
 void Exitpass(int self, int event, const EventParams& params);
 // Apply on the Security tab: stores a new password, as its hash, when the old one is right and

@@ -1,8 +1,8 @@
 // A minute through the guard's pipe, as a copy of a protected install sends it: the copy's own
-// client routine, the guard's pipe server and request handling, and a save of the data file, all
-// under Windows or Wine. The server runs on a thread of this program, which is built under the
-// guard's file name in a folder of its own, so that the client's check of its server holds. Prints
-// the median round trip of a counted minute and of a password check (one hash).
+// client routine, the guard's pipe server and request handling, and a save of the data file. The
+// server runs on a thread of this program; under Wine, which lets any program make its pipe owned
+// by LocalSystem, the client's check of the owner holds (on Windows only the service itself could
+// serve it). Prints the median round trip of a counted minute and of a password check (one hash).
 #include <windows.h>
 
 #include <algorithm>

@@ -63,8 +63,8 @@ void guardCycle(GuardRun& run, const GuardPlatform& platform, long long now) {
     return;
   if (run.keeper)
     for (SessionSeen& session : sessions) {
-      const auto minute = run.keeper->lastMinuteAt.find(session.id);
-      session.lastMinute = minute == run.keeper->lastMinuteAt.end() ? -1 : minute->second;
+      const auto minutes = run.keeper->minutesFrom.find(session.id);
+      session.lastMinute = minutes == run.keeper->minutesFrom.end() ? -1 : minutes->second.lastAt;
     }
   const Decisions decisions = decide(run.memory, run.settings, table, sessions, now);
   for (const std::string& message : decisions.messages)

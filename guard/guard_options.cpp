@@ -52,5 +52,8 @@ void readGuardOptions(GuardOptions& options, const std::vector<std::string>& arg
       read.intervalSeconds = static_cast<int>(seconds);
     }
   }
+  // The guard charges a late minute for its time up to a little past the time it lets an active
+  // session go without one.
+  read.requests.catchUpSeconds = read.settings.notCountingSeconds + 60;
   options = read;
 }

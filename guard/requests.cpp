@@ -1,5 +1,7 @@
 #include "guard/requests.h"
 
+#include <algorithm>
+
 #include "accounting/activity_log.h"
 #include "accounting/guard_link.h"
 #include "accounting/guard_protocol.h"
@@ -53,10 +55,44 @@ std::string changesText(const std::vector<Cell>& cells) {
 
 struct Handling {
   TableKeeper& keeper;
+  const RequestSettings& settings;
   const std::string& account;  // whom the request counts for
   GuardRequest& request;
   unsigned session;  // where it came from
 };
+
+// Whether the typed password opens the gate. Past the wrong passwords a session may type in a
+// minute, every password is refused until the minute is over, and the guard says so once.
+bool opensGate(Handling& h, const std::string& typed) {
+  const long long now = rt::secondsNow();
+  TableKeeper::WrongPasswords& wrong = h.keeper.wrongPasswords[h.session];
+  if (now - wrong.since >= 60)
+    wrong = {now, 0};
+  if (wrong.count >= h.settings.mostWrongPasswords)
+    return false;
+  if (passwordOpens(vTable.password, typed))
+    return true;
+  if (++wrong.count == h.settings.mostWrongPasswords)
+    WriteLogAs(h.account, "Password window - " + std::to_string(wrong.count) +
+                              " wrong passwords: every password refused for the rest of the minute");
+  return false;
+}
+
+// How many minutes a minute request is charged: the whole minutes since the session's time was
+// last charged, at least one; one after a longer gap or for a session's first.
+int minutesDue(const Handling& h, long long now) {
+  const auto from = h.keeper.minutesFrom.find(h.session);
+  if (from == h.keeper.minutesFrom.end() || now - from->second.chargedUntil > h.settings.catchUpSeconds)
+    return 1;
+  return std::max<long long>(1, (now - from->second.chargedUntil) / 60);
+}
+
+void noteMinutes(Handling& h, long long now, int charged) {
+  TableKeeper::SessionMinutes& from = h.keeper.minutesFrom[h.session];
+  const bool caughtUp = from.lastAt != 0 && now - from.chargedUntil <= h.settings.catchUpSeconds;
+  from.chargedUntil = caughtUp ? std::min(from.chargedUntil + charged * 60LL, now) : now;
+  from.lastAt = now;
+}
 
 GuardAnswer read(Handling& h) {
   GuardAnswer answer = slotAnswer(h.account);
@@ -88,13 +124,22 @@ GuardAnswer minute(Handling& h) {
     return refused(Refusal::NotInTable);
   MakeTimeStamp();
   UserRecord& user = vTable.user(slot);
-  const CountedMinute counted = countMinute(user, vStamp, h.request.machine);
+  const long long now = rt::secondsNow();
+  const int due = minutesDue(h, now);
+  CountedMinute counted;
+  bool newDay = false;
+  bool movedBack = false;
+  for (int minute = 0; minute < due; ++minute) {
+    counted = countMinute(user, vStamp, h.request.machine);
+    newDay = newDay || counted.kind == MinuteKind::NewDay;
+    movedBack = movedBack || counted.kind == MinuteKind::ClockMovedBack;
+  }
   if (!saveKeptTable(h.keeper))
     return refused(Refusal::NotSaved);
-  h.keeper.lastMinuteAt[h.session] = rt::secondsNow();
-  if (counted.kind == MinuteKind::NewDay) {
+  noteMinutes(h, now, due);
+  if (newDay)
     WriteLogAs(h.account, "New day allowance");
-  } else if (counted.kind == MinuteKind::ClockMovedBack) {
+  if (movedBack) {
     std::string& logged = h.keeper.clockMovesLogged[h.account];
     if (logged != clockMovedBackText(user))
       WriteLogAs(h.account, logged = clockMovedBackText(user));
@@ -112,7 +157,7 @@ bool applyAndSave(Handling& h, bool wholeTable) {
 }
 
 GuardAnswer supervisorSave(Handling& h) {
-  if (!passwordOpens(vTable.password, h.request.password)) {
+  if (!opensGate(h, h.request.password)) {
     WriteLogAs(h.account, "Administration window - changes refused: wrong password");
     return refused(Refusal::WrongPassword);
   }
@@ -124,6 +169,48 @@ GuardAnswer supervisorSave(Handling& h) {
   if (!applyAndSave(h, false))
     return refused(Refusal::NotSaved);
   WriteLogAs(h.account, "Administration window - " + changesText(h.request.cells));
+  return slotAnswer(h.account);
+}
+
+// A copy's log lines, under its account. A caller without an account, and lines that only the
+// guard and the administration tools write (which the report counts), are refused.
+GuardAnswer logLines(Handling& h) {
+  const bool refusedLine = std::any_of(h.request.lines.begin(), h.request.lines.end(), writtenByGuardOnly);
+  if (h.account.empty() || refusedLine) {
+    if (!h.account.empty())
+      WriteLogAs(h.account, "Guard refused a log line that only the guard writes");
+    return refused(Refusal::Malformed);
+  }
+  for (const std::string& line : h.request.lines)
+    WriteLogAs(h.account, line);
+  return GuardAnswer{};
+}
+
+// Every field once, when the tool replaces the whole table.
+bool everyFieldOnce(const std::vector<Cell>& cells) {
+  std::vector<bool> seen(kTableFields + 1, false);
+  for (const Cell& cell : cells) {
+    if (seen[cell.field])
+      return false;
+    seen[cell.field] = true;
+  }
+  return cells.size() == static_cast<std::size_t>(kTableFields);
+}
+
+GuardAnswer toolSave(Handling& h, const Caller& caller) {
+  if (!caller.administrator) {
+    WriteLogAs(h.account, "Admin tool - changes refused: not an administrator");
+    return refused(Refusal::NotAdministrator);
+  }
+  if (h.request.wholeTable && !everyFieldOnce(h.request.cells))
+    return refused(Refusal::Malformed);
+  if (!h.request.wholeTable && !loadKeptTable(h.keeper))
+    return refused(Refusal::NoTable);
+  if (!applyAndSave(h, h.request.wholeTable))
+    return refused(Refusal::NotSaved);
+  h.keeper.holdsTable = true;  // a whole table replaces one the file could not give
+  for (const std::string& line : h.request.lines)
+    WriteLogAs(h.account, "Admin tool - " + line);
   return slotAnswer(h.account);
 }
 
@@ -139,27 +226,19 @@ std::string answerRequest(TableKeeper& keeper,
                "Guard refused a request that was not whole (" + std::to_string(text.size()) + " bytes)");
     return encodeAnswer(refused(Refusal::Malformed));
   }
+  // What the data file and the log keep of a name: no control bytes.
+  request.namedAccount = storableText(request.namedAccount);
+  request.machine = storableText(request.machine);
   const std::string& account =
       settings.believeNamedAccounts && !request.namedAccount.empty() ? request.namedAccount : caller.account;
-  Handling h{keeper, account, request, caller.session};
-  if (request.verb == GuardVerb::Log) {
-    for (const std::string& line : request.lines)
-      WriteLogAs(account, line);
-    return encodeAnswer(GuardAnswer{});
-  }
-  if (request.verb == GuardVerb::Tool) {
-    if (!caller.administrator) {
-      WriteLogAs(account, "Admin tool - changes refused: not an administrator");
-      return encodeAnswer(refused(Refusal::NotAdministrator));
-    }
-    if (request.wholeTable ? request.cells.size() != static_cast<std::size_t>(kTableFields) : !loadKeptTable(keeper))
-      return encodeAnswer(refused(request.wholeTable ? Refusal::Malformed : Refusal::NoTable));
-    if (!applyAndSave(h, request.wholeTable))
-      return encodeAnswer(refused(Refusal::NotSaved));
-    keeper.holdsTable = true;
-    for (const std::string& line : request.lines)
-      WriteLogAs(account, "Admin tool - " + line);
-    return encodeAnswer(slotAnswer(account));
+  Handling h{keeper, settings, account, request, caller.session};
+  switch (request.verb) {
+    case GuardVerb::Log:
+      return encodeAnswer(logLines(h));
+    case GuardVerb::Tool:
+      return encodeAnswer(toolSave(h, caller));
+    default:
+      break;
   }
   if (!loadKeptTable(keeper))
     return encodeAnswer(refused(Refusal::NoTable));
@@ -171,8 +250,7 @@ std::string answerRequest(TableKeeper& keeper,
     case GuardVerb::Minute:
       return encodeAnswer(minute(h));
     case GuardVerb::Check:
-      return encodeAnswer(passwordOpens(vTable.password, request.password) ? GuardAnswer{}
-                                                                           : refused(Refusal::WrongPassword));
+      return encodeAnswer(opensGate(h, request.password) ? GuardAnswer{} : refused(Refusal::WrongPassword));
     case GuardVerb::Save:
       return encodeAnswer(supervisorSave(h));
     case GuardVerb::Tool:

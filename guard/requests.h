@@ -19,6 +19,14 @@ struct RequestSettings {
   // For tests under Wine, where every program runs as one account: the account a request names
   // is believed. Only the service's own start arguments set it, and only administrators give those.
   bool believeNamedAccounts = false;
+  // A minute that comes this long or less after the session's time was last charged is charged
+  // for all the whole minutes since: a copy suspended between its minutes gains nothing. Longer
+  // gaps (a session asleep, a copy replaced) are one minute. Just over the time the guard lets an
+  // active session go without a minute.
+  long long catchUpSeconds = 240;
+  // Wrong passwords typed at the gate from one session within a minute before the gate refuses
+  // every password for the rest of that minute, without the cost of a hash.
+  int mostWrongPasswords = 5;
 };
 
 // The answer to one request. A request that is not whole or is too large is refused, logged

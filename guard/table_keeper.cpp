@@ -13,10 +13,11 @@
 
 namespace {
 
+// The fields as the data file keeps them, control bytes as blanks.
 std::vector<std::string> tableFields() {
   std::vector<std::string> fields;
   for (const std::string* field : fieldsInFileOrder(std::as_const(vTable)))
-    fields.push_back(*field);
+    fields.push_back(storableText(*field));
   return fields;
 }
 
@@ -31,7 +32,7 @@ bool writeAgain() {
   if (!rt::TextFile(vSession.dataFilePath, rt::OpenMode::Read).isOpen() &&
       !rt::TextFile(vSession.dataFilePath, rt::OpenMode::Append).isOpen())
     return false;
-  return RewriteDataFile();
+  return RewriteDataFile(LockWait::TryOnce);
 }
 
 }  // namespace
@@ -62,7 +63,7 @@ bool loadKeptTable(TableKeeper& keeper) {
 }
 
 bool saveKeptTable(TableKeeper& keeper, bool overAnyContent) {
-  if (!(overAnyContent ? writeAgain() : SaveData())) {
+  if (!(overAnyContent ? writeAgain() : SaveData(LockWait::TryOnce))) {
     restoreKeptTable(keeper);
     return false;
   }

@@ -12,8 +12,18 @@ struct TableKeeper {
   bool holdsTable = false;
   // The fields as the guard last wrote or read them: what the file must hold.
   std::vector<std::string> kept;
-  // Per logon session, when the guard last counted a minute sent from it (its seconds).
-  std::map<unsigned, long long> lastMinuteAt;
+  // Per logon session, the minutes sent from it, in the guard's seconds.
+  struct SessionMinutes {
+    long long lastAt = 0;        // when the last one came
+    long long chargedUntil = 0;  // up to when the session's time has been charged
+  };
+  std::map<unsigned, SessionMinutes> minutesFrom;
+  // Per logon session, the wrong passwords typed at the gate within the current minute.
+  struct WrongPasswords {
+    long long since = 0;
+    int count = 0;
+  };
+  std::map<unsigned, WrongPasswords> wrongPasswords;
   // Per account, the "CLOCK MOVED BACK" line last logged for it: a move is logged once.
   std::map<std::string, std::string> clockMovesLogged;
   // Line 1 and whether it is still the installation default, worked out once per line.

@@ -19,6 +19,7 @@ struct PipeInstance {
   enum class State { Connecting, Reading, Writing, Closing } state = State::Connecting;
   std::string message;     // the request as read, then the answer as written
   ULONGLONG deadline = 0;  // when a connected caller is let go; 0 while waiting for one
+  bool failed = false;     // the last call failed at once: the caller is let go
 };
 
 struct PipeServer {

@@ -17,9 +17,11 @@ constexpr DWORD kInstances = 4;
 constexpr DWORD kBufferBytes = kMostMessageBytes;
 constexpr ULONGLONG kCallerMs = 5000;
 
-// LocalSystem and the administrators have full control; any account logged on may read and write
-// the pipe but not make an instance of it (FILE_CREATE_PIPE_INSTANCE, 0x4, is left out of 0x12019b).
-constexpr const char* kPipeSecurity = "D:(A;;GA;;;SY)(A;;GA;;;BA)(A;;0x12019b;;;AU)";
+// Owned by LocalSystem, which only the system's own programs can give an object, so that a client
+// can tell the guard's pipe from an impostor's. LocalSystem and the administrators have full
+// control; any account logged on may read and write the pipe but not make an instance of it
+// (FILE_CREATE_PIPE_INSTANCE, 0x4, is left out of 0x12019b).
+constexpr const char* kPipeSecurity = "O:SYD:(A;;GA;;;SY)(A;;GA;;;BA)(A;;0x12019b;;;AU)";
 
 HANDLE createInstance(bool first) {
   PSECURITY_DESCRIPTOR descriptor = nullptr;
@@ -68,45 +70,56 @@ Caller callerOf(HANDLE pipe) {
   return caller;
 }
 
-// Back to waiting for the next caller.
-void listen(PipeInstance& instance) {
-  DisconnectNamedPipe(instance.pipe);
-  instance.message.clear();
-  instance.deadline = 0;
-  instance.state = PipeInstance::State::Connecting;
+// A new overlapped call of the instance in the state; the event signals its end.
+void begin(PipeInstance& instance, PipeInstance::State state) {
+  instance.state = state;
+  instance.failed = false;
   instance.overlapped = OVERLAPPED{};
   instance.overlapped.hEvent = instance.event;
   ResetEvent(instance.event);
+}
+
+// The call did not start: the instance is looked at again at once, and its caller let go.
+void failedAtOnce(PipeInstance& instance) {
+  instance.failed = true;
+  SetEvent(instance.event);
+}
+
+// Waiting for a caller; one that came before is taken at once.
+void awaitCaller(PipeInstance& instance) {
+  instance.message.clear();
+  instance.deadline = 0;
+  begin(instance, PipeInstance::State::Connecting);
   if (ConnectNamedPipe(instance.pipe, &instance.overlapped))
-    return;  // overlapped: signals the event when a caller comes
+    return;
   if (GetLastError() == ERROR_PIPE_CONNECTED)
-    SetEvent(instance.event);
+    SetEvent(instance.event);  // a caller came between the disconnection and now
   else if (GetLastError() != ERROR_IO_PENDING)
-    SetEvent(instance.event);  // looked at again, and let go, at once
+    failedAtOnce(instance);
+}
+
+// Lets the caller go, and waits for the next.
+void listen(PipeInstance& instance) {
+  DisconnectNamedPipe(instance.pipe);
+  awaitCaller(instance);
 }
 
 void startRead(PipeInstance& instance, PipeInstance::State state) {
-  instance.state = state;
+  begin(instance, state);
   instance.message.assign(kBufferBytes, '\0');
-  instance.overlapped = OVERLAPPED{};
-  instance.overlapped.hEvent = instance.event;
-  ResetEvent(instance.event);
   if (!ReadFile(instance.pipe, instance.message.data(), kBufferBytes, nullptr, &instance.overlapped) &&
       GetLastError() != ERROR_IO_PENDING && GetLastError() != ERROR_MORE_DATA)
-    SetEvent(instance.event);
+    failedAtOnce(instance);
 }
 
 void startWrite(PipeInstance& instance, std::string answer) {
-  instance.state = PipeInstance::State::Writing;
+  begin(instance, PipeInstance::State::Writing);
   instance.deadline = GetTickCount64() + kCallerMs;
   instance.message = std::move(answer);
-  instance.overlapped = OVERLAPPED{};
-  instance.overlapped.hEvent = instance.event;
-  ResetEvent(instance.event);
   if (!WriteFile(instance.pipe, instance.message.data(), static_cast<DWORD>(instance.message.size()), nullptr,
                  &instance.overlapped) &&
       GetLastError() != ERROR_IO_PENDING)
-    SetEvent(instance.event);
+    failedAtOnce(instance);
 }
 
 }  // namespace
@@ -135,7 +148,7 @@ bool openPipeServer(PipeServer& server) {
   }
   server.nameTakenLogged = false;
   for (PipeInstance& instance : server.instances)
-    listen(instance);
+    awaitCaller(instance);
   return true;
 }
 
@@ -148,6 +161,10 @@ std::vector<HANDLE> pipeEvents(const PipeServer& server) {
 
 void servePipe(PipeServer& server, std::size_t index, AnswerRoutine answer) {
   PipeInstance& instance = server.instances.at(index);
+  if (instance.failed) {
+    listen(instance);
+    return;
+  }
   DWORD bytes = 0;
   const bool done = GetOverlappedResult(instance.pipe, &instance.overlapped, &bytes, FALSE);
   const DWORD error = done ? ERROR_SUCCESS : GetLastError();
@@ -161,14 +178,13 @@ void servePipe(PipeServer& server, std::size_t index, AnswerRoutine answer) {
       startRead(instance, PipeInstance::State::Reading);
       return;
     case PipeInstance::State::Reading: {
-      const Caller caller = callerOf(instance.pipe);
       if (!done && error != ERROR_MORE_DATA) {
         listen(instance);  // the caller went away
         return;
       }
       // A message longer than the buffer is not read further: it is refused as not whole.
       instance.message.resize(error == ERROR_MORE_DATA ? kBufferBytes + 1 : bytes);
-      startWrite(instance, answer(caller, instance.message));
+      startWrite(instance, answer(callerOf(instance.pipe), instance.message));
       return;
     }
     case PipeInstance::State::Writing:
@@ -193,7 +209,8 @@ DWORD dropLateCallers(PipeServer& server) {
     if (now >= instance.deadline) {
       CancelIo(instance.pipe);
       DWORD bytes = 0;
-      GetOverlappedResult(instance.pipe, &instance.overlapped, &bytes, TRUE);
+      if (!instance.failed)
+        GetOverlappedResult(instance.pipe, &instance.overlapped, &bytes, TRUE);
       listen(instance);
       continue;
     }
@@ -205,7 +222,11 @@ DWORD dropLateCallers(PipeServer& server) {
 
 void closePipeServer(PipeServer& server) {
   for (PipeInstance& instance : server.instances) {
+    // The system writes into the instance's OVERLAPPED until a cancelled call has ended.
     CancelIo(instance.pipe);
+    DWORD bytes = 0;
+    if (!instance.failed)
+      GetOverlappedResult(instance.pipe, &instance.overlapped, &bytes, TRUE);
     CloseHandle(instance.pipe);
     CloseHandle(instance.event);
   }

@@ -218,12 +218,14 @@ FunctionEnd
 ; Only the guard (LocalSystem) and administrators may change the folder and what it holds; the
 ; built-in Users group (by its SID, the same in every language) may list the folder and read the
 ; log, and may not open the data file at all. Rights inherited from Program Files, and those an
-; earlier version gave the Users group, are replaced.
+; earlier version gave the Users group, are replaced; so is the owner of a file an account's copy
+; made then (an owner may always give itself rights again).
 Function ProtectData
   ${IfNot} ${FileExists} "${LOG_FILE}"
     FileOpen $0 "${LOG_FILE}" a
     FileClose $0
   ${EndIf}
+  !insertmacro Rights "${HALVARD}" "/setowner ${ADMINISTRATORS_SID} /T" "give ${HALVARD} and its files to the administrators"
   !insertmacro Rights "${HALVARD}" "/inheritance:r /grant:r ${SYSTEM_SID}:(OI)(CI)F ${ADMINISTRATORS_SID}:(OI)(CI)F ${USERS_SID}:(RX)" "keep ${HALVARD} to the guard and the administrators"
   !insertmacro Rights "${DATA_FILE}" "/inheritance:r /grant:r ${SYSTEM_SID}:F ${ADMINISTRATORS_SID}:F" "keep the data file to the guard and the administrators"
   !insertmacro Rights "${LOG_FILE}" "/inheritance:r /grant:r ${SYSTEM_SID}:F ${ADMINISTRATORS_SID}:F ${USERS_SID}:R" "let the Users group read the activity log"

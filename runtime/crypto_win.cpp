@@ -8,6 +8,7 @@
 
 #include "runtime/crypto.h"
 #include "runtime/crypto_faults.h"
+#include "runtime/system_library_win.h"
 
 namespace rt {
 namespace {
@@ -19,20 +20,11 @@ struct Cng {
   bool bound() const { return openAlgorithm && closeAlgorithm && deriveKey && genRandom; }
 };
 
-template <typename Routine>
-Routine routine(HMODULE library, const char* name) {
-  return library ? reinterpret_cast<Routine>(reinterpret_cast<void*>(GetProcAddress(library, name))) : nullptr;
-}
-
 // Bound once; a system without bcrypt.dll or without one of the routines (older than Windows 7)
 // gets a Cng that is not bound, and every call fails.
 const Cng& cng() {
   static const Cng bound = [] {
-    char folder[MAX_PATH];
-    const UINT length = GetSystemDirectoryA(folder, MAX_PATH);
-    const std::string path = length > 0 && length < MAX_PATH ? std::string(folder, length) + "\\bcrypt.dll" : "";
-    const HMODULE library =
-        path.empty() ? nullptr : LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    const HMODULE library = systemLibrary("bcrypt.dll");
     return Cng{routine<decltype(Cng::openAlgorithm)>(library, "BCryptOpenAlgorithmProvider"),
                routine<decltype(Cng::closeAlgorithm)>(library, "BCryptCloseAlgorithmProvider"),
                routine<decltype(Cng::deriveKey)>(library, "BCryptDeriveKeyPBKDF2"),

@@ -9,8 +9,9 @@ namespace rt {
 constexpr const char* kGuardPipeName = "\\\\.\\pipe\\OrrindaleGuard";
 
 // Sends the request and reads the answer, waiting up to the given seconds for the pipe to be
-// there and free. False when it was not, when what serves it is not the guard installed beside
-// this program, or when no whole answer came back.
+// there and free, and up to 5 s more for the answer. False when it was not, when the pipe is not
+// the system's (another program took the name while the guard was down), or when no whole answer
+// came back.
 bool askGuardPipe(const std::string& request, std::string& answer, int waitSeconds);
 
 // Whether an administrator installed Orrindale protected: the machine's registry says so in

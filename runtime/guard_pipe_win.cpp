@@ -1,44 +1,54 @@
-// What guard_pipe.h declares, on Windows: the guard's pipe in message mode, the answer awaited
-// with a time limit, and the protected install read from the machine's registry. Only kernel32
-// is linked; the registry routine of advapi32 is bound when first needed.
+// What guard_pipe.h declares, on Windows: the guard's pipe in message mode, its owner checked,
+// the answer awaited with a time limit, and the protected install read from the machine's
+// registry. Only kernel32 is linked; advapi32's routines are bound when first needed.
 #include <windows.h>
+// For the routines' types only.
+#include <aclapi.h>
 
 #include <vector>
 
 #include "runtime/guard_pipe.h"
 #include "runtime/owned_handle_win.h"
+#include "runtime/system_library_win.h"
 
 namespace rt {
 namespace {
 
 constexpr DWORD kMostAnswerBytes = 65536;
-constexpr DWORD kAnswerWaitMs = 30000;
+// The answer, once connected: the guard answers at once, but may have a few hashes to do first.
+constexpr DWORD kAnswerWaitMs = 5000;
 constexpr DWORD kRetryMs = 100;
 
-std::string longPath(const std::string& path) {
-  char full[MAX_PATH * 2] = "";
-  const DWORD length = GetLongPathNameA(path.c_str(), full, sizeof full);
-  return length > 0 && length < sizeof full ? std::string(full) : path;
+struct Advapi {
+  decltype(&RegGetValueA) getValue;
+  decltype(&GetSecurityInfo) securityInfo;
+  decltype(&IsWellKnownSid) wellKnown;
+};
+
+const Advapi& advapi() {
+  static const Advapi bound = [] {
+    const HMODULE library = systemLibrary("advapi32.dll");
+    return Advapi{routine<decltype(Advapi::getValue)>(library, "RegGetValueA"),
+                  routine<decltype(Advapi::securityInfo)>(library, "GetSecurityInfo"),
+                  routine<decltype(Advapi::wellKnown)>(library, "IsWellKnownSid")};
+  }();
+  return bound;
 }
 
-// The guard installed beside this program. Any account may start a program of its own that
-// waits for the guard's name while the guard is down; its answers are not the guard's.
-bool servedByGuard(HANDLE pipe) {
-  ULONG server = 0;
-  if (!GetNamedPipeServerProcessId(pipe, &server))
+// Owned by LocalSystem, as the guard makes its pipe: only the system's own programs can give an
+// object that owner. Any account may start a program of its own that takes the guard's name while
+// the guard is down (or runs the guard's own file, as itself); its answers are not the guard's.
+bool ownedBySystem(HANDLE pipe) {
+  const Advapi& api = advapi();
+  PSID owner = nullptr;
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  if (!api.securityInfo || !api.wellKnown ||
+      api.securityInfo(pipe, SE_KERNEL_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr, nullptr, nullptr,
+                       &descriptor) != ERROR_SUCCESS)
     return false;
-  OwnedHandle process{OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, server)};
-  char image[MAX_PATH * 2] = "";
-  DWORD size = sizeof image;
-  if (!process.handle || !QueryFullProcessImageNameA(process.handle, 0, image, &size))
-    return false;
-  char self[MAX_PATH * 2] = "";
-  const DWORD length = GetModuleFileNameA(nullptr, self, sizeof self);
-  if (length == 0 || length >= sizeof self)
-    return false;
-  std::string guard(self, length);
-  guard = guard.substr(0, guard.find_last_of('\\') + 1) + "orrindale-guard.exe";
-  return lstrcmpiA(longPath(image).c_str(), longPath(guard).c_str()) == 0;
+  const bool system = owner && api.wellKnown(owner, WinLocalSystemSid);
+  LocalFree(descriptor);
+  return system;
 }
 
 // The pipe once it is there and free, or nothing when the wait is over.
@@ -67,7 +77,7 @@ HANDLE openPipe(int waitSeconds) {
 
 bool askGuardPipe(const std::string& request, std::string& answer, int waitSeconds) {
   OwnedHandle pipe{openPipe(waitSeconds)};
-  if (pipe.handle == INVALID_HANDLE_VALUE || !servedByGuard(pipe.handle))
+  if (pipe.handle == INVALID_HANDLE_VALUE || !ownedBySystem(pipe.handle))
     return false;
   DWORD mode = PIPE_READMODE_MESSAGE;
   if (!SetNamedPipeHandleState(pipe.handle, &mode, nullptr, nullptr))
@@ -97,22 +107,13 @@ bool askGuardPipe(const std::string& request, std::string& answer, int waitSecon
 }
 
 bool protectedInstall() {
-  using GetValue = LONG(WINAPI*)(HKEY, const char*, const char*, DWORD, DWORD*, void*, DWORD*);
-  char folder[MAX_PATH] = "";
-  const UINT length = GetSystemDirectoryA(folder, sizeof folder);
-  if (length == 0 || length >= sizeof folder)
-    return false;
-  HMODULE advapi = LoadLibraryA((std::string(folder, length) + "\\advapi32.dll").c_str());
-  // Through void*: the routine's real type is not the generic one GetProcAddress returns.
-  const auto getValue =
-      advapi ? reinterpret_cast<GetValue>(reinterpret_cast<void*>(GetProcAddress(advapi, "RegGetValueA"))) : nullptr;
+  const Advapi& api = advapi();
   DWORD value = 0;
   DWORD size = sizeof value;
-  const bool read = getValue && getValue(HKEY_LOCAL_MACHINE, "Software\\Orrindale", "Protected", RRF_RT_REG_DWORD,
-                                         nullptr, &value, &size) == ERROR_SUCCESS;
-  if (advapi)
-    FreeLibrary(advapi);
-  return read && value == 1;
+  return api.getValue &&
+         api.getValue(HKEY_LOCAL_MACHINE, "Software\\Orrindale", "Protected", RRF_RT_REG_DWORD, nullptr, &value,
+                      &size) == ERROR_SUCCESS &&
+         value == 1;
 }
 
 }  // namespace rt

@@ -29,8 +29,9 @@ void writeStdout(const std::string& text);
 int runCommand(const std::string& commandLine);
 
 // The full path of the system's program of that name (without ".exe"): on Windows
-// "<system folder>\name.exe", so that no folder of the account's choosing is searched. POSIX
-// has no system log-off and runs only tests: there it is the bare name, found on PATH.
+// "<system folder>\name.exe" (on 64-bit Windows the native one, "<Windows>\Sysnative"), so that
+// no folder of the account's choosing is searched. POSIX has no system log-off and runs only
+// tests: there it is the bare name, found on PATH.
 std::string systemProgram(const std::string& name);
 
 }  // namespace rt

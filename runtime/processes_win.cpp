@@ -22,20 +22,33 @@ void killProcess() {
   std::abort();  // not reached: the process ends inside the call
 }
 
-std::string systemProgram(const std::string& name) {
+namespace {
+// A folder of the system's, "" when it cannot be read: without it no path can be trusted, and ""
+// starts nothing.
+std::string folderOf(UINT (*WINAPI read)(char*, UINT), const std::string& below = "") {
   char folder[MAX_PATH] = {};
-  const UINT length = GetSystemDirectoryA(folder, sizeof folder);
-  // Without the system folder no path can be trusted; "" starts nothing.
-  if (length == 0 || length >= sizeof folder)
-    return "";
-  return std::string(folder, length) + "\\" + name + ".exe";
+  const UINT length = read(folder, sizeof folder);
+  return length == 0 || length >= sizeof folder ? "" : std::string(folder, length) + below;
+}
+}  // namespace
+
+std::string systemProgram(const std::string& name) {
+  // On 64-bit Windows the system folder of a 32-bit program holds the 32-bit programs, which
+  // need not include the log-off; the native one is reached under the name Sysnative.
+  BOOL wow64 = FALSE;
+  const std::string folder = IsWow64Process(GetCurrentProcess(), &wow64) && wow64
+                                 ? folderOf(GetWindowsDirectoryA, "\\Sysnative")
+                                 : folderOf(GetSystemDirectoryA);
+  return folder.empty() ? "" : folder + "\\" + name + ".exe";
 }
 
 int runCommand(const std::string& commandLine) {
   std::fflush(nullptr);
   // Named by its full path: a search would look in the program's folder and the current
-  // folder first, where an account may put a cmd.exe of its own.
-  const std::string interpreter = systemProgram("cmd");
+  // folder first, where an account may put a cmd.exe of its own. The 32-bit interpreter of a
+  // 32-bit program, which sees the native system folder as Sysnative.
+  const std::string folder = folderOf(GetSystemDirectoryA);
+  const std::string interpreter = folder.empty() ? "" : folder + "\\cmd.exe";
   if (interpreter.empty())
     return -1;
   // /d: no AutoRun command from the account's registry runs before the command. cmd drops the

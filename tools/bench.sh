@@ -54,7 +54,7 @@ echo "win32 under Wine:"
 "$root/tools/wine-run" "$build/win32/bin/data_file_bench.exe" </dev/null
 "$root/tools/wine-run" "$build/win32/bin/log_report_bench.exe" </dev/null
 "$root/tools/wine-run" "$build/win32/bin/guard_round_bench.exe" </dev/null
-"$root/tools/wine-run" "$build/win32/bin/pipe-bench/orrindale-guard.exe" </dev/null
+"$root/tools/wine-run" "$build/win32/bin/guard_pipe_bench.exe" </dev/null
 echo "redrawing the minutes icon under Wine (the test desktop has a notification area):"
 "$root/tools/wine-run" "$build/win32/bin/tray_icon_bench.exe" </dev/null
 echo "the program under Wine:"

@@ -12,8 +12,10 @@
 #include "accounting/log_report.h"
 #include "accounting/password_hash.h"
 #include "accounting/usage_table.h"
+#include "runtime/file.h"
 #include "tests/fixtures/accounting_fixture.h"
 #include "tests/fixtures/files.h"
+#include "tests/fixtures/sim_clock.h"
 
 namespace {
 
@@ -96,6 +98,11 @@ TEST_F(GuardRequests, ASupervisorSaveNeedsTheTypedPasswordAndChangesOnlyTheCells
   }
   EXPECT_EQ(test_files::readBytes(dataPath), before);
   EXPECT_EQ(logCount(" - alice - Administration window - changes refused: wrong password"), 3);
+  // Five wrong ones in a minute: the gate takes no password from the session until it is over.
+  EXPECT_EQ(ask(kAlice, request(GuardVerb::Check, "s3cret")).refusal, Refusal::WrongPassword);
+  EXPECT_EQ(logCount(" - alice - Password window - 5 wrong passwords: every password refused for the rest of the minute"),
+            1);
+  sim_clock::advance(60);
 
   // The window was read when bob had 30 minutes; a minute counted since stays counted.
   ASSERT_TRUE(ask({"bob", false, 4}, request(GuardVerb::Minute)).ok());
@@ -200,4 +207,40 @@ TEST_F(GuardRequests, LineBreaksSentInRequestsNeverWriteALineOfAnotherAccountNor
   EXPECT_EQ(dataFileFields().at(tableField(2, kMachine + 1) - 1), "5 - bob - x");
   lookAtDataFile(keeper);
   EXPECT_EQ(logCount("restored"), 0) << "what was kept is what the file holds";
+}
+
+TEST_F(GuardRequests, ACopySuspendedBetweenItsMinutesIsChargedForTheTimeBetweenThem) {
+  std::vector<std::string> left;
+  for (long long gap : {0, 60, 170, 20, 600}) {
+    sim_clock::advance(gap);
+    left.push_back(std::to_string(ask(kAlice, request(GuardVerb::Minute)).left));
+  }
+  // A late minute takes no more than its time; after a long gap (asleep, replaced) one minute.
+  EXPECT_EQ(left, (std::vector<std::string>{"29", "28", "26", "25", "24"}));
+}
+
+TEST_F(GuardRequests, ACopyCannotLogWhatOnlyTheGuardWritesNorRunLinesOfAnotherAccount) {
+  for (const char* forged : {"Guard logged off bob - no minutes left", "Guard restarted Orrindale - User bob",
+                             "**** DATA FILE CHANGED OUTSIDE ORRINDALE - restored ****", "Admin tool - x"}) {
+    GuardRequest line = request(GuardVerb::Log);
+    line.lines = {forged};
+    EXPECT_EQ(ask(kAlice, line).refusal, Refusal::Malformed) << forged;
+  }
+  EXPECT_EQ(ask({"", false, 9}, request(GuardVerb::Log)).refusal, Refusal::Malformed) << "a caller without an account";
+  GuardRequest ended = request(GuardVerb::Log);
+  ended.lines = {"Process Started - User bob", "Process Ended - User bob", "**** INVALID USER bob ****"};
+  ASSERT_TRUE(ask(kAlice, ended).ok());
+  const LogReport report = buildLogReport(test_files::readBytes(logPath), std::chrono::year_month_day{}, 0);
+  EXPECT_TRUE(report.rows.empty()) << "counted for nobody: the lines name bob under alice";
+}
+
+TEST_F(GuardRequests, ADataFileHeldLockedRefusesTheMinuteWithoutWaitingAndLosesNothing) {
+  const long long start = sim_clock::now();
+  {
+    rt::TextFile holder(dataPath, rt::OpenMode::Read);
+    ASSERT_TRUE(holder.tryLockExclusive());
+    EXPECT_EQ(ask(kAlice, request(GuardVerb::Minute)).refusal, Refusal::NotSaved);
+  }
+  EXPECT_EQ(sim_clock::now(), start) << "the guard never waits for a lock";
+  EXPECT_EQ(ask(kAlice, request(GuardVerb::Minute)).left, 29) << "the refused minute was not kept";
 }

@@ -104,6 +104,16 @@ TEST_F(Installer, AProtectedInstallsAdministrationWindowSavesOnlyWithThePassword
   }));
   EXPECT_EQ(minutesInFile(2), "0029") << "the window read 30, which is not given back";
   EXPECT_EQ(storedTable().user(2).allowance(rt::localNow().weekday + 1), "75");
+
+  // Closed by the supervisor, the window forgets the password: shown again from outside, it saves nothing.
+  chooseMenu(main, 'f', 'x');  // File, Exit
+  ASSERT_TRUE(waitUntil([&] { return !IsWindowVisible(main); }));
+  ShowWindow(main, SW_SHOW);
+  typeInto(gridCell(main, 2, 1), "900");
+  click(visibleButton(main, "Apply"));
+  EXPECT_EQ(answerBox(kid, "Update data"),
+            "Nothing was changed: the supervisor password was not given at the password window");
+  EXPECT_EQ(minutesInFile(2), "0029");
 }
 
 TEST_F(Installer, AProtectedInstallsOrrindaleLogsOffWhenItsGuardDoesNotAnswer) {
