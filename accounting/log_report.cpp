@@ -33,10 +33,10 @@ enum class Event {
 // The messages the report counts. What follows a message's opening text is the account the
 // message names, or the rest of the message.
 struct Marker {
-  const std::string& text;
+  std::string_view text;
   Event event;
 };
-const Marker kMarkers[] = {
+constexpr Marker kMarkers[] = {
     {kStartedLine, Event::Started},         {kEndedLine, Event::Ended},
     {kMachineLine, Event::Machine},         {kFoundOneLine, Event::Admitted},
     {kInvalidUserLine, Event::Invalid},     {kSystemLogoffLine, Event::ZeroLogoff},
@@ -108,14 +108,15 @@ std::optional<Line> parseLine(std::string_view text) {
 
 // "text ****" gives text; anything else nothing.
 std::optional<std::string_view> withinStars(std::string_view text) {
-  if (!text.ends_with(kLineStars))
+  constexpr std::string_view stars = kLineStars;
+  if (!text.ends_with(stars))
     return std::nullopt;
-  return text.substr(0, text.size() - kLineStars.size());
+  return text.substr(0, text.size() - stars.size());
 }
 
 // The account a guard's line names, without the reason that may follow it.
 std::string_view withoutReason(std::string_view rest) {
-  for (const std::string& reason : {kNotCountingReason, kNoMinutesReason})
+  for (const std::string_view reason : {kNotCountingReason, kNoMinutesReason})
     if (rest.ends_with(reason))
       return rest.substr(0, rest.size() - reason.size());
   return rest;
