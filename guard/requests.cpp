@@ -78,20 +78,13 @@ bool opensGate(Handling& h, const std::string& typed) {
   return false;
 }
 
-// How many minutes a minute request is charged: the whole minutes since the session's time was
-// last charged, at least one; one after a longer gap or for a session's first.
-int minutesDue(const Handling& h, long long now) {
+// The session's minutes when this one comes soon enough after them to be charged for the time
+// between; nothing for a session's first minute, or after a longer gap.
+const TableKeeper::SessionMinutes* catchingUp(const Handling& h, long long now) {
   const auto from = h.keeper.minutesFrom.find(h.session);
   if (from == h.keeper.minutesFrom.end() || now - from->second.chargedUntil > h.settings.catchUpSeconds)
-    return 1;
-  return std::max<long long>(1, (now - from->second.chargedUntil) / 60);
-}
-
-void noteMinutes(Handling& h, long long now, int charged) {
-  TableKeeper::SessionMinutes& from = h.keeper.minutesFrom[h.session];
-  const bool caughtUp = from.lastAt != 0 && now - from.chargedUntil <= h.settings.catchUpSeconds;
-  from.chargedUntil = caughtUp ? std::min(from.chargedUntil + charged * 60LL, now) : now;
-  from.lastAt = now;
+    return nullptr;
+  return &from->second;
 }
 
 GuardAnswer read(Handling& h) {
@@ -125,7 +118,10 @@ GuardAnswer minute(Handling& h) {
   MakeTimeStamp();
   UserRecord& user = vTable.user(slot);
   const long long now = rt::secondsNow();
-  const int due = minutesDue(h, now);
+  // All the whole minutes since the session's time was last charged, at least one.
+  const TableKeeper::SessionMinutes* earlier = catchingUp(h, now);
+  const int due = earlier ? static_cast<int>(std::max<long long>(1, (now - earlier->chargedUntil) / 60)) : 1;
+  const long long chargedUntil = earlier ? std::min(earlier->chargedUntil + due * 60LL, now) : now;
   CountedMinute counted;
   bool newDay = false;
   bool movedBack = false;
@@ -136,7 +132,7 @@ GuardAnswer minute(Handling& h) {
   }
   if (!saveKeptTable(h.keeper))
     return refused(Refusal::NotSaved);
-  noteMinutes(h, now, due);
+  h.keeper.minutesFrom[h.session] = {now, chargedUntil};
   if (newDay)
     WriteLogAs(h.account, "New day allowance");
   if (movedBack) {
