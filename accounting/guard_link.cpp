@@ -1,7 +1,7 @@
 #include "accounting/guard_link.h"
 
 #include "accounting/activity_log.h"
-#include "accounting/minute_tick.h"
+#include "runtime/clock.h"
 #include "runtime/guard_pipe.h"
 #include "runtime/processes.h"
 
@@ -17,8 +17,19 @@ std::optional<GuardAnswer> askGuard(GuardRequest request, int waitSeconds) {
   return answer;
 }
 
+namespace {
+// Since when the guard has been silent, for the copy's patience with it.
+void noteGuardAnswer(bool answered) {
+  if (answered)
+    vSession.guardSilentSince = -1;
+  else if (vSession.guardSilentSince < 0)
+    vSession.guardSilentSince = rt::secondsNow();
+}
+}  // namespace
+
 bool readTableFromGuard() {
   const std::optional<GuardAnswer> answer = askGuard(guardRequest(GuardVerb::Read));
+  noteGuardAnswer(answer.has_value());
   if (!answer || !answer->ok())
     return false;
   std::vector<Cell> cells;
@@ -30,20 +41,22 @@ bool readTableFromGuard() {
   return true;
 }
 
-bool countMinuteWithGuard() {
+GuardMinutes minutesFromGuard(int& left) {
   const std::optional<GuardAnswer> answer = askGuard(guardRequest(GuardVerb::Minute));
-  if (answer && answer->refusal == Refusal::NotInTable) {
+  noteGuardAnswer(answer.has_value());
+  if (!answer)
+    return GuardMinutes::Silent;
+  if (answer->refusal == Refusal::NotInTable) {
     vSession.currentUser = 0;
-    return true;
+    return GuardMinutes::NotInTable;
   }
-  if (!answer || !answer->ok() || answer->slot == 0)
-    return false;
+  if (!answer->ok() || answer->slot == 0)
+    return GuardMinutes::NoTable;
   vSession.currentUser = answer->slot;
+  vSession.guardAccount = answer->account;
   takeSlot(*answer);
-  // The guard has logged a new day or a clock moved back under this account.
-  if (answer->minute != MinuteKind::NewDay)
-    CheckTimeLeft(answer->left);
-  return true;
+  left = answer->left;
+  return GuardMinutes::Left;
 }
 
 void logThroughGuard(const std::string& message) {

@@ -27,11 +27,16 @@ std::optional<GuardAnswer> askGuard(GuardRequest request, int waitSeconds = kGua
 // and the account the guard counts this process as in vSession.guardAccount. False when the guard
 // could not be reached or holds no table.
 bool readTableFromGuard();
-// One counted minute through the guard: the current user becomes the slot the guard counted (0
-// when the account has none) and its record the one the guard saved; then the minutes left are
-// checked as after a minute counted here. False when the minute was not counted and kept (no guard,
-// no table, not saved): the caller treats it as a data file that cannot be read.
-bool countMinuteWithGuard();
+// The guard's word on this process's account at a minute: it answered with the minutes left
+// (the account has a slot), said the account has none, held no table, or did not answer.
+enum class GuardMinutes { Left, NotInTable, NoTable, Silent };
+// Asks the guard, which charges the minutes itself, for those left today: the current user
+// becomes the slot the guard named (0 when the account has none), its record the one the guard
+// keeps, and vSession.guardSilentSince notes since when the guard has not answered.
+GuardMinutes minutesFromGuard(int& left);
+// How long a copy goes on without an answer from the guard before it takes the guard for gone
+// and logs off: a busy or restarting guard, or another session flooding it, costs no log-off.
+constexpr long long kGuardSilentSeconds = 180;
 // Writes one log line through the guard; dropped when the guard does not answer.
 void logThroughGuard(const std::string& message);
 

@@ -27,6 +27,10 @@ enum class Event {
   GuardRestart,
   GuardLogoff,
   FileRestored,
+  GuardKeepsClock,
+  GuardSawLogon,
+  GuardSawLogoff,
+  GuardAtZero,
   Other
 };
 
@@ -42,6 +46,8 @@ constexpr Marker kMarkers[] = {
     {kInvalidUserLine, Event::Invalid},     {kSystemLogoffLine, Event::ZeroLogoff},
     {kClockBackLine, Event::ClockBack},     {kGuardRestartLine, Event::GuardRestart},
     {kGuardLogoffLine, Event::GuardLogoff}, {kFileRestoredLine, Event::FileRestored},
+    {kGuardKeepsClockLine, Event::GuardKeepsClock}, {kGuardLogonLine, Event::GuardSawLogon},
+    {kGuardLogoffSeenLine, Event::GuardSawLogoff},  {kGuardAtZeroLine, Event::GuardAtZero},
 };
 constexpr std::string_view kColumnGap = " - ";
 constexpr std::size_t kTimeLength = 16;  // "dd/mm/yyyy hh:mm"
@@ -79,14 +85,8 @@ std::optional<LogTime> parseTime(std::string_view text) {
   return time;
 }
 
-// Where the user column ends before a message that opens with the text, or npos.
-std::size_t messageAt(std::string_view rest, std::string_view text) {
-  for (std::size_t found = rest.find(text); found != std::string_view::npos; found = rest.find(text, found + 1))
-    if (found >= kColumnGap.size() && rest.substr(found - kColumnGap.size(), kColumnGap.size()) == kColumnGap)
-      return found - kColumnGap.size();
-  return std::string_view::npos;
-}
-
+// A line counts for what its message opens with: the user column ends at the first gap, so a
+// message cannot pass off a marker that follows text of its own.
 std::optional<Line> parseLine(std::string_view text) {
   if (text.size() < kTimeLength + kColumnGap.size() || text.substr(kTimeLength, kColumnGap.size()) != kColumnGap)
     return std::nullopt;
@@ -94,16 +94,15 @@ std::optional<Line> parseLine(std::string_view text) {
   if (!at)
     return std::nullopt;
   const std::string_view rest = text.substr(kTimeLength + kColumnGap.size());
-  for (const Marker& marker : kMarkers) {
-    const std::size_t found = messageAt(rest, marker.text);
-    if (found != std::string_view::npos)
-      return Line{*at, marker.event, rest.substr(0, found),
-                  rest.substr(found + kColumnGap.size() + marker.text.size())};
-  }
   const std::size_t gap = rest.find(kColumnGap);
   if (gap == std::string_view::npos)
     return std::nullopt;
-  return Line{*at, Event::Other, rest.substr(0, gap), rest.substr(gap + kColumnGap.size())};
+  const std::string_view user = rest.substr(0, gap);
+  const std::string_view message = rest.substr(gap + kColumnGap.size());
+  for (const Marker& marker : kMarkers)
+    if (message.starts_with(marker.text))
+      return Line{*at, marker.event, user, message.substr(marker.text.size())};
+  return Line{*at, Event::Other, user, message};
 }
 
 // "text ****" gives text; anything else nothing.
@@ -116,7 +115,7 @@ std::optional<std::string_view> withinStars(std::string_view text) {
 
 // The account a guard's line names, without the reason that may follow it.
 std::string_view withoutReason(std::string_view rest) {
-  for (const std::string_view reason : {kNotCountingReason, kNoMinutesReason})
+  for (const std::string_view reason : {kNotCountingReason, kNoMinutesReason, kNotInTableReason, kAdmittedReason})
     if (rest.ends_with(reason))
       return rest.substr(0, rest.size() - reason.size());
   return rest;
@@ -137,6 +136,7 @@ struct AccountState {
 };
 
 struct Builder {
+  bool guardCounts = false;  // from the start line of a guard that keeps the clock on
   std::map<std::string, AccountState, std::less<>> accounts;
   std::map<std::pair<std::string, int>, ReportRow> rows;
   std::set<std::pair<std::string, std::string>, std::less<>> clockMovesSeen;
@@ -163,36 +163,60 @@ struct Builder {
     s.refusalPending.reset();
   }
 
-  void apply(const Line& line) {
-    const year_month_day day = line.at.day;
+  // Whether the line is its writer's: a run's lines and the guard's lines about an account stand
+  // under the account they name, the guard's own under the guard's name. In a log the guard keeps
+  // the clock for, the copies' own lines are read past: the guard's say when sessions began and
+  // ended and when minutes ran out.
+  bool counts(const Line& line) const {
     switch (line.event) {
       case Event::Started:
       case Event::Ended:
-        // A run's lines are written under the account they name; any other is not the run's.
-        if (line.rest != line.user)
-          return;
-        break;
+        return !guardCounts && line.rest == line.user;
       case Event::Invalid:
         // Written before the account is known, or (through the guard) under the account itself.
         if (const auto account = withinStars(line.rest); account && *account != line.user && line.user != kUnknownUser)
-          return;
-        break;
-      default:
-        break;
+          return false;
+        return !guardCounts;
+      case Event::Machine:
+      case Event::Admitted:
+      case Event::ZeroLogoff:
+        return !guardCounts;
+      case Event::GuardRestart:
+      case Event::GuardLogoff:
+        return withoutReason(line.rest) == line.user;
+      case Event::GuardSawLogon:
+      case Event::GuardSawLogoff:
+      case Event::GuardAtZero:
+        return guardCounts && line.rest == line.user;
+      case Event::FileRestored:
+      case Event::GuardKeepsClock:
+        return line.user == kGuardLogName;
+      case Event::ClockBack:
+      case Event::Other:
+        return true;
     }
+    return false;
+  }
+
+  void apply(const Line& line) {
+    const year_month_day day = line.at.day;
+    if (!counts(line))
+      return;
     switch (line.event) {
-      case Event::Started: {
+      case Event::Started:
+      case Event::GuardSawLogon: {
         AccountState& s = state(line.rest);
         ReportRow& r = row(line.rest, day);
         ++r.starts;
-        if (s.running)
+        if (s.running && !guardCounts)
           r.afterUnendedCopy.push_back((s.copyStarting ? s.lastLineBeforeCopy : s.lastLine).value_or(line.at));
         s.running = true;
         s.copyStarting = false;
         settleRefusal(line.rest);
         break;
       }
-      case Event::Ended: {
+      case Event::Ended:
+      case Event::GuardSawLogoff: {
         AccountState& s = state(line.rest);
         ++row(line.rest, day).orderlyEnds;
         s.running = false;
@@ -215,11 +239,12 @@ struct Builder {
           state(*account).refusalPending = day;
         }
         break;
-      case Event::ZeroLogoff: {
+      case Event::ZeroLogoff:
+      case Event::GuardAtZero: {
         // A copy at zero in test mode logs this at every minute; a run that ends at zero ends
         // with its end line. Counted once per run and day.
         AccountState& s = state(line.user);
-        if (line.rest.empty() && s.zeroLogoffCountedOn != day) {
+        if ((line.event == Event::GuardAtZero || line.rest.empty()) && s.zeroLogoffCountedOn != day) {
           ++row(line.user, day).logoffsAtZero;
           s.zeroLogoffCountedOn = day;
         }
@@ -233,13 +258,20 @@ struct Builder {
         break;
       }
       case Event::GuardRestart:
-        ++row(withoutReason(line.rest), day).guardRestarts;
+        ++row(line.user, day).guardRestarts;
         break;
-      case Event::GuardLogoff:
-        ++row(withoutReason(line.rest), day).guardLogoffs;
+      case Event::GuardLogoff: {
+        ReportRow& r = row(line.user, day);
+        ++r.guardLogoffs;
+        if (line.rest.ends_with(kNotInTableReason))
+          ++r.refusals;
         break;
+      }
       case Event::FileRestored:
         ++row(line.user, day).filesRestored;
+        break;
+      case Event::GuardKeepsClock:
+        guardCounts = true;
         break;
       case Event::Other:
         break;

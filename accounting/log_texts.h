@@ -5,6 +5,9 @@
 #include <string>
 #include <string_view>
 
+// The user column of the lines the guard writes about itself; lines about an account carry
+// that account.
+constexpr const char* kGuardLogName = "Guard";
 // The user column of a copy's lines until it knows its account.
 constexpr const char* kUnknownUser = "Admin";
 // "Process Started - User " + account, and its orderly end.
@@ -24,8 +27,17 @@ constexpr const char* kGuardRestartLine = "Guard restarted Orrindale - User ";
 // "Guard logged off " + account, and why when the reason is not repeated restarts
 constexpr const char* kGuardLogoffLine = "Guard logged off ";
 constexpr const char* kNoMinutesReason = " - no minutes left";
-// What follows the account in a restart of copies that did not count
+// What followed the account in a restart of copies that did not count (earlier versions' logs)
 constexpr const char* kNotCountingReason = " (not counting)";
+// Why the guard logged off an account without a slot: it got none, or it was given one.
+constexpr const char* kNotInTableReason = " - not in the table";
+constexpr const char* kAdmittedReason = " - new account, admitted";
+// A guard that keeps the clock: its start, the logons and log-offs it sees, and the minute that
+// left an account none. From its start line on, the report counts an account's runs from these.
+constexpr const char* kGuardKeepsClockLine = "Guard started - it keeps the table and the clock";
+constexpr const char* kGuardLogonLine = "Guard saw a logon - User ";
+constexpr const char* kGuardLogoffSeenLine = "Guard saw a log-off - User ";
+constexpr const char* kGuardAtZeroLine = "Guard charged the last minute - User ";
 // The guard found the data file changed, replaced or gone, and wrote its own table again.
 constexpr const char* kFileRestoredLine = "**** DATA FILE CHANGED OUTSIDE ORRINDALE - restored ****";
 // Whether the message is one that only the guard and the administration tools write: a copy

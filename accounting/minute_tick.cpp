@@ -81,13 +81,36 @@ bool countAndKeepMinute() {
     AccountMinute();
   return SaveData();
 }
+
+// In a protected install the guard charges the minutes; the copy reads those left and does the
+// rest from them. A guard that does not answer is waited for: the copy logs off only once it has
+// been silent for minutes. False when this tick has nothing more to do.
+bool minutesOfGuard() {
+  int left = 0;
+  switch (minutesFromGuard(left)) {
+    case GuardMinutes::Left:
+      CheckTimeLeft(left);
+      return true;
+    case GuardMinutes::NotInTable:
+      return true;
+    case GuardMinutes::NoTable:
+      reportUnreadableDataFile();
+      return false;
+    case GuardMinutes::Silent:
+      if (rt::secondsNow() - vSession.guardSilentSince >= kGuardSilentSeconds)
+        reportUnreadableDataFile();
+      return false;
+  }
+  return false;
+}
 }  // namespace
 
 void DoEachMin() {
   vUi.hideHostWindow();
-  // In a protected install every tick reaches the guard, which counts the minute for the
-  // account of this process's token, or finds that the account has no slot.
-  if (!(vSession.guarded ? countMinuteWithGuard() : countAndKeepMinute())) {
+  if (vSession.guarded) {
+    if (!minutesOfGuard())
+      return;
+  } else if (!countAndKeepMinute()) {
     reportUnreadableDataFile();
     return;
   }

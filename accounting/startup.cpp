@@ -81,6 +81,10 @@ std::string IdentifyUser() {
   // the account's to set.
   const std::string name = vSession.guardAccount.empty() ? rt::getEnv("USERNAME") : vSession.guardAccount;
   vSession.currentUser = accountSlot(vTable, name);
+  // A guard that has not answered yet has not said whose table this is: the minute tick asks
+  // again, and the guard itself meets an account it has no slot for.
+  if (vSession.guarded && vSession.guardSilentSince >= 0)
+    return name;
   // Logged in every debug level: in normal use it is the supervisor's only sign of an
   // account that was refused.
   if (vSession.currentUser == 0) {
@@ -122,17 +126,20 @@ void Startup() {
   InstallDefaults();
   SetPaths();
   const bool loaded = vSession.guarded ? readTableFromGuard() : LoadData() != -1;
-  if (!loaded)
+  // A guard that does not answer yet is waited for by the minute tick; any other table that
+  // cannot be read logs off.
+  if (!loaded && vSession.guardSilentSince < 0)
     reportUnreadableDataFile();
   vSession.userName = IdentifyUser();
   IdentifyMachine();
-  if (vSession.currentUser == 0)
+  if (vSession.currentUser == 0 && !(vSession.guarded && vSession.guardSilentSince >= 0))
     vSession.currentUser = AddNewUser();
   // The start-up minute must be kept like any other; a file that was not read has been
-  // reported already.
+  // reported already. In a protected install the guard charges it: the copy reads what is left.
   if (vSession.guarded) {
-    if (vSession.currentUser != 0 && !countMinuteWithGuard() && loaded)
-      reportUnreadableDataFile();
+    int left = 0;
+    if (loaded && minutesFromGuard(left) == GuardMinutes::Left)
+      CheckTimeLeft(left);
   } else {
     if (vSession.currentUser != 0)
       AccountMinute();

@@ -72,6 +72,10 @@ bool minutesUsedUp(const UserRecord& user, const TimeStamp& today) {
   return !startsNewDay(user, today) && readNumber(user.field(kMinutesLeft)) <= 0;
 }
 
+int minutesLeftToday(const UserRecord& user, const TimeStamp& today) {
+  return readNumber(startsNewDay(user, today) ? user.allowance(today.weekday) : user.field(kMinutesLeft));
+}
+
 void startTodaysAllowance(UserRecord& user, const TimeStamp& today) {
   user.field(kMinutesLeft) = user.allowance(today.weekday);
 }

@@ -33,6 +33,9 @@ bool startsNewDay(const UserRecord& user, const TimeStamp& today);
 // Whether the account has no minutes left today: none are left, and no new day's allowance
 // comes with its next counted minute.
 bool minutesUsedUp(const UserRecord& user, const TimeStamp& today);
+// The minutes the account has left today: those of the record, or the whole allowance when its
+// next counted minute starts a new day.
+int minutesLeftToday(const UserRecord& user, const TimeStamp& today);
 // Minutes left today become a verbatim copy of the allowance of the timestamp's weekday.
 void startTodaysAllowance(UserRecord& user, const TimeStamp& today);
 // Marks the record as counted at the timestamp on the machine.

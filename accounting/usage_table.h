@@ -79,6 +79,8 @@ struct Session {
   bool guarded = false;
   // The account the guard counts this process as, from its token; "" until the guard said.
   std::string guardAccount;
+  // Since when the guard has not answered (seconds), -1 while it answers.
+  long long guardSilentSince = -1;
   // The "CLOCK MOVED BACK" message this run has logged, or found already logged, for the
   // current user's record; a move is reported once, not at every tick while it lasts.
   std::string clockMoveReported;

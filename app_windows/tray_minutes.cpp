@@ -81,7 +81,10 @@ void draw_tray_minutes(int blink) {
 }
 
 void onsystray(int, int mouseMessage) {
-  if (vSession.currentUser != 0) {
+  // In a protected install the minutes are the guard's: while it does not answer, the copy says so.
+  if (vSession.guardSilentSince >= 0) {
+    tray_set_tip(TrayNo, std::string(ProductName) + "\nCannot reach the guard");
+  } else if (vSession.currentUser != 0) {
     const std::string minutes = MinutesText(vTable.user(vSession.currentUser).field(kMinutesLeft));
     tray_set_tip(TrayNo, std::string(ProductName) + "\n" + minutes + " Mins");
   }

@@ -35,7 +35,7 @@ int main() {
   setProgramPath((folder / "orrindale.exe").string());
 
   GuardRun run;
-  const GuardPlatform platform{windowsSessions, startProgramInSession, logOffSession, endCopiesInSession};
+  const GuardPlatform platform{windowsSessions, startProgramInSession, logOffSession};
   constexpr int kRounds = 200;
   std::printf("guard round, data file unchanged %8.1f us\n",
               microsecondsPer(kRounds, [&](int i) { guardCycle(run, platform, i); }));

@@ -1,7 +1,9 @@
 #include "guard/decisions.h"
 
 #include <algorithm>
+#include <set>
 
+#include "accounting/log_texts.h"
 #include "accounting/table_rules.h"
 
 namespace {
@@ -25,12 +27,71 @@ void noteTable(GuardMemory& memory, TableState state, std::vector<std::string>& 
   memory.table = state;
 }
 
+// Sessions that ended are forgotten; a session number that now belongs to another logon starts
+// afresh, with its own grace period. The guard that keeps the clock says what it saw come and go.
+void rememberSessions(GuardMemory& memory,
+                      const GuardSettings& settings,
+                      const std::vector<SessionSeen>& sessions,
+                      long long now,
+                      std::vector<AccountLine>& lines) {
+  std::map<unsigned, SessionMemory> kept;
+  for (const SessionSeen& seen : sessions) {
+    if (seen.account.empty())
+      continue;
+    const auto known = memory.sessions.find(seen.id);
+    if (known != memory.sessions.end() && known->second.account == seen.account &&
+        known->second.logonStamp == seen.logonStamp) {
+      kept[seen.id] = known->second;
+      continue;
+    }
+    SessionMemory s;
+    s.account = seen.account;
+    s.logonStamp = seen.logonStamp;
+    s.firstSeen = now;
+    kept[seen.id] = s;
+    if (settings.keepsClock)
+      lines.push_back({seen.account, kGuardLogonLine + seen.account});
+  }
+  if (settings.keepsClock)
+    for (const auto& [id, s] : memory.sessions)
+      if (const auto still = kept.find(id); still == kept.end() || still->second.logonStamp != s.logonStamp ||
+                                            still->second.account != s.account)
+        lines.push_back({s.account, kGuardLogoffSeenLine + s.account});
+  memory.sessions = std::move(kept);
+}
+
+// Each limited account with a session pays for every minute from the look that first saw it:
+// once per minute however many sessions and copies it has, and whether or not a copy runs. A
+// pause between looks longer than a computer's sleep charges one minute.
+void chargeMinutes(GuardMemory& memory,
+                   const GuardSettings& settings,
+                   const std::set<std::pair<std::string, unsigned>>& limited,
+                   long long now,
+                   std::vector<GuardAction>& actions) {
+  const bool slept = memory.lastLook >= 0 && now - memory.lastLook > 3 * settings.minuteSeconds;
+  memory.lastLook = now;
+  std::set<std::string> charged;
+  for (const auto& [account, session] : limited) {
+    if (!charged.insert(account).second)
+      continue;
+    long long& next = memory.nextMinute.try_emplace(account, now).first->second;
+    if (slept)
+      next = std::max(next, now);
+    int minutes = 0;
+    for (; next <= now; next += settings.minuteSeconds)
+      ++minutes;
+    if (minutes > 0)
+      actions.push_back({GuardAct::ChargeMinutes, session, account, minutes});
+  }
+  // An account without a session keeps the minute it paid for, and no more.
+  std::erase_if(memory.nextMinute, [&](const auto& clock) { return !charged.contains(clock.first) && clock.second <= now; });
+}
+
 // A restart, or the log-off instead when the session needed too many within the window.
 void restartOrLogOff(SessionMemory& s,
                      const GuardSettings& settings,
                      const SessionSeen& seen,
                      long long now,
-                     GuardAct restart,
                      std::vector<GuardAction>& actions) {
   std::erase_if(s.restarts, [&](long long at) { return now - at >= settings.restartWindowSeconds; });
   if (static_cast<int>(s.restarts.size()) >= settings.mostRestarts) {
@@ -39,20 +100,11 @@ void restartOrLogOff(SessionMemory& s,
     return;
   }
   s.restarts.push_back(now);
-  s.countingSince = now;
-  actions.push_back({restart, seen.id, seen.account});
+  actions.push_back({GuardAct::Restart, seen.id, seen.account});
 }
 
-// Running copies that sent no counted minute for too long, in a session in use: one of them is
-// suspended, or is not this program's counting copy at all.
-bool notCounting(SessionMemory& s, const GuardSettings& settings, const SessionSeen& seen, long long now) {
-  if (!settings.minutesReachGuard)
-    return false;
-  if (!seen.active) {
-    s.countingSince = now;  // a locked or disconnected session is given its time again
-    return false;
-  }
-  return now - std::max(s.countingSince, seen.lastMinute) >= settings.notCountingSeconds;
+bool loggingOff(const SessionMemory& s, const GuardSettings& settings, long long now) {
+  return s.loggedOffAt >= 0 && now - s.loggedOffAt < settings.logoffRetrySeconds;
 }
 
 // What one session of a limited account needs now, if anything.
@@ -62,27 +114,39 @@ void decideSession(SessionMemory& s,
                    bool noMinutesLeft,
                    long long now,
                    std::vector<GuardAction>& actions) {
-  const bool loggingOff = s.loggedOffAt >= 0 && now - s.loggedOffAt < settings.logoffRetrySeconds;
   if (!noMinutesLeft) {
     s.noMinutesSince = -1;
   } else if (s.noMinutesSince < 0) {
     s.noMinutesSince = now;
-  } else if (now - s.noMinutesSince >= settings.noMinutesSeconds && !loggingOff) {
+  } else if (now - s.noMinutesSince >= settings.noMinutesSeconds && !loggingOff(s, settings, now)) {
     s.loggedOffAt = now;
     actions.push_back({GuardAct::LogOffNoMinutes, seen.id, seen.account});
     return;
   }
   if (seen.copies > 0) {
     s.copySeen = true;
-    if (notCounting(s, settings, seen, now) && !loggingOff)
-      restartOrLogOff(s, settings, seen, now, GuardAct::Replace, actions);
     return;
   }
   if (!s.copySeen && now - s.firstSeen < settings.graceSeconds)
     return;
-  if (loggingOff)
+  if (loggingOff(s, settings, now))
     return;
-  restartOrLogOff(s, settings, seen, now, GuardAct::Restart, actions);
+  restartOrLogOff(s, settings, seen, now, actions);
+}
+
+// A session of an account without a slot gets what the program's start gives it: a slot when new
+// users are allowed and one is free, and the log-off either way. Session 0 holds the services.
+void meetUnlisted(SessionMemory& s,
+                  const GuardSettings& settings,
+                  const SessionSeen& seen,
+                  const UsageTable& table,
+                  long long now,
+                  std::vector<GuardAction>& actions) {
+  if (seen.id == 0 || loggingOff(s, settings, now))
+    return;
+  s.loggedOffAt = now;
+  const bool admitted = newUsersAllowed(table) && firstFreeSlot(table) != 0;
+  actions.push_back({admitted ? GuardAct::Admit : GuardAct::LogOffNotInTable, seen.id, seen.account});
 }
 
 }  // namespace
@@ -93,32 +157,23 @@ Decisions decide(GuardMemory& memory,
                  const std::vector<SessionSeen>& sessions,
                  long long now) {
   Decisions result;
-  // Sessions that ended are forgotten; a session number that now belongs to another logon
-  // starts afresh, with its own grace period.
-  std::map<unsigned, SessionMemory> kept;
-  for (const SessionSeen& seen : sessions) {
-    if (seen.account.empty())
-      continue;
-    SessionMemory s;
-    s.account = seen.account;
-    s.logonStamp = seen.logonStamp;
-    s.firstSeen = now;
-    s.countingSince = now;
-    const auto known = memory.sessions.find(seen.id);
-    if (known != memory.sessions.end() && known->second.account == seen.account &&
-        known->second.logonStamp == seen.logonStamp)
-      s = known->second;
-    kept[seen.id] = s;
-  }
-  memory.sessions = std::move(kept);
-
+  rememberSessions(memory, settings, sessions, now, result.lines);
   noteTable(memory, table.state, result.messages);
   if (table.state != TableState::Readable)
     return result;
+  std::set<std::pair<std::string, unsigned>> limited;
   for (const SessionSeen& seen : sessions) {
-    if (const int slot = accountSlot(table.table, seen.account))
-      decideSession(memory.sessions[seen.id], settings, seen, minutesUsedUp(table.table.user(slot), table.today), now,
-                    result.actions);
+    if (seen.account.empty())
+      continue;
+    SessionMemory& s = memory.sessions[seen.id];
+    if (const int slot = accountSlot(table.table, seen.account)) {
+      limited.insert({seen.account, seen.id});
+      decideSession(s, settings, seen, minutesUsedUp(table.table.user(slot), table.today), now, result.actions);
+    } else if (settings.keepsClock) {
+      meetUnlisted(s, settings, seen, table.table, now, result.actions);
+    }
   }
+  if (settings.keepsClock)
+    chargeMinutes(memory, settings, limited, now, result.actions);
   return result;
 }

@@ -1,8 +1,10 @@
 #pragma once
 // What the guard decides at each look: for every logged-on session of an account the table
-// limits, whether the session's copy of the program must be started again (it was ended, or it
-// no longer counts), or the session logged off (its copy keeps being ended, or the account has
-// no minutes left today). Plain data in and out; no platform calls.
+// limits, whether the session's copy of the program must be started again or the session logged
+// off (its copy keeps being ended, or the account has no minutes left today). In a protected
+// install it also keeps the clock: each limited account with a session is charged a minute for
+// every minute, and a session of an account without a slot is met as the program's start would
+// meet it. Plain data in and out; no platform calls.
 #include <map>
 #include <string>
 #include <vector>
@@ -21,10 +23,12 @@ struct GuardSettings {
   // An account with no minutes left today: its session is logged off this long after the guard
   // first finds it so, time for the copy's own warnings and log-off.
   long long noMinutesSeconds = 60;
-  // Whether every counted minute reaches the guard (a protected install), and how long an active
-  // session with a running copy may go without one before the copy is taken for not counting.
-  bool minutesReachGuard = false;
-  long long notCountingSeconds = 180;
+  // A protected install: the guard charges the minutes itself and meets accounts without a slot.
+  // The round sets it from whether it keeps the table.
+  bool keepsClock = false;
+  // The length of a charged minute (shorter only in tests); a pause between two looks longer
+  // than three of them is a computer that slept, and costs one minute.
+  long long minuteSeconds = 60;
 };
 
 // A session with a logged-on account, as the platform shows it.
@@ -34,10 +38,6 @@ struct SessionSeen {
   // Tells two logons apart that reuse a session number; 0 when the platform does not say.
   long long logonStamp = 0;
   int copies = 0;  // running copies of the program in the session
-  // In use at the keyboard: neither locked nor disconnected (true when the platform does not say).
-  bool active = true;
-  // When the guard last counted a minute sent from the session (its seconds), -1 for never.
-  long long lastMinute = -1;
 };
 
 enum class TableState { Readable, Unreadable, Locked };
@@ -49,16 +49,19 @@ struct TableSeen {
 };
 
 enum class GuardAct {
-  Restart,          // the copy was ended: start one
-  Replace,          // the copies do not count: end them and start one
-  LogOff,           // the copy keeps being ended
-  LogOffNoMinutes,  // the account has no minutes left today
+  Restart,           // the copy was ended: start one
+  LogOff,            // the copy keeps being ended
+  LogOffNoMinutes,   // the account has no minutes left today
+  ChargeMinutes,     // the account used the computer for `minutes` more minutes
+  Admit,             // an account without a slot, while new users are allowed: give it one, then log off
+  LogOffNotInTable,  // an account without a slot that gets none
 };
 
 struct GuardAction {
   GuardAct act;
   unsigned session;
   std::string account;
+  int minutes = 0;  // for ChargeMinutes
 };
 
 // What the guard remembers of a session between looks.
@@ -69,18 +72,28 @@ struct SessionMemory {
   bool copySeen = false;            // a copy ran: the logon's grace period is over
   std::vector<long long> restarts;  // times of the restarts within the window
   long long loggedOffAt = -1;
-  long long countingSince = 0;    // from when a counted minute is awaited
   long long noMinutesSince = -1;  // since when the account has had no minutes left today
 };
 
 struct GuardMemory {
   std::map<unsigned, SessionMemory> sessions;
   TableState table = TableState::Readable;
+  // Per account that has (or had, within its current minute) a session: when its next minute is
+  // due. An account that logs off and on within a minute it paid for is not charged twice.
+  std::map<std::string, long long> nextMinute;
+  long long lastLook = -1;
+};
+
+// A log line about an account, written under that account.
+struct AccountLine {
+  std::string account;
+  std::string text;
 };
 
 struct Decisions {
   std::vector<GuardAction> actions;
   std::vector<std::string> messages;  // log lines of the guard's own, about the table
+  std::vector<AccountLine> lines;     // logons and log-offs the guard saw, when it keeps the clock
 };
 
 // One look at the table and the sessions at the time now (seconds). A table that cannot be

@@ -3,6 +3,9 @@
 #include "accounting/activity_log.h"
 #include "accounting/log_texts.h"
 #include "accounting/usage_table.h"
+#include "guard/kept_accounts.h"
+#include "guard/requests.h"
+#include "runtime/processes.h"
 
 namespace {
 
@@ -10,38 +13,51 @@ std::string errorText(unsigned long code) {
   return " (error " + std::to_string(code) + ")";
 }
 
-// The copy's start, with what follows the account in the line: why it was needed.
-void restart(const GuardAction& action, const GuardPlatform& platform, const std::string& why = "") {
+void restart(const GuardAction& action, const GuardPlatform& platform) {
   if (const unsigned long error = platform.startProgram(action.session))
-    WriteLogAs(action.account, "Guard could not start Orrindale - User " + action.account + why + errorText(error));
+    WriteLogAs(action.account, "Guard could not start Orrindale - User " + action.account + errorText(error));
   else
-    WriteLogAs(action.account, kGuardRestartLine + action.account + why);
+    WriteLogAs(action.account, kGuardRestartLine + action.account);
 }
 
-void act(const GuardAction& action, const GuardPlatform& platform) {
+// The log-off, with what follows the account in its line: why it was needed. False when the
+// platform refused it.
+bool logOff(const GuardAction& action, const GuardPlatform& platform, const char* why) {
+  if (const unsigned long error = platform.logOff(action.session)) {
+    WriteLogAs(action.account, "Guard could not log off " + action.account + why + errorText(error));
+    return false;
+  }
+  WriteLogAs(action.account, kGuardLogoffLine + action.account + why);
+  return true;
+}
+
+void act(GuardRun& run, const GuardAction& action, const GuardPlatform& platform) {
   switch (action.act) {
     case GuardAct::Restart:
       restart(action, platform);
       return;
-    case GuardAct::Replace:
-      // Every copy in the session goes, a suspended one too, before a fresh one starts.
-      platform.endCopies(action.session);
-      restart(action, platform, kNotCountingReason);
-      return;
     case GuardAct::LogOffNoMinutes:
-      if (const unsigned long error = platform.logOff(action.session))
-        WriteLogAs(action.account, "Guard could not log off " + action.account + kNoMinutesReason + errorText(error));
-      else
-        WriteLogAs(action.account, kGuardLogoffLine + action.account + kNoMinutesReason);
+      logOff(action, platform, kNoMinutesReason);
       return;
     case GuardAct::LogOff:
-      if (const unsigned long error = platform.logOff(action.session)) {
-        WriteLogAs(action.account, "Guard could not log off " + action.account + errorText(error));
-        // A session that cannot be logged off still gets its copy back, which counts its minutes.
+      // A session that cannot be logged off still gets its copy back, which shows its minutes.
+      if (!logOff(action, platform, ""))
         restart(action, platform);
-        return;
-      }
-      WriteLogAs(action.account, kGuardLogoffLine + action.account);
+      return;
+    case GuardAct::ChargeMinutes:
+      // Minutes that could not be kept are due again at the next look.
+      if (!chargeAccount(*run.keeper, action.account, action.minutes))
+        run.memory.nextMinute[action.account] -= run.settings.minuteSeconds * action.minutes;
+      return;
+    case GuardAct::Admit: {
+      int slot = 0;
+      const bool admitted =
+          admitAccount(*run.keeper, action.account, storableText(rt::getEnv("COMPUTERNAME")), slot) == Refusal::None;
+      logOff(action, platform, admitted ? kAdmittedReason : kNotInTableReason);
+      return;
+    }
+    case GuardAct::LogOffNotInTable:
+      logOff(action, platform, kNotInTableReason);
       return;
   }
 }
@@ -49,9 +65,11 @@ void act(const GuardAction& action, const GuardPlatform& platform) {
 }  // namespace
 
 void guardCycle(GuardRun& run, const GuardPlatform& platform, long long now) {
+  run.settings.keepsClock = run.keeper != nullptr;
   TableSeen table;
   if (run.keeper) {
     lookAtDataFile(*run.keeper);
+    settleSessionWrites(*run.keeper, now);
     table = {run.keeper->holdsTable ? TableState::Readable : TableState::Unreadable, vTable, {}};
   } else {
     table = readTable(run.table);
@@ -61,14 +79,11 @@ void guardCycle(GuardRun& run, const GuardPlatform& platform, long long now) {
   std::vector<SessionSeen> sessions;
   if (!platform.sessions(sessions))
     return;
-  if (run.keeper)
-    for (SessionSeen& session : sessions) {
-      const auto minutes = run.keeper->minutesFrom.find(session.id);
-      session.lastMinute = minutes == run.keeper->minutesFrom.end() ? -1 : minutes->second.lastAt;
-    }
   const Decisions decisions = decide(run.memory, run.settings, table, sessions, now);
   for (const std::string& message : decisions.messages)
     WriteLogAs(kGuardLogName, message);
+  for (const AccountLine& line : decisions.lines)
+    WriteLogAs(line.account, line.text);
   for (const GuardAction& action : decisions.actions)
-    act(action, platform);
+    act(run, action, platform);
 }

@@ -1,10 +1,11 @@
 #pragma once
 // One round of the guard: look at the table and the sessions, decide, act through the
-// platform's routines, and log what was done. The service calls it every few seconds; tests
+// platform's routines (and, keeping the clock, on the table), and log what was done. The service calls it every few seconds; tests
 // call it with recording fakes in place of the platform.
 #include <string>
 #include <vector>
 
+#include "accounting/log_texts.h"
 #include "guard/decisions.h"
 #include "guard/table_keeper.h"
 #include "guard/table_reader.h"
@@ -18,8 +19,6 @@ struct GuardPlatform {
   unsigned long (*startProgram)(unsigned session);
   // Log the session off; 0 or the platform's error code.
   unsigned long (*logOff)(unsigned session);
-  // End every running copy of the program in the session.
-  void (*endCopies)(unsigned session);
 };
 
 struct GuardRun {
@@ -27,12 +26,10 @@ struct GuardRun {
   GuardMemory memory;
   TableReader table;
   // In a protected install, the table the guard keeps, and whose file each round looks after;
-  // otherwise nullptr, and the round reads the data file when it changed.
+  // the round then charges the minutes too. Otherwise nullptr, and the round reads the data file
+  // when it changed.
   TableKeeper* keeper = nullptr;
 };
 
-// The user column of the lines the guard writes about itself; lines about an account carry
-// that account.
-constexpr const char* kGuardLogName = "Guard";
 
 void guardCycle(GuardRun& run, const GuardPlatform& platform, long long now);

@@ -25,7 +25,7 @@ void readGuardOptions(GuardOptions& options, const std::vector<std::string>& arg
       continue;
     }
     if (name != "--file" && name != "--log" && name != "--grace" && name != "--interval" &&
-        name != "--no-minutes-wait" && name != "--counting-wait") {
+        name != "--no-minutes-wait" && name != "--minute-length") {
       options.error = "unknown option " + name;
       return;
     }
@@ -46,14 +46,11 @@ void readGuardOptions(GuardOptions& options, const std::vector<std::string>& arg
       read.settings.graceSeconds = seconds;
     } else if (name == "--no-minutes-wait") {
       read.settings.noMinutesSeconds = seconds;
-    } else if (name == "--counting-wait") {
-      read.settings.notCountingSeconds = seconds;
+    } else if (name == "--minute-length") {
+      read.settings.minuteSeconds = seconds;
     } else {
       read.intervalSeconds = static_cast<int>(seconds);
     }
   }
-  // The guard charges a late minute for its time up to a little past the time it lets an active
-  // session go without one.
-  read.requests.catchUpSeconds = read.settings.notCountingSeconds + 60;
   options = read;
 }

@@ -20,16 +20,16 @@ struct GuardOptions {
 };
 
 // Reads the options over those given: --file PATH, --log PATH, --grace SECONDS,
-// --interval SECONDS, --no-minutes-wait SECONDS, --counting-wait SECONDS,
+// --interval SECONDS, --no-minutes-wait SECONDS, --minute-length SECONDS,
 // --believe-named-accounts, --help.
 void readGuardOptions(GuardOptions& options, const std::vector<std::string>& arguments);
 
 constexpr const char* kGuardUsage =
     "usage: orrindale-guard [--file PATH] [--log PATH] [--grace SECONDS] [--interval SECONDS]\n"
-    "                       [--no-minutes-wait SECONDS] [--counting-wait SECONDS] [--believe-named-accounts]\n"
+    "                       [--no-minutes-wait SECONDS] [--minute-length SECONDS] [--believe-named-accounts]\n"
     "       orrindale-guard --install | --stop | --remove\n"
     "Runs as the Windows service OrrindaleGuard. The installer registers and starts it with\n"
     "--install, stops it with --stop and removes it with --remove (administrators only).\n"
-    "--grace, --interval, --no-minutes-wait and --counting-wait shorten the waits, and\n"
+    "--grace, --interval, --no-minutes-wait and --minute-length shorten the waits, and\n"
     "--believe-named-accounts takes the account a request names instead of the caller's: for tests\n"
     "only, where every program runs as one account.\n";

@@ -9,6 +9,7 @@
 #include "accounting/password_hash.h"
 #include "accounting/table_rules.h"
 #include "accounting/usage_table.h"
+#include "guard/kept_accounts.h"
 #include "runtime/clock.h"
 
 namespace {
@@ -61,30 +62,58 @@ struct Handling {
   unsigned session;  // where it came from
 };
 
-// Whether the typed password opens the gate. Past the wrong passwords a session may type in a
-// minute, every password is refused until the minute is over, and the guard says so once.
-bool opensGate(Handling& h, const std::string& typed) {
-  const long long now = rt::secondsNow();
-  TableKeeper::WrongPasswords& wrong = h.keeper.wrongPasswords[h.session];
-  if (now - wrong.since >= 60)
-    wrong = {now, 0};
-  if (wrong.count >= h.settings.mostWrongPasswords)
-    return false;
-  if (passwordOpens(vTable.password, typed))
-    return true;
-  if (++wrong.count == h.settings.mostWrongPasswords)
-    WriteLogAs(h.account, "Password window - " + std::to_string(wrong.count) +
-                              " wrong passwords: every password refused for the rest of the minute");
-  return false;
+// The lock an account earned with its wrong passwords: the first after a few within a minute,
+// each later one after as many more, twice as long as the one before, up to the longest.
+void countWrongPassword(Handling& h, TableKeeper::PasswordLock& lock, long long now) {
+  const int most = h.settings.mostWrongPasswords;
+  ++lock.wrong;
+  if (lock.locks == 0) {
+    std::erase_if(lock.recent, [&](long long at) { return now - at >= 60; });
+    lock.recent.push_back(now);
+    if (static_cast<int>(lock.recent.size()) < most)
+      return;
+    lock.recent.clear();
+  } else if (++lock.sinceLock < most) {
+    return;
+  }
+  lock.sinceLock = 0;
+  const long long seconds = std::min(h.settings.longestLockSeconds, 60LL << std::min(lock.locks, 20));
+  ++lock.locks;
+  lock.lockedUntil = now + seconds;
+  WriteLogAs(h.account, "Password window - " + std::to_string(lock.wrong) + " wrong passwords: every password refused for " +
+                            std::to_string(seconds / 60) + (seconds == 60 ? " minute" : " minutes"));
 }
 
-// The session's minutes when this one comes soon enough after them to be charged for the time
-// between; nothing for a session's first minute, or after a longer gap.
-const TableKeeper::SessionMinutes* catchingUp(const Handling& h, long long now) {
-  const auto from = h.keeper.minutesFrom.find(h.session);
-  if (from == h.keeper.minutesFrom.end() || now - from->second.chargedUntil > h.settings.catchUpSeconds)
-    return nullptr;
-  return &from->second;
+enum class Gate { Opens, Wrong, Locked };
+
+// Whether the typed password opens the gate. An account that typed too many wrong ones is
+// refused every password until its lock is over, without the cost of a hash; a right password
+// or a new day forgets the wrong ones.
+Gate gate(Handling& h, const std::string& typed) {
+  const long long now = rt::secondsNow();
+  MakeTimeStamp();
+  const std::string today = vStamp.year + vStamp.month + vStamp.day;
+  TableKeeper::PasswordLock& lock = h.keeper.passwordLocks[h.account];
+  if (lock.day != today) {
+    lock = TableKeeper::PasswordLock{};
+    lock.day = today;
+  }
+  if (now < lock.lockedUntil)
+    return Gate::Locked;
+  if (passwordOpens(vTable.password, typed)) {
+    lock = TableKeeper::PasswordLock{};
+    lock.day = today;
+    return Gate::Opens;
+  }
+  countWrongPassword(h, lock, now);
+  return Gate::Wrong;
+}
+
+// What the session made the guard write this minute; a minute that is over is settled first.
+TableKeeper::SessionWrites& writesOf(TableKeeper& keeper, unsigned session, const std::string& account) {
+  const long long now = rt::secondsNow();
+  settleSessionWrites(keeper, now);
+  return keeper.writesFrom.try_emplace(session, TableKeeper::SessionWrites{account, now}).first->second;
 }
 
 GuardAnswer read(Handling& h) {
@@ -95,54 +124,19 @@ GuardAnswer read(Handling& h) {
 }
 
 GuardAnswer admit(Handling& h) {
-  if (accountSlot(vTable, h.account) != 0 || h.account.empty())
-    return h.account.empty() ? refused(Refusal::NewUsersRefused) : slotAnswer(h.account);
-  if (!newUsersAllowed(vTable))
-    return refused(Refusal::NewUsersRefused);
-  const int slot = firstFreeSlot(vTable);
-  if (slot == 0)
-    return refused(Refusal::NoFreeSlot);
-  MakeTimeStamp();
-  fillNewSlot(vTable.user(slot), vTable, h.account, vStamp);
-  stampUser(vTable.user(slot), vStamp, h.request.machine);
-  if (!saveKeptTable(h.keeper))
-    return refused(Refusal::NotSaved);
-  WriteLogAs(h.account, kFoundOneLine + zeroPadded(slot, 2));
-  return slotAnswer(h.account);
+  int slot = 0;
+  const Refusal refusal = admitAccount(h.keeper, h.account, h.request.machine, slot);
+  return refusal == Refusal::None ? slotAnswer(h.account) : refused(refusal);
 }
 
+// The caller's minutes left today as the guard counts them; the guard charges them itself.
 GuardAnswer minute(Handling& h) {
   const int slot = accountSlot(vTable, h.account);
   if (slot == 0)
     return refused(Refusal::NotInTable);
   MakeTimeStamp();
-  UserRecord& user = vTable.user(slot);
-  const long long now = rt::secondsNow();
-  // All the whole minutes since the session's time was last charged, at least one.
-  const TableKeeper::SessionMinutes* earlier = catchingUp(h, now);
-  const int due = earlier ? static_cast<int>(std::max<long long>(1, (now - earlier->chargedUntil) / 60)) : 1;
-  const long long chargedUntil = earlier ? std::min(earlier->chargedUntil + due * 60LL, now) : now;
-  CountedMinute counted;
-  bool newDay = false;
-  bool movedBack = false;
-  for (int minute = 0; minute < due; ++minute) {
-    counted = countMinute(user, vStamp, h.request.machine);
-    newDay = newDay || counted.kind == MinuteKind::NewDay;
-    movedBack = movedBack || counted.kind == MinuteKind::ClockMovedBack;
-  }
-  if (!saveKeptTable(h.keeper))
-    return refused(Refusal::NotSaved);
-  h.keeper.minutesFrom[h.session] = {now, chargedUntil};
-  if (newDay)
-    WriteLogAs(h.account, "New day allowance");
-  if (movedBack) {
-    std::string& logged = h.keeper.clockMovesLogged[h.account];
-    if (logged != clockMovedBackText(user))
-      WriteLogAs(h.account, logged = clockMovedBackText(user));
-  }
   GuardAnswer answer = slotAnswer(h.account);
-  answer.minute = counted.kind;
-  answer.left = counted.left;
+  answer.left = minutesLeftToday(vTable.user(slot), vStamp);
   return answer;
 }
 
@@ -153,8 +147,10 @@ bool applyAndSave(Handling& h, bool wholeTable) {
 }
 
 GuardAnswer supervisorSave(Handling& h) {
-  if (!opensGate(h, h.request.password)) {
-    WriteLogAs(h.account, "Administration window - changes refused: wrong password");
+  if (const Gate opened = gate(h, h.request.password); opened != Gate::Opens) {
+    // While the account is locked out its saves are not logged one by one: the lock was.
+    if (opened == Gate::Wrong)
+      WriteLogAs(h.account, "Administration window - changes refused: wrong password");
     return refused(Refusal::WrongPassword);
   }
   // A new password is kept as its hash, whatever it looks like.
@@ -173,12 +169,16 @@ GuardAnswer supervisorSave(Handling& h) {
 GuardAnswer logLines(Handling& h) {
   const bool refusedLine = std::any_of(h.request.lines.begin(), h.request.lines.end(), writtenByGuardOnly);
   if (h.account.empty() || refusedLine) {
-    if (!h.account.empty())
+    if (!h.account.empty() && ++writesOf(h.keeper, h.session, h.account).refusals == 1)
       WriteLogAs(h.account, "Guard refused a log line that only the guard writes");
     return refused(Refusal::Malformed);
   }
+  TableKeeper::SessionWrites& writes = writesOf(h.keeper, h.session, h.account);
   for (const std::string& line : h.request.lines)
-    WriteLogAs(h.account, line);
+    if (++writes.lines <= h.settings.mostLogLines)
+      WriteLogAs(h.account, line);
+    else
+      ++writes.dropped;
   return GuardAnswer{};
 }
 
@@ -218,8 +218,9 @@ std::string answerRequest(TableKeeper& keeper,
                           std::string_view text) {
   GuardRequest request;
   if (!decodeRequest(text, request)) {
-    WriteLogAs(caller.account,
-               "Guard refused a request that was not whole (" + std::to_string(text.size()) + " bytes)");
+    if (++writesOf(keeper, caller.session, caller.account).refusals == 1)
+      WriteLogAs(caller.account,
+                 "Guard refused a request that was not whole (" + std::to_string(text.size()) + " bytes)");
     return encodeAnswer(refused(Refusal::Malformed));
   }
   // What the data file and the log keep of a name: no control bytes.
@@ -246,7 +247,7 @@ std::string answerRequest(TableKeeper& keeper,
     case GuardVerb::Minute:
       return encodeAnswer(minute(h));
     case GuardVerb::Check:
-      return encodeAnswer(opensGate(h, request.password) ? GuardAnswer{} : refused(Refusal::WrongPassword));
+      return encodeAnswer(gate(h, request.password) == Gate::Opens ? GuardAnswer{} : refused(Refusal::WrongPassword));
     case GuardVerb::Save:
       return encodeAnswer(supervisorSave(h));
     case GuardVerb::Tool:
@@ -254,4 +255,19 @@ std::string answerRequest(TableKeeper& keeper,
       break;
   }
   return encodeAnswer(refused(Refusal::Malformed));
+}
+
+void settleSessionWrites(TableKeeper& keeper, long long now) {
+  std::erase_if(keeper.writesFrom, [&](const auto& entry) {
+    const TableKeeper::SessionWrites& writes = entry.second;
+    if (now - writes.since < 60)
+      return false;
+    if (writes.dropped > 0)
+      WriteLogAs(writes.account, "Guard dropped " + std::to_string(writes.dropped) +
+                                     " log lines of one session over its limit of a minute");
+    if (writes.refusals > 1)
+      WriteLogAs(writes.account, "Guard refused " + std::to_string(writes.refusals - 1) +
+                                     " more requests of one session within a minute");
+    return true;
+  });
 }

@@ -19,14 +19,13 @@ struct RequestSettings {
   // For tests under Wine, where every program runs as one account: the account a request names
   // is believed. Only the service's own start arguments set it, and only administrators give those.
   bool believeNamedAccounts = false;
-  // A minute that comes this long or less after the session's time was last charged is charged
-  // for all the whole minutes since: a copy suspended between its minutes gains nothing. Longer
-  // gaps (a session asleep, a copy replaced) are one minute. Just over the time the guard lets an
-  // active session go without a minute.
-  long long catchUpSeconds = 240;
-  // Wrong passwords typed at the gate from one session within a minute before the gate refuses
-  // every password for the rest of that minute, without the cost of a hash.
+  // Wrong passwords typed at the gate for one account within a minute before the gate refuses
+  // every password of that account for a minute; each further as many double the lock, up to an hour.
   int mostWrongPasswords = 5;
+  long long longestLockSeconds = 3600;
+  // Log lines one logon session may have the guard write in a minute; the rest are dropped and
+  // counted in one line.
+  int mostLogLines = 60;
 };
 
 // The answer to one request. A request that is not whole or is too large is refused, logged
@@ -35,3 +34,7 @@ std::string answerRequest(TableKeeper& keeper,
                           const RequestSettings& settings,
                           const Caller& caller,
                           std::string_view request);
+
+// Closes each session's minute that is over: the lines it had dropped and the refusals it had
+// sent beyond the first are logged, one line each, under its account. The guard's round calls it.
+void settleSessionWrites(TableKeeper& keeper, long long now);

@@ -12,18 +12,27 @@ struct TableKeeper {
   bool holdsTable = false;
   // The fields as the guard last wrote or read them: what the file must hold.
   std::vector<std::string> kept;
-  // Per logon session, the minutes sent from it, in the guard's seconds.
-  struct SessionMinutes {
-    long long lastAt = 0;        // when the last one came
-    long long chargedUntil = 0;  // up to when the session's time has been charged
+  // Per account, the wrong passwords typed at the gate since the last right one (or the day's
+  // start), and the lock they earned: while it lasts every password is refused without a hash.
+  struct PasswordLock {
+    std::string day;                 // the date the count belongs to
+    std::vector<long long> recent;   // times of the wrong ones within the last minute, before a first lock
+    int wrong = 0;                   // wrong ones in all
+    int sinceLock = 0;               // wrong ones since the last lock
+    int locks = 0;
+    long long lockedUntil = 0;
   };
-  std::map<unsigned, SessionMinutes> minutesFrom;
-  // Per logon session, the wrong passwords typed at the gate within the current minute.
-  struct WrongPasswords {
+  std::map<std::string, PasswordLock> passwordLocks;
+  // Per logon session, what it made the guard write in the current minute: its log lines (the
+  // ones over the limit dropped) and its refused requests (the first logged, the rest counted).
+  struct SessionWrites {
+    std::string account;
     long long since = 0;
-    int count = 0;
+    int lines = 0;
+    int dropped = 0;
+    int refusals = 0;
   };
-  std::map<unsigned, WrongPasswords> wrongPasswords;
+  std::map<unsigned, SessionWrites> writesFrom;
   // Per account, the "CLOCK MOVED BACK" line last logged for it: a move is logged once.
   std::map<std::string, std::string> clockMovesLogged;
   // Line 1 and whether it is still the installation default, worked out once per line.

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "accounting/activity_log.h"
+#include "accounting/log_texts.h"
 #include "accounting/usage_table.h"
 #include "guard/guard_cycle.h"
 #include "guard/guard_options.h"
@@ -89,12 +91,17 @@ void WINAPI serviceMain(DWORD argc, char** argv) {
   GuardRun run;
   run.settings = vOptions.settings;
   const bool guarding = rt::protectedInstall();
+  // The start line of a guard that keeps the clock tells the report that from here on an
+  // account's logons, log-offs and last minutes are the guard's lines, not its copies'.
+  WriteLog(guarding ? kGuardKeepsClockLine : "Guard started");
+  // Registered to start in Safe Mode too, where Windows runs no other program of the setup's.
+  if (GetSystemMetrics(SM_CLEANBOOT) != 0)
+    WriteLog("Guard runs in Safe Mode");
   if (guarding) {
     run.keeper = &vKeeper;
-    run.settings.minutesReachGuard = true;
     loadKeptTable(vKeeper);
   }
-  const GuardPlatform platform{windowsSessions, startProgramInSession, logOffSession, endCopiesInSession};
+  const GuardPlatform platform{windowsSessions, startProgramInSession, logOffSession};
   PipeServer server;
   const ULONGLONG interval = static_cast<ULONGLONG>(vOptions.intervalSeconds) * 1000;
   ULONGLONG nextRound = GetTickCount64();

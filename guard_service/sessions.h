@@ -13,5 +13,3 @@ const std::string& programPath();
 // False when the processes could not be listed: without them every copy would look ended.
 bool windowsSessions(std::vector<SessionSeen>& sessions);
 
-// Ends every running copy of the program in the session, a suspended one too.
-void endCopiesInSession(unsigned session);

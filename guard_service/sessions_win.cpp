@@ -16,19 +16,6 @@ std::string vProgramPath;
 
 constexpr const char* kProgramFile = "orrindale.exe";
 
-// What the platform's WTSSessionInfoEx gives (Windows 7 on), which mingw-w64's headers leave out:
-// the start of WTSINFOEXA at level 1, its union aligned as its 64-bit logon times ask.
-constexpr WTS_INFO_CLASS kSessionInfoEx = static_cast<WTS_INFO_CLASS>(25);
-struct alignas(8) SessionInfoExStart {
-  DWORD level;
-  alignas(8) ULONG sessionId;
-  WTS_CONNECTSTATE_CLASS state;
-  LONG flags;
-};
-constexpr LONG kStateUnknown = -1;
-constexpr LONG kStateLocked = 0;
-constexpr LONG kStateUnlocked = 1;
-
 std::string longPath(const std::string& path) {
   char full[MAX_PATH * 2] = "";
   if (!GetLongPathNameA(path.c_str(), full, sizeof full))
@@ -98,30 +85,6 @@ bool listCopies(std::vector<std::pair<DWORD, DWORD>>& copies) {
   return true;
 }
 
-// Whether the session is in use at the keyboard. A platform that does not say counts as in use.
-bool inUse(DWORD id) {
-  char* data = nullptr;
-  DWORD bytes = 0;
-  if (WTSQuerySessionInformationA(WTS_CURRENT_SERVER_HANDLE, id, WTSConnectState, &data, &bytes)) {
-    const bool active =
-        bytes >= sizeof(WTS_CONNECTSTATE_CLASS) && *reinterpret_cast<WTS_CONNECTSTATE_CLASS*>(data) == WTSActive;
-    WTSFreeMemory(data);
-    if (!active)
-      return false;
-  }
-  if (!WTSQuerySessionInformationA(WTS_CURRENT_SERVER_HANDLE, id, kSessionInfoEx, &data, &bytes))
-    return true;
-  const auto* info = reinterpret_cast<const SessionInfoExStart*>(data);
-  LONG flags = bytes >= sizeof *info && info->level == 1 ? info->flags : kStateUnknown;
-  WTSFreeMemory(data);
-  // Windows 7 and Server 2008 R2 report the two states the other way round.
-  OSVERSIONINFOA version{};
-  version.dwOSVersionInfoSize = sizeof version;
-  if (flags != kStateUnknown && GetVersionExA(&version) && version.dwMajorVersion == 6 && version.dwMinorVersion == 1)
-    flags = flags == kStateLocked ? kStateUnlocked : kStateLocked;
-  return flags != kStateLocked;
-}
-
 }  // namespace
 
 void setProgramPath(const std::string& path) {
@@ -143,23 +106,7 @@ bool windowsSessions(std::vector<SessionSeen>& sessions) {
       continue;
     session.copies = static_cast<int>(
         std::count_if(copies.begin(), copies.end(), [&](const auto& copy) { return copy.second == id; }));
-    session.active = inUse(id);
     sessions.push_back(session);
   }
   return true;
-}
-
-void endCopiesInSession(unsigned session) {
-  std::vector<std::pair<DWORD, DWORD>> copies;
-  listCopies(copies);
-  for (const auto& [process, in] : copies) {
-    if (in != session)
-      continue;
-    HANDLE handle = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, process);
-    if (!handle)
-      continue;
-    TerminateProcess(handle, 1);
-    WaitForSingleObject(handle, 5000);
-    CloseHandle(handle);
-  }
 }

@@ -45,10 +45,10 @@ constexpr std::string_view kLog =
     "06/12/2026 09:20 - carol - Process Started - User carol\n"
     "06/12/2026 09:21 - carol - **** SYSTEM LOGOFF ****\n"
     "06/12/2026 09:22 - carol - **** SYSTEM LOGOFF ****\n"
-    "06/12/2026 09:30 - SYSTEM - Guard restarted Orrindale - User carol\n"
+    "06/12/2026 09:30 - carol - Guard restarted Orrindale - User carol\n"
     "06/12/2026 09:30 - carol - Machine in use DAD, Number 00\n"
     "06/12/2026 09:30 - carol - Process Started - User carol\n"
-    "06/12/2026 09:40 - SYSTEM - Guard logged off carol\n"
+    "06/12/2026 09:40 - carol - Guard logged off carol\n"
     "32/12/2026 10:00 - alice - Process Started - User alice\n"
     "06/12/2026 10:00 alice - Process Started - User alice\n"
     "06/12/2026 10:00 - no message column\n"
@@ -129,4 +129,28 @@ TEST(LogReport, JsonEscapesNamesAndWritesIsoTimes) {
   EXPECT_EQ(reportJson(buildLogReport(log, year_month_day{year{2027}, January, day{1}}, 0)), expected);
   EXPECT_EQ(reportJson(buildLogReport("", kToday, 3)),
             "{\"today\": \"2026-12-06\", \"days\": 3, \"unreadLines\": 0, \"rows\": []}\n");
+}
+
+TEST(LogReport, CountsAMarkerOnlyAtTheStartOfTheMessageUnderItsOwnNameAndFromTheGuardThatKeepsTheClock) {
+  const std::string log =
+      // Forged through a copy's log lines: a marker after text of its own, about another account,
+      // or a line of the guard's own under a copy's name.
+      "06/12/2026 07:00 - kid - x - Guard restarted Orrindale - User FORGED\n"
+      "06/12/2026 07:00 - kid - x - **** DATA FILE CHANGED OUTSIDE ORRINDALE - restored ****\n"
+      "06/12/2026 07:00 - kid - Guard logged off bob - no minutes left\n"
+      "06/12/2026 07:00 - kid - **** DATA FILE CHANGED OUTSIDE ORRINDALE - restored ****\n"
+      "06/12/2026 07:00 - kid - Process Started - User kid\n"
+      // From the guard's start on, the copy's lines are shown, not counted.
+      "06/12/2026 07:01 - Guard - Guard started - it keeps the table and the clock\n"
+      "06/12/2026 07:02 - kid - Guard saw a logon - User kid\n"
+      "06/12/2026 07:03 - kid - Process Ended - User kid\n"
+      "06/12/2026 07:03 - kid - **** SYSTEM LOGOFF ****\n"
+      "06/12/2026 07:04 - kid - Process Started - User kid\n"
+      "06/12/2026 07:05 - kid - Guard saw a logon - User bob\n";
+  const LogReport report = buildLogReport(log, kToday, 0);
+  std::vector<std::string> rows;
+  for (const ReportRow& r : report.rows)
+    rows.push_back(row(r) + " " + std::to_string(r.filesRestored));
+  EXPECT_EQ(rows, std::vector<std::string>{"kid 6: 2 0 0 0 0 0 0 0 0"})
+      << "one start of its own copy before the guard kept the clock, one logon the guard saw";
 }

@@ -11,7 +11,7 @@ TEST_F(AdminTool, ReportReadsTheLogOfTheLastDaysAndLeavesItAsItWas) {
       "05/12/2026 09:30 - alice - User alice, Time 20\n"
       "not a log line\n"
       "06/12/2026 08:00 - alice - Process Started - User alice\n"
-      "06/12/2026 08:05 - SYSTEM - Guard restarted Orrindale - User alice\n";
+      "06/12/2026 08:05 - alice - Guard restarted Orrindale - User alice\n";
   test_files::writeBytes(logPath, log);
 
   const Result text = run({"report", "--days", "2"});

@@ -28,9 +28,14 @@ struct Looks {
 
   std::vector<std::string> at(long long now, const std::vector<SessionSeen>& sessions) {
     std::vector<std::string> acts;
-    static const char* const kActs[] = {"restart ", "replace ", "logoff ", "logoff-no-minutes "};
-    for (const GuardAction& a : decide(memory, settings, table, sessions, now).actions)
-      acts.push_back(kActs[static_cast<int>(a.act)] + std::to_string(a.session) + " " + a.account);
+    static const char* const kActs[] = {"restart ", "logoff ", "logoff-no-minutes ", "charge ", "admit ",
+                                        "logoff-not-in-table "};
+    const Decisions decided = decide(memory, settings, table, sessions, now);
+    for (const GuardAction& a : decided.actions)
+      acts.push_back(kActs[static_cast<int>(a.act)] + std::to_string(a.session) + " " + a.account +
+                     (a.act == GuardAct::ChargeMinutes ? " " + std::to_string(a.minutes) : ""));
+    for (const AccountLine& line : decided.lines)
+      acts.push_back(line.account + ": " + line.text);
     return acts;
   }
 };
@@ -135,28 +140,66 @@ TEST(GuardDecisions, AnAccountWithNoMinutesLeftTodayIsLoggedOffAMinuteLaterAndAg
   EXPECT_EQ(look.at(400, sessions), Acts{});
 }
 
-TEST(GuardDecisions, CopiesThatSendNoMinuteInAnActiveSessionAreReplacedUntilTheSessionIsLoggedOff) {
-  Looks look;
-  auto counting = [](long long lastMinute, bool active = true) {
-    SessionSeen seen = session(1, "alice", 1);
-    seen.lastMinute = lastMinute;
-    seen.active = active;
-    return std::vector<SessionSeen>{seen};
-  };
-  EXPECT_EQ(look.at(0, counting(-1)), Acts{});
-  EXPECT_EQ(look.at(500, counting(-1)), Acts{}) << "without a protected install no minute reaches the guard";
+// Keeping the clock: every minute of a session is charged, whatever its copies do.
+struct ClockLooks : Looks {
+  ClockLooks() { settings.keepsClock = true; }
+  // The actions only, without the lines about logons and log-offs.
+  Acts charges(long long now, const std::vector<SessionSeen>& sessions) {
+    Acts acts = at(now, sessions);
+    std::erase_if(acts, [](const std::string& act) { return act.find(": ") != std::string::npos; });
+    return acts;
+  }
+};
 
-  look = Looks{};
-  look.settings.minutesReachGuard = true;
-  look.at(0, counting(-1));
-  EXPECT_EQ(look.at(170, counting(60)), Acts{});
-  EXPECT_EQ(look.at(239, counting(60)), Acts{});
-  EXPECT_EQ(look.at(240, counting(60)), Acts{"replace 1 alice"}) << "three minutes without one";
-  EXPECT_EQ(look.at(600, counting(60, false)), Acts{}) << "a locked or disconnected session is left alone";
-  EXPECT_EQ(look.at(779, counting(60)), Acts{});
-  EXPECT_EQ(look.at(780, counting(60)), Acts{"replace 1 alice"}) << "in use again, and still no minute";
-  EXPECT_EQ(look.at(960, counting(60)), Acts{"replace 1 alice"});
-  EXPECT_EQ(look.at(1140, counting(60)), Acts{"replace 1 alice"});
-  EXPECT_EQ(look.at(1320, counting(60)), Acts{"logoff 1 alice"})
-      << "a copy that keeps not counting ends in the log-off";
+TEST(GuardDecisions, KeepingTheClockEveryMinuteOfASessionIsChargedOnceWithOrWithoutCopies) {
+  ClockLooks look;
+  const std::vector<SessionSeen> twoOfAlice{session(1, "alice", 0), session(2, "alice", 3), session(3, "bob", 1)};
+  EXPECT_EQ(look.charges(0, twoOfAlice), (Acts{"charge 1 alice 1", "charge 3 bob 1"}))
+      << "from the first sight of the logon, no grace; two sessions of alice pay once";
+  EXPECT_EQ(look.charges(55, twoOfAlice), Acts{});
+  EXPECT_EQ(look.charges(60, twoOfAlice), (Acts{"charge 1 alice 1", "charge 3 bob 1"}));
+  EXPECT_EQ(look.charges(180, twoOfAlice), (Acts{"restart 1 alice", "charge 1 alice 2", "charge 3 bob 2"}))
+      << "a late look charges every whole minute since";
+
+  // A logoff and a logon again within a paid minute pay nothing more; later ones pay at once.
+  EXPECT_EQ(look.charges(200, {session(3, "bob", 1)}), Acts{});
+  EXPECT_EQ(look.charges(230, twoOfAlice), Acts{});
+  EXPECT_EQ(look.charges(240, twoOfAlice), (Acts{"charge 1 alice 1", "charge 3 bob 1"}));
+  look.charges(250, {session(3, "bob", 1)});
+  EXPECT_EQ(look.charges(320, {session(4, "alice", 1), session(3, "bob", 1)}), (Acts{"charge 4 alice 1", "charge 3 bob 1"}));
+
+  // A computer asleep: the look after a long pause charges one minute, then every minute again.
+  EXPECT_EQ(look.charges(5000, {session(3, "bob", 1)}), Acts{"charge 3 bob 1"});
+  EXPECT_EQ(look.charges(5060, {session(3, "bob", 1)}), Acts{"charge 3 bob 1"});
+
+  // Not keeping the clock (no protected install), the guard charges nothing.
+  Looks plain;
+  EXPECT_EQ(plain.at(0, twoOfAlice), Acts{});
+  EXPECT_EQ(plain.at(60, twoOfAlice), Acts{});
+}
+
+TEST(GuardDecisions, KeepingTheClockTheGuardSaysWhenItSawSessionsBeginAndEnd) {
+  ClockLooks look;
+  EXPECT_EQ(look.at(0, {session(1, "alice", 1, 7)}),
+            (Acts{"charge 1 alice 1", "alice: Guard saw a logon - User alice"}));
+  EXPECT_EQ(look.at(5, {session(1, "alice", 1, 7), session(2, "carol", 0)}).back(),
+            "carol: Guard saw a logon - User carol");
+  const Acts later = look.at(10, {session(1, "alice", 1, 8)});
+  EXPECT_EQ(std::count(later.begin(), later.end(), "alice: Guard saw a log-off - User alice"), 1) << "a new logon";
+  EXPECT_EQ(std::count(later.begin(), later.end(), "alice: Guard saw a logon - User alice"), 1);
+  EXPECT_EQ(std::count(later.begin(), later.end(), "carol: Guard saw a log-off - User carol"), 1);
+}
+
+TEST(GuardDecisions, AnAccountWithoutASlotIsAdmittedAndLoggedOffOrLoggedOffAndSessionZeroIsLeftAlone) {
+  ClockLooks look;
+  const std::vector<SessionSeen> sessions{session(0, "SYSTEM", 0), session(2, "carol", 0)};
+  EXPECT_EQ(look.charges(0, sessions), Acts{"admit 2 carol"}) << "new users allowed, slots free";
+  EXPECT_EQ(look.charges(30, sessions), Acts{}) << "a log-off takes its time";
+  look.table.table.option(kNewUserFlag) = "1";
+  EXPECT_EQ(look.charges(60, sessions), Acts{"logoff-not-in-table 2 carol"});
+  look.table.table.option(kNewUserFlag) = "0";
+  for (int slot = 3; slot <= kUserSlots; ++slot)
+    look.table.table.user(slot).field(kAccount) = "user" + std::to_string(slot);
+  EXPECT_EQ(look.charges(120, sessions), Acts{"logoff-not-in-table 2 carol"}) << "no free slot";
+  EXPECT_EQ(Looks{}.at(0, sessions), Acts{}) << "without the clock, the copies meet it";
 }

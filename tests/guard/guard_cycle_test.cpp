@@ -3,8 +3,12 @@
 #include "guard/guard_cycle.h"
 
 #include <algorithm>
+#include <tuple>
 
 #include "accounting/data_file.h"
+#include "accounting/guard_protocol.h"
+#include "accounting/log_texts.h"
+#include "accounting/table_rules.h"
 #include "accounting/log_report.h"
 #include "accounting/usage_table.h"
 #include "runtime/file.h"
@@ -33,10 +37,7 @@ unsigned long fakeLogOff(unsigned session) {
   vCalls.push_back("logoff " + std::to_string(session));
   return vLogOffError;
 }
-void fakeEndCopies(unsigned session) {
-  vCalls.push_back("end " + std::to_string(session));
-}
-constexpr GuardPlatform kFakePlatform{fakeSessions, fakeStart, fakeLogOff, fakeEndCopies};
+constexpr GuardPlatform kFakePlatform{fakeSessions, fakeStart, fakeLogOff};
 
 class GuardCycleTest : public AccountingTest {
  protected:
@@ -160,33 +161,52 @@ TEST_F(GuardCycleTest, AnAccountAddedToTheFileIsGuardedFromTheNextRound) {
   EXPECT_EQ(vCalls, std::vector<std::string>{"start 2"});
 }
 
-TEST_F(GuardCycleTest, ReplacedCopiesAndALogOffAtZeroAreLoggedWithTheirReasonAndCountedForTheAccount) {
+TEST_F(GuardCycleTest, KeepingTheClockTheRoundChargesMeetsUnlistedAccountsAndOnlyItsLinesCountInTheReport) {
   InstallDefaults();
+  setNewUsersAllowed(vTable, false);
   UserRecord& alice = vTable.user(1);
   alice.field(kAccount) = "alice";
-  alice.field(kMinutesLeft) = "0005";
+  alice.field(kMinutesLeft) = "0002";
   alice.field(kLastYear) = "2026";
   alice.field(kLastMonth) = "12";
   alice.field(kLastDay) = "06";
   RewriteDataFile();
-  vSessions = {{.id = 1, .account = "alice", .copies = 1}};
-  run.settings.minutesReachGuard = true;
+  TableKeeper keeper;
+  run.keeper = &keeper;
+  WriteLogAs(kGuardLogName, kGuardKeepsClockLine);
+  // What a copy may send: its own start and end, a log-off at zero it never made.
+  for (const char* copyLine : {"Process Started - User alice", "**** SYSTEM LOGOFF ****", "Process Ended - User alice"})
+    WriteLogAs("alice", copyLine);
+  vSessions = {{.id = 1, .account = "alice", .copies = 0}, {.id = 2, .account = "mallory", .copies = 1}};
   cycleAt(0);
-  cycleAt(180);  // no minute came from the session
-  alice.field(kMinutesLeft) = "0000";
-  RewriteDataFile();
-  cycleAt(185);
-  cycleAt(245);
-  vLogOffError = 120;
-  cycleAt(305);
-  EXPECT_EQ(vCalls, (std::vector<std::string>{"end 1", "start 1", "logoff 1", "logoff 1"}));
-  EXPECT_EQ(logLines(), (std::vector<std::string>{
-                            "06/12/2026 09:05 - alice - Guard restarted Orrindale - User alice (not counting)",
+  EXPECT_EQ(dataFileFields().at(tableField(1, kMinutesLeft) - 1), "0001") << "charged at the first sight, no copy";
+  vSessions.pop_back();
+  cycleAt(60);
+  EXPECT_EQ(dataFileFields().at(tableField(1, kMinutesLeft) - 1), "0000");
+  for (long long t : {65, 125})
+    cycleAt(t);
+  vSessions.clear();
+  cycleAt(130);
+  EXPECT_EQ(vCalls, (std::vector<std::string>{"logoff 2", "logoff 1"}));
+  const std::vector<std::string> lines = logLines();
+  const std::vector<std::string> guardLines(lines.begin() + 4, lines.end());
+  EXPECT_EQ(guardLines, (std::vector<std::string>{
+                            "06/12/2026 09:05 - alice - Guard saw a logon - User alice",
+                            "06/12/2026 09:05 - mallory - Guard saw a logon - User mallory",
+                            "06/12/2026 09:05 - mallory - Guard logged off mallory - not in the table",
+                            "06/12/2026 09:05 - mallory - Guard saw a log-off - User mallory",
+                            "06/12/2026 09:05 - alice - Guard charged the last minute - User alice",
                             "06/12/2026 09:05 - alice - Guard logged off alice - no minutes left",
-                            "06/12/2026 09:05 - alice - Guard could not log off alice - no minutes left (error 120)"}));
+                            "06/12/2026 09:05 - alice - Guard saw a log-off - User alice"}));
+
   const LogReport report = buildLogReport(test_files::readBytes(logPath), std::chrono::year_month_day{}, 0);
-  ASSERT_EQ(report.rows.size(), 1u);
-  EXPECT_EQ(report.rows[0].account, "alice");
-  EXPECT_EQ(report.rows[0].guardRestarts, 1);
-  EXPECT_EQ(report.rows[0].guardLogoffs, 1);
+  ASSERT_EQ(report.rows.size(), 2u);
+  const ReportRow& a = report.rows[0];
+  EXPECT_EQ(a.account, "alice");
+  EXPECT_EQ(std::tuple(a.starts, a.orderlyEnds, a.logoffsAtZero, a.guardLogoffs, a.refusals),
+            std::tuple(1, 1, 1, 1, 0))
+      << "the guard's lines, not the copy's";
+  const ReportRow& m = report.rows[1];
+  EXPECT_EQ(std::tuple(m.account, m.starts, m.orderlyEnds, m.refusals, m.guardLogoffs),
+            std::tuple(std::string("mallory"), 1, 1, 1, 1));
 }

@@ -11,11 +11,13 @@
 #include "accounting/password_hash.h"
 #include "accounting/startup.h"
 #include "accounting/usage_table.h"
+#include "guard/kept_accounts.h"
 #include "guard/requests.h"
 #include "runtime/processes.h"
 #include "tests/fixtures/files.h"
 #include "tests/fixtures/logoff_stub.h"
 #include "tests/fixtures/recording_ui.h"
+#include "tests/fixtures/sim_clock.h"
 #include "tests/fixtures/tick_fixture.h"
 
 namespace {
@@ -74,31 +76,44 @@ class GuardedCopy : public TickTest {
     TickTest::TearDown();
   }
 
+  // The guard's clock charging the account, in the guard's process.
+  void guardCharges(const std::string& account, int minutes) {
+    std::swap(vTable, guard.table);
+    std::swap(vSession, guard.session);
+    EXPECT_TRUE(chargeAccount(guard.keeper, account, minutes));
+    std::swap(vTable, guard.table);
+    std::swap(vSession, guard.session);
+  }
+
   GuardProcess guard;
 };
 
 }  // namespace
 
-TEST_F(GuardedCopy, CountsLogsAndWarnsThroughTheGuardForTheAccountOfItsToken) {
+TEST_F(GuardedCopy, ReadsItsMinutesFromTheGuardsClockAndWarnsAndLogsForTheAccountOfItsToken) {
   Startup();
   EXPECT_EQ(vSession.userName, "alice") << "the token's account, not USERNAME";
   EXPECT_EQ(vSession.currentUser, 1);
-  EXPECT_EQ(fileField(1, kMinutesLeft), "0011");
-  EXPECT_EQ(fileField(2, kMinutesLeft), "1440");
+  EXPECT_EQ(fileField(1, kMinutesLeft), "0012") << "the copy charges nothing";
+  EXPECT_EQ(vSession.minutesLeft, 12);
   EXPECT_EQ(vTable.password, kDefaultPassword) << "line 1 never reaches a copy";
 
+  guardCharges("alice", 2);
   DoEachMin();
-  EXPECT_EQ(fileField(1, kMinutesLeft), "0010");
+  EXPECT_EQ(vSession.minutesLeft, 10);
   EXPECT_EQ(recording_ui::callsStartingWith("box "),
             std::vector<std::string>{"box Orrindale|Please save your work\nYou only have 010 minutes left"});
   EXPECT_FALSE(test_files::exists(vSession.dataFilePath));
   const std::vector<std::string> lines = logLines();
   ASSERT_FALSE(lines.empty());
   EXPECT_EQ(lines.back(), "06/12/2026 09:05 - alice - Process Started - User alice") << "written by the guard";
-  EXPECT_EQ(logoff_stub::runs(), 0);
+
+  guardCharges("alice", 10);
+  DoEachMin();
+  EXPECT_EQ(logoff_stub::runs(), 1) << "the copy's own log-off at zero";
 }
 
-TEST_F(GuardedCopy, AnUnknownAccountIsAdmittedByTheGuardAndAMinuteWithoutTheGuardLogsOff) {
+TEST_F(GuardedCopy, AnUnknownAccountIsAdmittedByTheGuardAndASilentGuardIsWaitedForMinutesBeforeTheLogOff) {
   guard.caller.account = "carol";
   Startup();
   EXPECT_EQ(vSession.currentUser, 3);
@@ -107,7 +122,29 @@ TEST_F(GuardedCopy, AnUnknownAccountIsAdmittedByTheGuardAndAMinuteWithoutTheGuar
 
   guard.reachable = false;
   const std::string before = test_files::readBytes(dataPath);
+  for (int tick = 0; tick < 3; ++tick) {
+    DoEachMin();
+    sim_clock::advance(60);
+  }
+  EXPECT_EQ(logoff_stub::runs(), 1) << "a guard silent for less than 3 minutes may be busy or restarting";
+  EXPECT_GE(vSession.guardSilentSince, 0);
   DoEachMin();
-  EXPECT_EQ(logoff_stub::runs(), 2) << "no guard, no minutes";
+  EXPECT_EQ(logoff_stub::runs(), 2) << "a guard gone for good: no minutes";
   EXPECT_EQ(test_files::readBytes(dataPath), before);
+
+  guard.reachable = true;
+  DoEachMin();
+  EXPECT_EQ(vSession.guardSilentSince, -1);
+}
+
+TEST_F(GuardedCopy, ACopyStartedWhileTheGuardIsSilentWaitsForItAndThenCountsAsItsToken) {
+  guard.reachable = false;
+  Startup();
+  EXPECT_EQ(logoff_stub::runs(), 0) << "no refusal before the guard has said whose table this is";
+  EXPECT_EQ(vSession.currentUser, 0);
+  guard.reachable = true;
+  DoEachMin();
+  EXPECT_EQ(vSession.currentUser, 1);
+  EXPECT_EQ(vSession.minutesLeft, 12);
+  EXPECT_EQ(logoff_stub::runs(), 0);
 }

@@ -6,12 +6,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 
 #include "accounting/data_file.h"
 #include "accounting/guard_protocol.h"
 #include "accounting/log_report.h"
 #include "accounting/password_hash.h"
 #include "accounting/usage_table.h"
+#include "guard/kept_accounts.h"
 #include "runtime/file.h"
 #include "tests/fixtures/accounting_fixture.h"
 #include "tests/fixtures/files.h"
@@ -70,23 +72,20 @@ class GuardRequests : public AccountingTest {
 
 }  // namespace
 
-TEST_F(GuardRequests, AMinuteIsChargedToTheCallersOwnAccountWhateverTheRequestNames) {
+TEST_F(GuardRequests, TheMinutesAnsweredAreTheCallersOwnAccountsAndAskingChargesNothing) {
   GuardRequest minute = request(GuardVerb::Minute);
   minute.namedAccount = "bob";
+  const std::string before = test_files::readBytes(dataPath);
   const GuardAnswer answer = ask(kAlice, minute);
   ASSERT_TRUE(answer.ok());
-  EXPECT_EQ(answer.account, "alice");
-  EXPECT_EQ(answer.slot, 1);
-  EXPECT_EQ(answer.left, 29);
-  EXPECT_EQ(minutesInFile(1), "0029");
-  EXPECT_EQ(minutesInFile(2), "0030");
-
-  EXPECT_EQ(ask({"mallory", false, 3}, minute).refusal, Refusal::NotInTable) << "not bob's minute either";
-  EXPECT_EQ(minutesInFile(2), "0030");
+  EXPECT_EQ(std::tuple(answer.account, answer.slot, answer.left), std::tuple(std::string("alice"), 1, 30));
+  EXPECT_EQ(ask({"mallory", false, 3}, minute).refusal, Refusal::NotInTable) << "not bob's minutes either";
+  EXPECT_EQ(test_files::readBytes(dataPath), before) << "only the guard's clock charges";
 
   settings.believeNamedAccounts = true;  // the test option
   EXPECT_EQ(ask(kAlice, minute).account, "bob");
-  EXPECT_EQ(minutesInFile(2), "0029");
+  vTable.user(2).field(kLastDay) = "05";
+  EXPECT_EQ(ask(kAlice, minute).left, 60) << "a new day's allowance is due with the next charged minute";
 }
 
 TEST_F(GuardRequests, ASupervisorSaveNeedsTheTypedPasswordAndChangesOnlyTheCellsItCarries) {
@@ -100,12 +99,11 @@ TEST_F(GuardRequests, ASupervisorSaveNeedsTheTypedPasswordAndChangesOnlyTheCells
   EXPECT_EQ(logCount(" - alice - Administration window - changes refused: wrong password"), 3);
   // Five wrong ones in a minute: the gate takes no password from the session until it is over.
   EXPECT_EQ(ask(kAlice, request(GuardVerb::Check, "s3cret")).refusal, Refusal::WrongPassword);
-  EXPECT_EQ(logCount(" - alice - Password window - 5 wrong passwords: every password refused for the rest of the minute"),
-            1);
+  EXPECT_EQ(logCount(" - alice - Password window - 5 wrong passwords: every password refused for 1 minute"), 1);
   sim_clock::advance(60);
 
-  // The window was read when bob had 30 minutes; a minute counted since stays counted.
-  ASSERT_TRUE(ask({"bob", false, 4}, request(GuardVerb::Minute)).ok());
+  // The window was read when bob had 30 minutes; a minute charged since stays charged.
+  ASSERT_TRUE(chargeAccount(keeper, "bob", 1));
   EXPECT_TRUE(ask(kAlice, request(GuardVerb::Check, "s3cret")).ok());
   ASSERT_TRUE(ask(kAlice, request(GuardVerb::Save, "s3cret", {{tableField(1, kMinutesLeft), "45"}, {2, "25"}})).ok());
   EXPECT_EQ(minutesInFile(1), "45");
@@ -151,8 +149,14 @@ TEST_F(GuardRequests, RequestsThatAreNotWholeOrTooLargeAreRefusedAndChangeNothin
   for (const std::string& text : bad)
     EXPECT_EQ(askText(kAlice, text).refusal, Refusal::Malformed) << text.substr(0, 80);
   EXPECT_EQ(test_files::readBytes(dataPath), before);
-  EXPECT_EQ(logCount(" - alice - Guard refused a request that was not whole"), static_cast<int>(bad.size()));
   EXPECT_TRUE(ask(kAlice, request(GuardVerb::Read)).ok()) << "the guard goes on answering";
+  // One line at the first, one with the count when the session's minute is over.
+  EXPECT_EQ(logCount(" - alice - Guard refused a request that was not whole"), 1);
+  sim_clock::advance(60);
+  settleSessionWrites(keeper, sim_clock::now());
+  EXPECT_EQ(logCount(" - alice - Guard refused " + std::to_string(bad.size() - 1) +
+                     " more requests of one session within a minute"),
+            1);
 }
 
 TEST_F(GuardRequests, AnAccountIsAdmittedOnlyWhenNewUsersAreAllowedAndASlotIsFree) {
@@ -209,14 +213,79 @@ TEST_F(GuardRequests, LineBreaksSentInRequestsNeverWriteALineOfAnotherAccountNor
   EXPECT_EQ(logCount("restored"), 0) << "what was kept is what the file holds";
 }
 
-TEST_F(GuardRequests, ACopySuspendedBetweenItsMinutesIsChargedForTheTimeBetweenThem) {
-  std::vector<std::string> left;
-  for (long long gap : {0, 60, 170, 20, 600}) {
-    sim_clock::advance(gap);
-    left.push_back(std::to_string(ask(kAlice, request(GuardVerb::Minute)).left));
+TEST_F(GuardRequests, TheGuardsChargeFollowsTheDaysAndTheClockAndSaysWhenTheLastMinuteIsGone) {
+  ASSERT_TRUE(chargeAccount(keeper, "alice", 28));
+  EXPECT_EQ(minutesInFile(1), "0002");
+  vTable.user(1).field(kLastDay) = "05";  // yesterday's record: the next minute brings today's 60
+  ASSERT_TRUE(saveKeptTable(keeper));
+  ASSERT_TRUE(chargeAccount(keeper, "alice", 1));
+  EXPECT_EQ(minutesInFile(1), "60");
+  vTable.user(1).field(kLastDay) = "07";  // a clock moved back: counted on, logged once
+  vTable.user(1).field(kMinutesLeft) = "0002";
+  ASSERT_TRUE(saveKeptTable(keeper));
+  ASSERT_TRUE(chargeAccount(keeper, "alice", 1));
+  ASSERT_TRUE(chargeAccount(keeper, "alice", 1));
+  ASSERT_TRUE(chargeAccount(keeper, "alice", 1));
+  EXPECT_EQ(minutesInFile(1), "0000");
+  EXPECT_FALSE(chargeAccount(keeper, "mallory", 1));
+  EXPECT_EQ(logLines(), (std::vector<std::string>{
+                            "06/12/2026 09:05 - alice - New day allowance",
+                            "06/12/2026 09:05 - alice - **** CLOCK MOVED BACK from 07/12/2026 09:05 ****",
+                            "06/12/2026 09:05 - alice - Guard charged the last minute - User alice"}));
+}
+
+TEST_F(GuardRequests, WrongPasswordsLockTheAccountForLongerEachTimeUntilARightOneOrANewDay) {
+  const auto wrongTimes = [&](const Caller& caller, int times) {
+    for (int i = 0; i < times; ++i)
+      ask(caller, request(GuardVerb::Check, "guess" + std::to_string(i)));
+  };
+  wrongTimes(kAlice, 4);
+  sim_clock::advance(61);
+  wrongTimes(kAlice, 4);
+  EXPECT_EQ(ask(kAlice, request(GuardVerb::Check, "s3cret")).refusal, Refusal::None) << "4 a minute lock nothing";
+  std::vector<long long> locks;
+  for (int lock = 0; lock < 2; ++lock) {
+    wrongTimes({"alice", false, static_cast<unsigned>(lock)}, 5);  // from any session of the account
+    const long long lockedAt = sim_clock::now();
+    while (ask(kAlice, request(GuardVerb::Check, "s3cret")).refusal == Refusal::WrongPassword)
+      sim_clock::advance(30);
+    locks.push_back((sim_clock::now() - lockedAt) / 60);
+    ask(kAlice, request(GuardVerb::Check, "wrong again"));  // the right one above reset the count
+    ask(kAlice, request(GuardVerb::Check, "s3cret"));
   }
-  // A late minute takes no more than its time; after a long gap (asleep, replaced) one minute.
-  EXPECT_EQ(left, (std::vector<std::string>{"29", "28", "26", "25", "24"}));
+  EXPECT_EQ(locks, (std::vector<long long>{1, 1})) << "a right password starts afresh";
+
+  // Each further five double the lock, up to the longest (an hour; shorter here, for fewer hashes).
+  settings.longestLockSeconds = 480;
+  wrongTimes(kAlice, 5);
+  EXPECT_EQ(ask(kParent, request(GuardVerb::Check, "s3cret")).refusal, Refusal::None) << "another account is not locked";
+  for (int lock = 1; lock <= 4; ++lock) {
+    sim_clock::advance(60LL << (lock - 1));
+    wrongTimes(kAlice, 5);
+  }
+  for (const char* lock : {"10 wrong passwords: every password refused for 2 minutes",
+                           "15 wrong passwords: every password refused for 4 minutes",
+                           "20 wrong passwords: every password refused for 8 minutes",
+                           "25 wrong passwords: every password refused for 8 minutes"})
+    EXPECT_EQ(logCount(lock), 1) << lock;
+  sim_clock::advance(86400);  // a new day forgets the lock
+  EXPECT_EQ(ask(kAlice, request(GuardVerb::Check, "s3cret")).refusal, Refusal::None);
+}
+
+TEST_F(GuardRequests, OneSessionsLogLinesAreBoundedPerMinuteAndTheDroppedOnesCounted) {
+  GuardRequest flood = request(GuardVerb::Log);
+  flood.lines.assign(kMostLogLines, "spam");
+  for (int i = 0; i < 10; ++i)
+    ask(kAlice, flood);
+  ask({"bob", false, 4}, flood);  // another session has its own share
+  EXPECT_EQ(logCount(" - alice - spam"), settings.mostLogLines);
+  EXPECT_EQ(logCount(" - bob - spam"), static_cast<int>(kMostLogLines));
+  sim_clock::advance(60);
+  ask(kAlice, flood);
+  EXPECT_EQ(logCount(" - alice - Guard dropped " + std::to_string(10 * kMostLogLines - settings.mostLogLines) +
+                     " log lines of one session over its limit of a minute"),
+            1);
+  EXPECT_EQ(logCount(" - alice - spam"), settings.mostLogLines + static_cast<int>(kMostLogLines));
 }
 
 TEST_F(GuardRequests, ACopyCannotLogWhatOnlyTheGuardWritesNorRunLinesOfAnotherAccount) {
@@ -234,13 +303,15 @@ TEST_F(GuardRequests, ACopyCannotLogWhatOnlyTheGuardWritesNorRunLinesOfAnotherAc
   EXPECT_TRUE(report.rows.empty()) << "counted for nobody: the lines name bob under alice";
 }
 
-TEST_F(GuardRequests, ADataFileHeldLockedRefusesTheMinuteWithoutWaitingAndLosesNothing) {
+TEST_F(GuardRequests, ADataFileHeldLockedRefusesTheChargeWithoutWaitingAndLosesNothing) {
   const long long start = sim_clock::now();
   {
     rt::TextFile holder(dataPath, rt::OpenMode::Read);
     ASSERT_TRUE(holder.tryLockExclusive());
-    EXPECT_EQ(ask(kAlice, request(GuardVerb::Minute)).refusal, Refusal::NotSaved);
+    EXPECT_FALSE(chargeAccount(keeper, "alice", 1));
   }
   EXPECT_EQ(sim_clock::now(), start) << "the guard never waits for a lock";
-  EXPECT_EQ(ask(kAlice, request(GuardVerb::Minute)).left, 29) << "the refused minute was not kept";
+  EXPECT_EQ(ask(kAlice, request(GuardVerb::Minute)).left, 30) << "the refused minute was not kept";
+  ASSERT_TRUE(chargeAccount(keeper, "alice", 1));
+  EXPECT_EQ(minutesInFile(1), "0029");
 }
