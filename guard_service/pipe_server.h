@@ -2,6 +2,8 @@
 // The guard's pipe, served by the service's one thread: a few instances with overlapped I/O,
 // each reading one request, answering it and letting the caller go. A caller that does not send a
 // whole request in time, or sends too much, is let go; nothing a caller does stops the service.
+// One session is served on one instance at a time: a second caller of a session that holds one
+// is let go at once and tries again, so that one session cannot hold every instance.
 #include <windows.h>
 
 #include <string>
@@ -20,6 +22,7 @@ struct PipeInstance {
   std::string message;     // the request as read, then the answer as written
   ULONGLONG deadline = 0;  // when a connected caller is let go; 0 while waiting for one
   bool failed = false;     // the last call failed at once: the caller is let go
+  ULONG session = 0;       // the connected caller's logon session
 };
 
 struct PipeServer {

@@ -36,12 +36,11 @@ HANDLE createInstance(bool first) {
   return pipe;
 }
 
-// The caller's account, whether it is LocalSystem or an enabled administrator, and its session.
-Caller callerOf(HANDLE pipe) {
+// The caller's account, and whether it is LocalSystem or an enabled administrator.
+Caller callerOf(const PipeInstance& instance) {
   Caller caller;
-  ULONG session = 0;
-  if (GetNamedPipeClientSessionId(pipe, &session))
-    caller.session = session;
+  caller.session = instance.session;
+  HANDLE pipe = instance.pipe;
   if (!ImpersonateNamedPipeClient(pipe))
     return caller;
   OwnedHandle token;
@@ -122,6 +121,18 @@ void startWrite(PipeInstance& instance, std::string answer) {
     failedAtOnce(instance);
 }
 
+// Whether the new caller's session is served on another instance already. A caller whose
+// session cannot be told is served.
+bool heldBySessionElsewhere(const PipeServer& server, PipeInstance& instance) {
+  instance.session = 0;
+  if (!GetNamedPipeClientSessionId(instance.pipe, &instance.session))
+    return false;
+  for (const PipeInstance& other : server.instances)
+    if (&other != &instance && other.state != PipeInstance::State::Connecting && other.session == instance.session)
+      return true;
+  return false;
+}
+
 }  // namespace
 
 bool openPipeServer(PipeServer& server) {
@@ -170,7 +181,7 @@ void servePipe(PipeServer& server, std::size_t index, AnswerRoutine answer) {
   const DWORD error = done ? ERROR_SUCCESS : GetLastError();
   switch (instance.state) {
     case PipeInstance::State::Connecting:
-      if (!done) {
+      if (!done || heldBySessionElsewhere(server, instance)) {
         listen(instance);
         return;
       }
@@ -184,7 +195,7 @@ void servePipe(PipeServer& server, std::size_t index, AnswerRoutine answer) {
       }
       // A message longer than the buffer is not read further: it is refused as not whole.
       instance.message.resize(error == ERROR_MORE_DATA ? kBufferBytes + 1 : bytes);
-      startWrite(instance, answer(callerOf(instance.pipe), instance.message));
+      startWrite(instance, answer(callerOf(instance), instance.message));
       return;
     }
     case PipeInstance::State::Writing:

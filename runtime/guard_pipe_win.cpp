@@ -52,8 +52,7 @@ bool ownedBySystem(HANDLE pipe) {
 }
 
 // The pipe once it is there and free, or nothing when the wait is over.
-HANDLE openPipe(int waitSeconds) {
-  const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(waitSeconds) * 1000;
+HANDLE openPipe(ULONGLONG deadline) {
   for (;;) {
     // Identification only: what serves the pipe may learn who calls, but not act as the caller.
     HANDLE pipe = CreateFileA(kGuardPipeName, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
@@ -75,35 +74,59 @@ HANDLE openPipe(int waitSeconds) {
 
 }  // namespace
 
-bool askGuardPipe(const std::string& request, std::string& answer, int waitSeconds) {
-  OwnedHandle pipe{openPipe(waitSeconds)};
-  if (pipe.handle == INVALID_HANDLE_VALUE || !ownedBySystem(pipe.handle))
-    return false;
+namespace {
+
+// The answer to the request on the pipe opened. Failed: the guard let the caller go before it
+// answered (it serves one request of a session at a time), which is worth another try, or anything else.
+enum class Exchange { Answered, LetGo, Failed };
+
+Exchange exchange(HANDLE pipe, const std::string& request, std::string& answer) {
   DWORD mode = PIPE_READMODE_MESSAGE;
-  if (!SetNamedPipeHandleState(pipe.handle, &mode, nullptr, nullptr))
-    return false;
+  if (!SetNamedPipeHandleState(pipe, &mode, nullptr, nullptr))
+    return Exchange::Failed;
   OwnedHandle done{CreateEventA(nullptr, TRUE, FALSE, nullptr)};
   if (!done.handle)
-    return false;
+    return Exchange::Failed;
   std::vector<char> buffer(kMostAnswerBytes);
   OVERLAPPED overlapped{};
   overlapped.hEvent = done.handle;
   DWORD received = 0;
-  if (!TransactNamedPipe(pipe.handle, const_cast<char*>(request.data()), static_cast<DWORD>(request.size()),
-                         buffer.data(), kMostAnswerBytes, &received, &overlapped)) {
+  const auto letGo = [] {
+    const DWORD error = GetLastError();
+    return error == ERROR_BROKEN_PIPE || error == ERROR_PIPE_NOT_CONNECTED || error == ERROR_NO_DATA
+               ? Exchange::LetGo
+               : Exchange::Failed;
+  };
+  if (!TransactNamedPipe(pipe, const_cast<char*>(request.data()), static_cast<DWORD>(request.size()), buffer.data(),
+                         kMostAnswerBytes, &received, &overlapped)) {
     if (GetLastError() != ERROR_IO_PENDING)
-      return false;
+      return letGo();
     if (WaitForSingleObject(done.handle, kAnswerWaitMs) != WAIT_OBJECT_0) {
-      CancelIo(pipe.handle);
-      GetOverlappedResult(pipe.handle, &overlapped, &received, TRUE);
-      return false;
+      CancelIo(pipe);
+      GetOverlappedResult(pipe, &overlapped, &received, TRUE);
+      return Exchange::Failed;
     }
     // An answer longer than the buffer ends in ERROR_MORE_DATA: it is not a whole answer.
-    if (!GetOverlappedResult(pipe.handle, &overlapped, &received, FALSE))
-      return false;
+    if (!GetOverlappedResult(pipe, &overlapped, &received, FALSE))
+      return letGo();
   }
   answer.assign(buffer.data(), received);
-  return true;
+  return Exchange::Answered;
+}
+
+}  // namespace
+
+bool askGuardPipe(const std::string& request, std::string& answer, int waitSeconds) {
+  const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(waitSeconds) * 1000;
+  for (;;) {
+    OwnedHandle pipe{openPipe(deadline)};
+    if (pipe.handle == INVALID_HANDLE_VALUE || !ownedBySystem(pipe.handle))
+      return false;
+    const Exchange result = exchange(pipe.handle, request, answer);
+    if (result != Exchange::LetGo || GetTickCount64() >= deadline)
+      return result == Exchange::Answered;
+    Sleep(kRetryMs);
+  }
 }
 
 bool protectedInstall() {
