@@ -120,9 +120,10 @@ bool askGuardPipe(const std::string& request, std::string& answer, int waitSecon
   const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(waitSeconds) * 1000;
   for (;;) {
     OwnedHandle pipe{openPipe(deadline)};
-    if (pipe.handle == INVALID_HANDLE_VALUE || !ownedBySystem(pipe.handle))
+    if (pipe.handle == INVALID_HANDLE_VALUE)
       return false;
-    const Exchange result = exchange(pipe.handle, request, answer);
+    // A pipe let go at once no longer tells its owner: it is tried again like any other let go.
+    const Exchange result = ownedBySystem(pipe.handle) ? exchange(pipe.handle, request, answer) : Exchange::LetGo;
     if (result != Exchange::LetGo || GetTickCount64() >= deadline)
       return result == Exchange::Answered;
     Sleep(kRetryMs);

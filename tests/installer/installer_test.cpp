@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <utility>
 
 #include "accounting/password_hash.h"
 #include "accounting/usage_table.h"
@@ -104,17 +105,27 @@ TEST_F(Installer, ASilentInstallSetsUpTheProgramItsDataAndItsEntries) {
   EXPECT_TRUE(waitUntil([] { return logHas(" - kid - Process Started - User kid"); }, 20000));
 }
 
-TEST_F(Installer, AReinstallKeepsTheDataFileAndTheLogByteForByte) {
+TEST_F(Installer, AReinstallKeepsTheDataFileAndTheLog) {
   ASSERT_EQ(runSetup("/S /PASSWORD=first"), 0);
   ASSERT_EQ(runAdmin("add-user kid"), 0);
   ASSERT_EQ(runAdmin("grant kid 15"), 0);
-  const std::string data = test_files::readBytes(kDataFile);
+  // The guard keeps charging the session's own account (slot 1) and appending to the log
+  // meanwhile: everything else stays as it was.
+  const auto withoutTheSessionsSlot = [] {
+    UsageTable table = storedTable();
+    table.user(1) = UserRecord{};
+    std::vector<std::string> fields;
+    for (const std::string* field : fieldsInFileOrder(std::as_const(table)))
+      fields.push_back(*field);
+    return fields;
+  };
+  const std::vector<std::string> data = withoutTheSessionsSlot();
   const std::string log = test_files::readBytes(kLogFile);
 
   EXPECT_EQ(runSetup("/S /PASSWORD=second /ALLOWNEWUSERS=no"), 0);
   EXPECT_EQ(runSetup("/S"), 0) << "a reinstall needs no password";
-  EXPECT_EQ(test_files::readBytes(kDataFile), data);
-  EXPECT_EQ(test_files::readBytes(kLogFile), log);
+  EXPECT_EQ(withoutTheSessionsSlot(), data);
+  EXPECT_EQ(test_files::readBytes(kLogFile).substr(0, log.size()), log);
   EXPECT_TRUE(test_files::exists(kProgram));
 }
 
