@@ -76,14 +76,15 @@ HANDLE openPipe(ULONGLONG deadline) {
 
 namespace {
 
-// The answer to the request on the pipe opened. Failed: the guard let the caller go before it
-// answered (it serves one request of a session at a time), which is worth another try, or anything else.
+// The answer to the request on the pipe opened. Let go: the guard disconnected the caller before
+// it answered (it serves one request of a session at a time), which is worth another try; failed:
+// no answer in time, or one too long to be whole.
 enum class Exchange { Answered, LetGo, Failed };
 
 Exchange exchange(HANDLE pipe, const std::string& request, std::string& answer) {
   DWORD mode = PIPE_READMODE_MESSAGE;
   if (!SetNamedPipeHandleState(pipe, &mode, nullptr, nullptr))
-    return Exchange::Failed;
+    return Exchange::LetGo;
   OwnedHandle done{CreateEventA(nullptr, TRUE, FALSE, nullptr)};
   if (!done.handle)
     return Exchange::Failed;
@@ -91,16 +92,10 @@ Exchange exchange(HANDLE pipe, const std::string& request, std::string& answer) 
   OVERLAPPED overlapped{};
   overlapped.hEvent = done.handle;
   DWORD received = 0;
-  const auto letGo = [] {
-    const DWORD error = GetLastError();
-    return error == ERROR_BROKEN_PIPE || error == ERROR_PIPE_NOT_CONNECTED || error == ERROR_NO_DATA
-               ? Exchange::LetGo
-               : Exchange::Failed;
-  };
   if (!TransactNamedPipe(pipe, const_cast<char*>(request.data()), static_cast<DWORD>(request.size()), buffer.data(),
                          kMostAnswerBytes, &received, &overlapped)) {
     if (GetLastError() != ERROR_IO_PENDING)
-      return letGo();
+      return GetLastError() == ERROR_MORE_DATA ? Exchange::Failed : Exchange::LetGo;
     if (WaitForSingleObject(done.handle, kAnswerWaitMs) != WAIT_OBJECT_0) {
       CancelIo(pipe);
       GetOverlappedResult(pipe, &overlapped, &received, TRUE);
@@ -108,7 +103,7 @@ Exchange exchange(HANDLE pipe, const std::string& request, std::string& answer) 
     }
     // An answer longer than the buffer ends in ERROR_MORE_DATA: it is not a whole answer.
     if (!GetOverlappedResult(pipe, &overlapped, &received, FALSE))
-      return letGo();
+      return GetLastError() == ERROR_MORE_DATA ? Exchange::Failed : Exchange::LetGo;
   }
   answer.assign(buffer.data(), received);
   return Exchange::Answered;

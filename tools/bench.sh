@@ -31,6 +31,33 @@ bench_program() {
   kill "$pid" 2>/dev/null || true
 }
 
+# The guard of a protected install between its looks: processor time over 30 s and memory, in
+# a prefix made fresh for it by a silent setup. The account of the prefix is exempt (a whole day):
+# its session is charged a minute every minute and nothing is logged off.
+bench_guard() {
+  local prefix="$build/wine-bench-guard" setup runner pid='' ticks0 ticks1 hz
+  setup="Z:$(printf '%s' "$build/win32/orrindale-setup.exe" | tr / '\\')"
+  "$root/tests/installer/in_fresh_prefix.sh" "$prefix" cmd.exe /c \
+    "$setup /S /PASSWORD=bench-password & ping -n 50 127.0.0.1 >nul" </dev/null >/dev/null 2>&1 &
+  runner=$!
+  for _ in $(seq 600); do
+    pid=$(pgrep -f 'orrindale-guard.exe' | head -n 1) && break
+    sleep 0.1
+  done
+  if [ -z "$pid" ]; then
+    echo "the guard did not start"
+  else
+    sleep 5
+    hz=$(getconf CLK_TCK)
+    ticks0=$(awk '{print $14 + $15}' "/proc/$pid/stat")
+    sleep 30
+    ticks1=$(awk '{print $14 + $15}' "/proc/$pid/stat")
+    echo "guard idle CPU over 30 s (a look every 5 s, the session charged each minute): $(( (ticks1 - ticks0) * 1000 / hz )) ms"
+    echo "guard resident memory: $(awk '/VmRSS/{print $2, $3}' "/proc/$pid/status")"
+  fi
+  wait "$runner" || true
+}
+
 # Orrindale against the same program written straight on Win32 (bench/plain_*.cpp), started
 # alternately from a Windows parent that gives both the account of the data file. Plenty of
 # minutes are left, so that the tray icon does not blink: that is the state of most of a day.
@@ -57,6 +84,8 @@ echo "win32 under Wine:"
 "$root/tools/wine-run" "$build/win32/bin/guard_pipe_bench.exe" </dev/null
 echo "redrawing the minutes icon under Wine (the test desktop has a notification area):"
 "$root/tools/wine-run" "$build/win32/bin/tray_icon_bench.exe" </dev/null
+echo "the guard of a protected install under Wine:"
+bench_guard
 echo "the program under Wine:"
 bench_program
 echo "the program against the plain Win32 equivalent:"
