@@ -2,8 +2,10 @@
 // The activity log read back for the supervisor: per account and day, the starts and orderly
 // ends, the starts that followed a copy ended without its end line, clocks moved back,
 // log-offs at zero, refused accounts, the guard's restarts and log-offs and the data files it
-// put back after a change from outside, as aligned text and as JSON. Works on text only: the
-// caller reads the log and knows today's date.
+// put back after a change from outside, as aligned text and as JSON. A line counts only for what
+// its message begins with, under the account it names; from the start line of a guard that keeps
+// the clock on, an account's logons, log-offs and last minutes come from the guard's lines alone.
+// Works on text only: the caller reads the log and knows today's date.
 #include <chrono>
 #include <string>
 #include <string_view>
