@@ -27,9 +27,11 @@ void readGuardOptions(GuardOptions& options, const std::vector<std::string>& arg
 constexpr const char* kGuardUsage =
     "usage: orrindale-guard [--file PATH] [--log PATH] [--grace SECONDS] [--interval SECONDS]\n"
     "                       [--no-minutes-wait SECONDS] [--minute-length SECONDS] [--believe-named-accounts]\n"
+    "       orrindale-guard --console [options]\n"
     "       orrindale-guard --install | --stop | --remove\n"
     "Runs as the Windows service OrrindaleGuard. The installer registers and starts it with\n"
     "--install, stops it with --stop and removes it with --remove (administrators only).\n"
+    "--console runs the same work in this console until Ctrl+C, while the service is stopped.\n"
     "--grace, --interval, --no-minutes-wait and --minute-length shorten the waits, and\n"
     "--believe-named-accounts takes the account a request names instead of the caller's: for tests\n"
     "only, where every program runs as one account.\n";

@@ -16,3 +16,6 @@ unsigned long stopService();
 
 // Stops the service and removes its registration.
 unsigned long removeService();
+
+// Whether the service is registered and running (or starting, or stopping).
+bool serviceRunning();

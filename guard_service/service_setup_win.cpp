@@ -103,3 +103,12 @@ unsigned long removeService() {
     return GetLastError() == ERROR_SERVICE_DOES_NOT_EXIST ? 0 : GetLastError();
   return DeleteService(service.handle) || GetLastError() == ERROR_SERVICE_MARKED_FOR_DELETE ? 0 : GetLastError();
 }
+
+bool serviceRunning() {
+  OwnedService manager{OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT)};
+  if (!manager.handle)
+    return false;
+  OwnedService service{OpenServiceA(manager.handle, kServiceName, SERVICE_QUERY_STATUS)};
+  SERVICE_STATUS status{};
+  return service.handle && QueryServiceStatus(service.handle, &status) && status.dwCurrentState != SERVICE_STOPPED;
+}

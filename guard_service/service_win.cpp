@@ -1,7 +1,7 @@
-// orrindale-guard.exe: the Windows service OrrindaleGuard. It runs as LocalSystem, so the
-// accounts it guards can neither stop nor end it, and every few seconds makes sure that each
-// limited account's session runs its copy of Orrindale (guard/guard_cycle.h). In a protected
-// install it also keeps the table and the log, and answers the copies and the tool on its pipe.
+// orrindale-guard.exe: the Windows service OrrindaleGuard, the service manager's plumbing around
+// the guard's work (guard_loop.h). It runs as LocalSystem, so the accounts it guards can neither
+// stop nor end it. The installer's commands register, stop and remove it; `--console` runs the
+// same work in a console until Ctrl+C, for developers and tests.
 #include <windows.h>
 
 #include <algorithm>
@@ -9,28 +9,15 @@
 #include <string>
 #include <vector>
 
-#include "accounting/activity_log.h"
-#include "accounting/log_texts.h"
-#include "accounting/usage_table.h"
-#include "guard/guard_cycle.h"
 #include "guard/guard_options.h"
-#include "guard_service/pipe_server.h"
+#include "guard_service/guard_loop.h"
 #include "guard_service/service_setup.h"
-#include "guard_service/session_actions.h"
-#include "guard_service/sessions.h"
-#include "runtime/clock.h"
-#include "runtime/guard_pipe.h"
 
 namespace {
 
 GuardOptions vOptions;
 SERVICE_STATUS_HANDLE vStatusHandle = nullptr;
 HANDLE vStopEvent = nullptr;
-TableKeeper vKeeper;
-
-std::string answerCaller(const Caller& caller, std::string_view request) {
-  return answerRequest(vKeeper, vOptions.requests, caller, request);
-}
 
 bool reportState(DWORD state, DWORD exitCode = NO_ERROR) {
   SERVICE_STATUS status{};
@@ -64,10 +51,6 @@ std::string selfPath() {
   return self;
 }
 
-std::string folderOf(const std::string& path) {
-  return path.substr(0, path.find_last_of('\\'));
-}
-
 void WINAPI serviceMain(DWORD argc, char** argv) {
   vStatusHandle = RegisterServiceCtrlHandlerExA(kServiceName, onControl, nullptr);
   if (!vStatusHandle)
@@ -80,51 +63,10 @@ void WINAPI serviceMain(DWORD argc, char** argv) {
     reportState(SERVICE_STOPPED, ERROR_INVALID_PARAMETER);
     return;
   }
-  vSession.dataFilePath = vOptions.dataFile;
-  vSession.logPath = vOptions.log;
-  vSession.userName = kGuardLogName;
-  setProgramPath(folderOf(selfPath()) + "\\orrindale.exe");
-
   // A guard the service manager does not know to be running could not be stopped by it.
   if (!reportState(SERVICE_RUNNING))
     ExitProcess(ERROR_SERVICE_NO_THREAD);
-  GuardRun run;
-  run.settings = vOptions.settings;
-  const bool guarding = rt::protectedInstall();
-  // The start line of a guard that keeps the clock tells the report that from here on an
-  // account's logons, log-offs and last minutes are the guard's lines, not its copies'.
-  WriteLog(guarding ? kGuardKeepsClockLine : "Guard started");
-  // Registered to start in Safe Mode too, where Windows runs no other program of the setup's.
-  if (GetSystemMetrics(SM_CLEANBOOT) != 0)
-    WriteLog("Guard runs in Safe Mode");
-  if (guarding) {
-    run.keeper = &vKeeper;
-    loadKeptTable(vKeeper);
-  }
-  const GuardPlatform platform{windowsSessions, startProgramInSession, logOffSession};
-  PipeServer server;
-  const ULONGLONG interval = static_cast<ULONGLONG>(vOptions.intervalSeconds) * 1000;
-  ULONGLONG nextRound = GetTickCount64();
-  for (;;) {
-    if (GetTickCount64() >= nextRound) {
-      guardCycle(run, platform, rt::secondsNow());
-      nextRound = GetTickCount64() + interval;
-    }
-    // The name is tried again at every round while another program holds it.
-    if (guarding)
-      openPipeServer(server);
-    const ULONGLONG now = GetTickCount64();
-    const DWORD wait = std::min<ULONGLONG>(nextRound > now ? nextRound - now : 0, dropLateCallers(server));
-    std::vector<HANDLE> handles{vStopEvent};
-    for (HANDLE event : pipeEvents(server))
-      handles.push_back(event);
-    const DWORD woken = WaitForMultipleObjects(static_cast<DWORD>(handles.size()), handles.data(), FALSE, wait);
-    if (woken == WAIT_OBJECT_0)
-      break;
-    if (woken > WAIT_OBJECT_0 && woken < WAIT_OBJECT_0 + handles.size())
-      servePipe(server, woken - WAIT_OBJECT_0 - 1, answerCaller);
-  }
-  closePipeServer(server);
+  runGuard(vOptions, vStopEvent);
   reportState(SERVICE_STOPPED);
 }
 
@@ -144,6 +86,25 @@ int setupCommand(const std::string& command) {
   return error ? 2 : 0;
 }
 
+BOOL WINAPI onConsoleControl(DWORD) {
+  SetEvent(vStopEvent);
+  return TRUE;
+}
+
+// The guard's work in this console until Ctrl+C (or the console closes). Refused while the
+// service runs: two guards would act twice on every session.
+int runInConsole() {
+  if (serviceRunning()) {
+    std::fprintf(stderr, "orrindale-guard: the service %s is running; stop it first\n", kServiceName);
+    return 2;
+  }
+  vStopEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  if (!vStopEvent || !SetConsoleCtrlHandler(onConsoleControl, TRUE))
+    return 2;
+  runGuard(vOptions, vStopEvent);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -152,12 +113,15 @@ int main(int argc, char** argv) {
     if (status >= 0)
       return status;
   }
-  readGuardOptions(vOptions, std::vector<std::string>(argv + 1, argv + argc));
+  const bool console = argc > 1 && std::string(argv[1]) == "--console";
+  readGuardOptions(vOptions, std::vector<std::string>(argv + (console ? 2 : 1), argv + argc));
   if (!vOptions.error.empty() || vOptions.help) {
     std::fputs(vOptions.error.empty() ? "" : ("orrindale-guard: " + vOptions.error + "\n").c_str(), stderr);
     std::fputs(kGuardUsage, vOptions.help ? stdout : stderr);
     return vOptions.help ? 0 : 1;
   }
+  if (console)
+    return runInConsole();
   SERVICE_TABLE_ENTRYA services[] = {{const_cast<char*>(kServiceName), serviceMain}, {nullptr, nullptr}};
   if (!StartServiceCtrlDispatcherA(services)) {
     std::fprintf(stderr, "orrindale-guard: runs only as the service %s (error %lu)\n", kServiceName, GetLastError());

@@ -219,3 +219,15 @@ TEST_F(Installer, AProtectedInstallsGuardLogsOffAnAccountAtZeroWhateverItsCopyDo
                   " - no minutes left (error 120)");  // Wine
   }));
 }
+
+TEST_F(Installer, TheGuardRunsInAConsoleOnlyWhileItsServiceIsStopped) {
+  ASSERT_EQ(runSetup("/S /PASSWORD=s3cret"), 0);
+  EXPECT_EQ(rt::runCommand(inQuotes(kGuard) + " --console"), 2) << "two guards would act twice";
+  ASSERT_EQ(rt::runCommand(inQuotes(kGuard) + " --stop"), 0);
+  const std::string started = " - Guard - Guard started - it keeps the table and the clock";
+  const int before = logCount(started);
+  OrrindaleProcess guard(account, "ATHLON", "--console --interval 1", kGuard);
+  ASSERT_TRUE(waitUntil([&] { return logCount(started) == before + 1; }));
+  ASSERT_EQ(runAdmin("set-allowance " + account + " Mon=100"), 0) << "through the console guard's pipe";
+  EXPECT_EQ(storedTable().user(1).allowance(2), "100");
+}
