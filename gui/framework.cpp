@@ -4,6 +4,7 @@
 #include "gui/destroy.h"
 #include "gui/fonts.h"
 #include "gui/gdi_objects.h"
+#include "gui/message_box.h"
 #include "gui/message_dispatch.h"
 #include "gui/message_handlers.h"
 #include "gui/modal.h"
@@ -33,6 +34,7 @@ void startFramework() {
   startDispatch();
   installMessageHandlers();
   r_openWindow = openCreatedWindow;
+  r_presentReport = message_box;
   attachCleanUp(libCleanUp);
 }
 

@@ -6,7 +6,6 @@
 #include <cctype>
 #include <cstdio>
 
-#include "gui/message_box.h"
 
 int showWarnings = kWarningMode;
 constinit std::vector<int> vMsgsToIgnore;
@@ -64,7 +63,15 @@ bool silenced(int code) {
   return true;
 }();
 
+// Until the framework's start hands in its message box.
+int reportToErrorOutput(const std::string& text, const std::string& title, unsigned) {
+  std::fputs((title + "\n" + text + "\n").c_str(), stderr);
+  return IDYES;
+}
+
 }  // namespace
+
+constinit ReportPresenter r_presentReport = reportToErrorOutput;
 
 void fShowError(const W32Error& error, int mode) {
   int code = 0;
@@ -94,7 +101,7 @@ void fShowError(const W32Error& error, int mode) {
   int answer = IDYES;
   if (mode != kSilentCleanUpMode && !silenced(code)) {
     text += "\n\n" + vVersion;
-    answer = message_box(text, title, style | MB_TASKMODAL);
+    answer = r_presentReport(text, title, style | MB_TASKMODAL);
   }
 
   if (mode == kFatalMode || mode == kSilentCleanUpMode || answer == IDCANCEL) {

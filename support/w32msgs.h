@@ -26,6 +26,12 @@ struct W32Error {
       : W32Error(entry.message, entry.code, std::move(formatArgs)) {}
 };
 
+// Shows a report and returns the button pressed (IDYES, IDNO, ... as a message box answers).
+// The framework's start hands in its message box; until then a report goes to standard error
+// and counts as Yes, so that a program without windows still reports and ends as it should.
+using ReportPresenter = int (*)(const std::string& text, const std::string& title, unsigned style);
+extern ReportPresenter r_presentReport;
+
 // fShowError modes.
 constexpr int kWarningMode = 1;
 constexpr int kFatalMode = 2;

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "gui/message_box.h"
 #include "tests/fixtures/dialog_answerer.h"
 
 namespace {
@@ -71,9 +72,13 @@ std::string contents(const std::string& path) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+// What a report is shown with before the framework's start hands in its message box.
+const ReportPresenter kBeforeTheFramework = r_presentReport;
+
 class W32Msgs : public testing::Test {
  protected:
   void SetUp() override {
+    r_presentReport = message_box;  // as the framework's start does
     vCalls.clear();
     vR2Result = 0;
     vMsgsToIgnore.clear();
@@ -100,6 +105,16 @@ TEST_F(W32Msgs, WarningShowsCodeMessageInstructionsAndVersion) {
   EXPECT_TRUE(boxes[0].hasButton(IDYES) && boxes[0].hasButton(IDNO) && boxes[0].hasButton(IDCANCEL));
   EXPECT_EQ(boxes[0].icon, LoadIconA(nullptr, IDI_EXCLAMATION));
   EXPECT_TRUE(vMsgsToIgnore.empty());
+}
+
+TEST_F(W32Msgs, BeforeTheFrameworkStartsAReportGoesToTheErrorOutputAndCountsAsYes) {
+  r_presentReport = kBeforeTheFramework;
+  testing::internal::CaptureStderr();
+  warnErr({"getHandle failed.", 495});
+  const std::string output = testing::internal::GetCapturedStderr();
+  EXPECT_NE(output.find("Larkspur AppWindow - Error Warning\nError code 495\ngetHandle failed."), std::string::npos)
+      << output;
+  EXPECT_TRUE(vMsgsToIgnore.empty()) << "no box: nothing was silenced";
 }
 
 TEST_F(W32Msgs, NoSilencesThatCodeOnly) {
