@@ -156,6 +156,8 @@ std::string passwordProblem(const std::string& password) {
     return "the password holds a line break";
   if (hasControlByte(password))
     return "the password holds a control character, which the data file cannot keep";
+  if (password.size() < kShortestPassword)
+    return "the password is shorter than " + std::to_string(kShortestPassword) + " characters, which is soon guessed";
   if (password.size() > kLongestPassword)
     return "the password is longer than " + std::to_string(kLongestPassword) + " characters";
   // Line 1 tells a hash from a password stored as typed by this beginning alone.

@@ -68,6 +68,9 @@ constexpr int kMostMinutes = 1440;
 constexpr std::size_t kLongestAccount = 20;
 // A supervisor password longer than this is surely a mistake (a file piped in by error).
 constexpr std::size_t kLongestPassword = 256;
+// A shorter one is soon guessed at the password window: the tool and the setup refuse it, the
+// administration window warns.
+constexpr std::size_t kShortestPassword = 6;
 
 // Whole decimal digits only, at most the given number: the program reads "1e3" or " 5" by its
 // own lenient rule, so what is accepted here is read back exactly as it was typed.
@@ -76,6 +79,6 @@ bool wholeNumber(const std::string& text, int most, int& value);
 std::string accountProblem(const std::string& name);
 // Whole decimal digits from 0 to 1440; minutes receives the number.
 std::string minutesProblem(const std::string& text, int& minutes);
-// One line without control characters, not empty, not beginning like a stored hash, not the
-// published default.
+// One line without control characters, of kShortestPassword to kLongestPassword characters, not
+// beginning like a stored hash, not the published default.
 std::string passwordProblem(const std::string& password);

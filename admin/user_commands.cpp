@@ -5,6 +5,7 @@
 #include "accounting/activity_log.h"
 #include "accounting/table_rules.h"
 #include "accounting/usage_table.h"
+#include "admin/account_names.h"
 #include "admin/admin.h"
 #include "admin/command_groups.h"
 #include "admin/command_line.h"
@@ -21,14 +22,17 @@ std::string slotText(int slot) {
 }
 
 int addUser(const Invocation& call) {
-  const std::string& account = call.operands[0];
-  std::string problem = accountProblem(account);
+  const std::string& typed = call.operands[0];
+  std::string problem = accountProblem(typed);
   int wanted = 0;
   if (problem.empty() && call.has("--slot"))
     problem = slotProblem(call.value("--slot"), wanted);
   std::vector<DayMinutes> entries;
   if (problem.empty())
     problem = dayMinutesListProblem({call.operands.begin() + 1, call.operands.end()}, entries);
+  std::string account;
+  if (problem.empty())
+    problem = storedAccountName(typed, call.has("--force"), account);
   if (!problem.empty())
     return refuseUsage(call, problem);
 
@@ -119,11 +123,12 @@ int grant(const Invocation& call) {
 
 void addUserCommands(std::vector<AdminCommand>& table) {
   table.push_back({"add-user",
-                   "NAME [--slot N] [DAY=MINUTES...]",
-                   "gives the account a free slot (or slot N) with the default allowances, changed by the pairs",
+                   "NAME [--slot N] [--force] [DAY=MINUTES...]",
+                   "gives the account a free slot (or slot N) with the default allowances, changed by the pairs; "
+                   "stores the account's own spelling, and a name that is no account here only with --force",
                    1,
                    kAnyNumber,
-                   {{"--slot", "N"}},
+                   {{"--slot", "N"}, {"--force", ""}},
                    addUser});
   table.push_back({"remove-user", "NAME", "frees the account's slot", 1, 1, {}, removeUser});
   table.push_back({"set-allowance",

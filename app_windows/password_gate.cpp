@@ -7,6 +7,7 @@
 #include "accounting/data_file.h"
 #include "accounting/guard_link.h"
 #include "accounting/password_hash.h"
+#include "accounting/table_rules.h"
 #include "accounting/usage_table.h"
 #include "app_windows/app_windows.h"
 #include "app_windows/manage_data.h"
@@ -25,6 +26,16 @@ constexpr const char* kNoGuard = "The Orrindale guard service does not answer; n
 std::string vGatePassword;
 
 enum class Opens { Yes, No, NoGuard };
+
+// The supervisor may choose any password here; a short one is told that it is soon guessed.
+void confirmChange(const std::string& password) {
+  if (password.size() >= kShortestPassword)
+    message_box("Password changed", kChangeTitle, 0u);
+  else
+    message_box("Password changed. It is shorter than " + std::to_string(kShortestPassword) +
+                    " characters and easy to guess: a longer one is safer.",
+                kChangeTitle, MB_ICONWARNING);
+}
 
 // Whether the typed text opens the gate: by line 1 here, or in a protected install by the guard,
 // which keeps line 1 to itself.
@@ -85,13 +96,13 @@ void pwchange_Button(int, int, const EventParams&) {
     if (!saveAsSupervisor({{1, newPassword}}, kChangeTitle, oldPassword))
       return;
     vGatePassword = newPassword;
-    message_box("Password changed", kChangeTitle, 0u);
+    confirmChange(newPassword);
   } else {
     // Hashed whatever it looks like: a typed text that starts like a hash is still a password.
     const std::string hashed = hashPassword(newPassword);
     vTable.password = hashed.empty() ? newPassword : hashed;
     SaveData();
-    message_box("Password changed", kChangeTitle, 0u);
+    confirmChange(newPassword);
   }
 }
 

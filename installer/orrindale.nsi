@@ -1,12 +1,13 @@
 ; The Orrindale installer: installs orrindale.exe, orrindale-admin.exe and the guard service
 ; orrindale-guard.exe (services.nsh), makes the folder C:\Program Files\Halvard where the guard
 ; keeps the data file and the activity log, writes a first data file with the supervisor's
-; password, records the protected install, starts Orrindale at every logon through the machine's
-; Run key, and registers an uninstaller in "Apps and features".
+; password, records the protected install, keeps the install folder and the data folder to the
+; administrators, starts Orrindale at every logon (in Safe Mode too) through the machine's Run key,
+; and registers an uninstaller in "Apps and features".
 ; The build defines VERSION, STAGE (the folder of the stripped executables), ICON and OUTFILE.
 ;
 ; Silent use: orrindale-setup.exe /S /PASSWORD=... [/ALLOWNEWUSERS=yes|no] [/EXEMPT=yes|no]
-; /PASSWORD is needed when there is no data file yet; /EXEMPT=yes (the default) puts the
+; /PASSWORD (at least 6 characters) is needed when there is no data file yet; /EXEMPT=yes (the default) puts the
 ; account that runs the setup in the table with 1440 minutes a day, so that Orrindale does
 ; not log it off. Uninstaller: uninstall.exe /S [/REMOVEDATA].
 
@@ -25,6 +26,10 @@ RequestExecutionLevel admin
 !define DATA_FILE "${HALVARD}\HalvardDemo.dat"
 !define LOG_FILE "${HALVARD}\debugDemo.log"
 !define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
+; Windows runs a Run value whose name begins with "*" in Safe Mode too; earlier versions used the
+; plain name, which Safe Mode passes over.
+!define RUN_VALUE "*Orrindale"
+!define OLD_RUN_VALUE "Orrindale"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Orrindale"
 !define USERS_SID "*S-1-5-32-545"
 !define SYSTEM_SID "*S-1-5-18"
@@ -33,6 +38,8 @@ RequestExecutionLevel admin
 ; keeps the table.
 !define ORRINDALE_KEY "Software\Orrindale"
 !define WHOLE_DAY 1440
+; As orrindale-admin counts it: a shorter password is soon guessed at the password window.
+!define SHORTEST_PASSWORD 6
 
 Name "Orrindale"
 OutFile "${OUTFILE}"
@@ -62,6 +69,7 @@ Var RemoveCheck
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
 
+!define MUI_PAGE_CUSTOMFUNCTION_LEAVE InstallFolderLeave
 !insertmacro MUI_PAGE_DIRECTORY
 Page custom PasswordPage PasswordPageLeave
 !insertmacro MUI_PAGE_INSTFILES
@@ -100,12 +108,61 @@ Function .onInit
   ${If} ${FileExists} "${DATA_FILE}"
     StrCpy $FirstInstall 0
   ${EndIf}
-  ; Before anything is written: a first install never runs without a chosen password.
+  ; Before anything is written: a first install never runs without a good password, and no
+  ; install takes over a folder that holds what is not Orrindale's. The pages ask otherwise.
   ${If} ${Silent}
-  ${AndIf} $FirstInstall == 1
-  ${AndIf} $Password == ""
-    SetErrorLevel 2
-    Quit
+    Call InstallFolderProblem
+    ${If} $0 == ""
+    ${AndIf} $FirstInstall == 1
+      Call PasswordProblem
+    ${EndIf}
+    ${If} $0 != ""
+      SetErrorLevel 2
+      Quit
+    ${EndIf}
+  ${EndIf}
+FunctionEnd
+
+; Why the install folder cannot be used, in $0 ("" when it can): the setup takes over the rights
+; of the folder and of everything in it, so it must be new, empty, or an earlier Orrindale's.
+Function InstallFolderProblem
+  StrCpy $0 ""
+  ${If} ${FileExists} "$INSTDIR\orrindale.exe"
+    Return
+  ${EndIf}
+  ClearErrors
+  FindFirst $1 $2 "$INSTDIR\*"
+  ${DoUntil} ${Errors}
+    ${If} $2 != "."
+    ${AndIf} $2 != ".."
+      StrCpy $0 "$INSTDIR already holds other files. Please choose a new or empty folder: the setup gives the folder and everything in it to the administrators."
+      ${Break}
+    ${EndIf}
+    FindNext $1 $2
+  ${Loop}
+  FindClose $1
+FunctionEnd
+
+Function InstallFolderLeave
+  Call InstallFolderProblem
+  ${If} $0 != ""
+    MessageBox MB_ICONEXCLAMATION $0
+    Abort
+  ${EndIf}
+FunctionEnd
+
+; Why the typed password cannot be the supervisor's, in $0 ("" when it can): what orrindale-admin
+; would refuse too, but only once the program files are in place.
+Function PasswordProblem
+  StrLen $0 $Password
+  ${If} $Password == ""
+    StrCpy $0 "Please choose a supervisor password."
+  ${ElseIf} $0 < ${SHORTEST_PASSWORD}
+    StrCpy $0 "The password needs at least ${SHORTEST_PASSWORD} characters: a shorter one is soon guessed."
+  ${ElseIf} $Password == "quillsun"
+    StrCpy $0 "That is the default password, which anyone can look up. Please choose another."
+  ${Else}
+    StrCpy $0 ""
   ${EndIf}
 FunctionEnd
 
@@ -117,7 +174,7 @@ Function PasswordPage
   !insertmacro MUI_HEADER_TEXT "Supervisor password" "Only the supervisor may change the time limits."
   nsDialogs::Create 1018
   Pop $0
-  ${NSD_CreateLabel} 0 0 100% 20u "The supervisor password opens Orrindale's administration window. Type it twice."
+  ${NSD_CreateLabel} 0 0 100% 20u "The supervisor password opens Orrindale's administration window. Type it twice; it needs at least ${SHORTEST_PASSWORD} characters."
   ${NSD_CreateLabel} 0 26u 70u 12u "Password:"
   ${NSD_CreatePassword} 75u 24u 140u 12u ""
   Pop $PasswordEdit
@@ -143,14 +200,14 @@ FunctionEnd
 Function PasswordPageLeave
   ${NSD_GetText} $PasswordEdit $Password
   ${NSD_GetText} $AgainEdit $0
-  ${If} $Password == ""
-    MessageBox MB_ICONEXCLAMATION "Please choose a supervisor password."
-    Abort
-  ${ElseIf} $Password != $0
+  ; Letter case counts in a password: NSIS's own == ignores it.
+  ${If} $Password S!= $0
     MessageBox MB_ICONEXCLAMATION "The two passwords differ. Please type the same password twice."
     Abort
-  ${ElseIf} $Password == "quillsun"
-    MessageBox MB_ICONEXCLAMATION "That is the default password, which anyone can look up. Please choose another."
+  ${EndIf}
+  Call PasswordProblem
+  ${If} $0 != ""
+    MessageBox MB_ICONEXCLAMATION $0
     Abort
   ${EndIf}
   StrCpy $AllowNewUsers "no"
@@ -198,9 +255,11 @@ Function WriteDataFile
   FileClose $2
   !insertmacro Admin 'init --password-stdin --allow-new-users $AllowNewUsers < "$PLUGINSDIR\password.txt"'
   Delete "$PLUGINSDIR\password.txt"
+  ; The tool stores the account's own spelling; --force keeps an account that Windows cannot look
+  ; up just now (a domain's, say) as it is named, rather than failing the setup.
   ${If} $Exempt == "yes"
   ${AndIf} $Account != ""
-    !insertmacro Admin 'add-user "$Account" all=${WHOLE_DAY}'
+    !insertmacro Admin 'add-user "$Account" --force all=${WHOLE_DAY}'
   ${EndIf}
 FunctionEnd
 
@@ -215,20 +274,37 @@ FunctionEnd
   ${EndIf}
 !macroend
 
-; Only the guard (LocalSystem) and administrators may change the folder and what it holds; the
-; built-in Users group (by its SID, the same in every language) may list the folder and read the
-; log, and may not open the data file at all. Rights inherited from Program Files, and those an
-; earlier version gave the Users group, are replaced; so is the owner of a file an account's copy
-; made then (an owner may always give itself rights again).
+; The install folder may be anywhere, and one made under C:\ inherits the right of every
+; authenticated account to change what it holds: a standard account could then replace the guard,
+; which Windows runs as LocalSystem. Before a program file is written, the folder and what it holds
+; go to the administrators (an owner may always give itself rights again), lose every right set on
+; them, and then hold only these: LocalSystem and the administrators full control, the built-in
+; Users group (by its SID, the same in every language) read and run. Each step narrows what the
+; folder allowed before it. Orrindale ships no DLL, so one beside its programs could only be loaded
+; in place of the system's, and goes.
+Function ProtectProgramFolder
+  !insertmacro Rights "$INSTDIR" "/setowner ${ADMINISTRATORS_SID} /T" "give $INSTDIR and its files to the administrators"
+  !insertmacro Rights "$INSTDIR" "/reset /T" "clear the rights set on $INSTDIR and its files"
+  !insertmacro Rights "$INSTDIR" "/inheritance:r /grant:r ${SYSTEM_SID}:(OI)(CI)F ${ADMINISTRATORS_SID}:(OI)(CI)F ${USERS_SID}:(OI)(CI)RX" "keep $INSTDIR to the administrators"
+  Delete "$INSTDIR\*.dll"
+FunctionEnd
+
+; Only the guard (LocalSystem) and the administrators may open the folder or anything in it: the
+; Users group may not even list it, nor open the log (one that reads it could hold it or lock a
+; range of it, and the guard's lines would be lost meanwhile); the supervisor reads it through
+; orrindale-admin report. The folder loses the rights inherited from Program Files and those an
+; earlier version gave the Users group, while never allowing more than before; the files then
+; take the folder's rights alone, and every owner a copy made then becomes the administrators.
 Function ProtectData
   ${IfNot} ${FileExists} "${LOG_FILE}"
     FileOpen $0 "${LOG_FILE}" a
     FileClose $0
   ${EndIf}
   !insertmacro Rights "${HALVARD}" "/setowner ${ADMINISTRATORS_SID} /T" "give ${HALVARD} and its files to the administrators"
-  !insertmacro Rights "${HALVARD}" "/inheritance:r /grant:r ${SYSTEM_SID}:(OI)(CI)F ${ADMINISTRATORS_SID}:(OI)(CI)F ${USERS_SID}:(RX)" "keep ${HALVARD} to the guard and the administrators"
-  !insertmacro Rights "${DATA_FILE}" "/inheritance:r /grant:r ${SYSTEM_SID}:F ${ADMINISTRATORS_SID}:F" "keep the data file to the guard and the administrators"
-  !insertmacro Rights "${LOG_FILE}" "/inheritance:r /grant:r ${SYSTEM_SID}:F ${ADMINISTRATORS_SID}:F ${USERS_SID}:R" "let the Users group read the activity log"
+  !insertmacro Rights "${HALVARD}" "/inheritance:r /grant:r ${SYSTEM_SID}:(OI)(CI)F ${ADMINISTRATORS_SID}:(OI)(CI)F" "keep ${HALVARD} to the guard and the administrators"
+  !insertmacro Rights "${HALVARD}" "/remove:g ${USERS_SID}" "take the Users group's rights on ${HALVARD}"
+  !insertmacro Rights "${DATA_FILE}" "/reset" "keep the data file to the guard and the administrators"
+  !insertmacro Rights "${LOG_FILE}" "/reset" "keep the activity log to the guard and the administrators"
   WriteRegDWORD HKLM "${ORRINDALE_KEY}" "Protected" 1
 FunctionEnd
 
@@ -240,6 +316,8 @@ Section "Orrindale"
   !insertmacro StopServices
   nsExec::Exec '"$SYSDIR\taskkill.exe" /F /IM orrindale.exe'
   Pop $0
+  CreateDirectory "$INSTDIR"
+  Call ProtectProgramFolder
   SetOutPath "$INSTDIR"
   File "${STAGE}\orrindale.exe"
   File "${STAGE}\orrindale-admin.exe"
@@ -251,7 +329,8 @@ Section "Orrindale"
   Call ProtectData
   !insertmacro InstallServices
 
-  WriteRegStr HKLM "${RUN_KEY}" "Orrindale" '"$INSTDIR\orrindale.exe"'
+  DeleteRegValue HKLM "${RUN_KEY}" "${OLD_RUN_VALUE}"
+  WriteRegStr HKLM "${RUN_KEY}" "${RUN_VALUE}" '"$INSTDIR\orrindale.exe"'
 
   WriteUninstaller "$INSTDIR\uninstall.exe"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "Orrindale"
@@ -309,7 +388,8 @@ Section "Uninstall"
   Delete "$INSTDIR\orrindale-admin.exe"
   Delete "$INSTDIR\uninstall.exe"
   RMDir "$INSTDIR"
-  DeleteRegValue HKLM "${RUN_KEY}" "Orrindale"
+  DeleteRegValue HKLM "${RUN_KEY}" "${RUN_VALUE}"
+  DeleteRegValue HKLM "${RUN_KEY}" "${OLD_RUN_VALUE}"
   DeleteRegKey HKLM "${ORRINDALE_KEY}"
   ${If} $RemoveData == 1
     Delete "${DATA_FILE}"

@@ -5,6 +5,12 @@
 ; Standard accounts cannot stop or reconfigure it: the service manager's default security for a
 ; new service lets them only query it (see the README).
 
+; Safe Mode starts only the services named under these keys, and an account may restart into it
+; without a password: without them the guard would not run there. SYSTEM\CurrentControlSet is the
+; same for 32-bit and 64-bit programs, so the setup's view of the registry reaches it.
+!define SAFEBOOT_MINIMAL "SYSTEM\CurrentControlSet\Control\SafeBoot\Minimal\OrrindaleGuard"
+!define SAFEBOOT_NETWORK "SYSTEM\CurrentControlSet\Control\SafeBoot\Network\OrrindaleGuard"
+
 ; Before program files are replaced: a running guard would start an ended Orrindale again and
 ; holds its own program file open. The setup's own copy of the guard does this, as none may be
 ; installed yet.
@@ -25,6 +31,8 @@
     SetErrorLevel 3
     Abort
   ${EndIf}
+  WriteRegStr HKLM "${SAFEBOOT_MINIMAL}" "" "Service"
+  WriteRegStr HKLM "${SAFEBOOT_NETWORK}" "" "Service"
 !macroend
 
 ; Before the program files are deleted, and before running copies of Orrindale are ended.
@@ -32,4 +40,6 @@
   nsExec::ExecToLog '"$INSTDIR\orrindale-guard.exe" --remove'
   Pop $0
   Delete "$INSTDIR\orrindale-guard.exe"
+  DeleteRegKey HKLM "${SAFEBOOT_MINIMAL}"
+  DeleteRegKey HKLM "${SAFEBOOT_NETWORK}"
 !macroend

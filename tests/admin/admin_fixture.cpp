@@ -3,21 +3,28 @@
 #include <sstream>
 
 #include "accounting/data_file.h"
+#include "admin/account_names.h"
 #include "admin/admin.h"
 #include "runtime/processes.h"
 #include "tests/fixtures/files.h"
 
 namespace {
 int (*const kProgramLockGaveUp)() = r_lockGaveUp;
+
+rt::Account everyNameAnAccount(const std::string& typed) {
+  return {rt::AccountKind::User, typed};
 }
+}  // namespace
 
 void AdminTool::SetUp() {
   AccountingTest::SetUp();
   rt::setEnv("USERNAME", "parent");
+  r_lookUpAccount = everyNameAnAccount;
 }
 
 void AdminTool::TearDown() {
   r_lockGaveUp = kProgramLockGaveUp;
+  r_lookUpAccount = rt::lookUpAccount;
   AccountingTest::TearDown();
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // The common start of the administration tool's tests: the accounting test's temporary data
-// file, log and simulated clock, the tool run in-process on them as the account "parent",
-// and a table saved through the core to begin from.
+// file, log and simulated clock, the tool run in-process on them as the account "parent" on a
+// computer where every name is an account of that spelling, and a table saved through the core
+// to begin from.
 #include <functional>
 #include <string>
 #include <vector>

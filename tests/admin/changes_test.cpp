@@ -3,8 +3,16 @@
 
 #include "accounting/password_hash.h"
 #include "accounting/usage_table.h"
+#include "admin/account_names.h"
 #include "tests/admin/admin_fixture.h"
+#include "tests/fixtures/files.h"
 #include "tests/fixtures/sim_clock.h"
+
+#ifdef _WIN32
+#include <windows.h>
+// After windows.h.
+#include <lmcons.h>
+#endif
 
 namespace {
 const std::array<std::string, kDays> kEveryDay60{"60", "60", "60", "60", "60", "60", "60"};
@@ -51,6 +59,61 @@ TEST_F(AdminTool, UsersAreAddedAllowedAndRemoved) {
                             prefix + "new users refused",
                             prefix + "bob removed from slot 1",
                         }));
+}
+
+// The guard matches a logon's account to the table exactly, while Windows takes a typed name in any
+// letter case: a slot under another spelling would leave the account unlimited.
+TEST_F(AdminTool, AddUserStoresTheAccountsOwnSpellingAndTakesANameThatIsNoAccountOnlyWhenForced) {
+  r_lookUpAccount = [](const std::string& typed) {
+    if (typed == "kid" || typed == "KID")
+      return rt::Account{rt::AccountKind::User, "Kid"};
+    if (typed == "users")
+      return rt::Account{rt::AccountKind::NotUser, "Users"};
+    return rt::Account{};
+  };
+  seed();
+  ASSERT_EQ(run({"add-user", "kid", "all=30"}).status, 0);
+  const std::string before = test_files::readBytes(dataPath);
+  const std::vector<std::pair<std::vector<std::string>, std::string>> refusals{
+      {{"add-user", "KID"}, "Kid is already in slot 1"},
+      {{"add-user", "newkid"}, "there is no account \"newkid\" on this computer; --force adds"},
+      {{"add-user", "users", "--force"}, "\"users\" is a group or a built-in name"},
+  };
+  for (const auto& [args, says] : refusals) {
+    const Result result = run(args);
+    EXPECT_EQ(result.status, 1) << args[1];
+    EXPECT_NE(result.err.find(says), std::string::npos) << result.err;
+    EXPECT_EQ(test_files::readBytes(dataPath), before) << args[1];
+  }
+  ASSERT_EQ(run({"add-user", "newkid", "--force"}).status, 0);
+
+  const UsageTable table = stored();
+  EXPECT_EQ(table.user(1).field(kAccount), "Kid");
+  EXPECT_EQ(table.user(1).field(kMinutesLeft), "30");
+  EXPECT_EQ(table.user(2).field(kAccount), "newkid") << "an account made later, as typed";
+  EXPECT_EQ(logLines(), (std::vector<std::string>{"06/12/2026 09:05 - parent - Admin tool - Kid added in slot 1",
+                                                  "06/12/2026 09:05 - parent - Admin tool - newkid added in slot 2"}));
+}
+
+// The system's own lookup. Natively there are no Windows accounts. Under Wine every program runs
+// as one account, which the lookup knows (Wine matches its name in its own letter case only, where
+// Windows takes any); a group is no account that logs on.
+TEST_F(AdminTool, AddUserAsksTheSystemWhetherTheNameIsAnAccount) {
+  r_lookUpAccount = rt::lookUpAccount;
+  seed();
+  const std::string before = test_files::readBytes(dataPath);
+  EXPECT_EQ(run({"add-user", "no-such-account-28"}).status, 1);
+#ifdef _WIN32
+  EXPECT_EQ(run({"add-user", "Administrators", "--force"}).status, 1);
+  EXPECT_EQ(test_files::readBytes(dataPath), before);
+  char own[UNLEN + 1] = {};
+  DWORD size = sizeof own;
+  ASSERT_TRUE(GetUserNameA(own, &size));
+  ASSERT_EQ(run({"add-user", own}).status, 0);
+  EXPECT_EQ(stored().user(1).field(kAccount), own);
+#else
+  EXPECT_EQ(test_files::readBytes(dataPath), before);
+#endif
 }
 
 TEST_F(AdminTool, SetPasswordChangesOnlyThePassword) {

@@ -45,8 +45,9 @@ TEST_F(AdminTool, InitReplacesAnExistingFileOnlyWhenForced) {
 
 // A first install must never end with a password nobody chose or one everybody knows.
 TEST_F(AdminTool, InitWritesNothingWithoutAGoodPassword) {
-  for (const std::string& input : std::vector<std::string>{"", "\n", "two\nlines\n", "one\r\n\r\n", "tab\there",
-                                                           "quillsun\n", std::string(kLongestPassword + 1, 'x')}) {
+  for (const std::string& input :
+       std::vector<std::string>{"", "\n", "two\nlines\n", "one\r\n\r\n", "tab\there", "five5\n", "quillsun\n",
+                                std::string(kLongestPassword + 1, 'x')}) {
     const Result result = run({"init", "--password-stdin"}, input);
     EXPECT_EQ(result.status, 1) << input;
     EXPECT_FALSE(test_files::exists(dataPath)) << input;

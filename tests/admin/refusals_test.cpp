@@ -59,6 +59,7 @@ TEST_F(AdminTool, BadInputIsRefusedWithStatusOneAndChangesNothing) {
       {{"allow-new-users", "maybe"}, "", "\"maybe\" is not yes or no"},
       {{"set-password", "--password-stdin"}, "one\ntwo\n", "the password holds a line break"},
       {{"set-password", "--password-stdin"}, "", "the password is empty"},
+      {{"set-password", "--password-stdin"}, "five5\n", "the password is shorter than 6 characters"},
       {{"set-password", "--password-stdin"}, "$pbkdf2-sha256$1$00$00\n", "looks like a stored hash"},
       {{"set-password"}, "typed\n", "standard input is not a terminal"},
   };

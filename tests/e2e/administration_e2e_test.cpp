@@ -81,13 +81,21 @@ TEST_F(OrrindaleEndToEnd, ThePasswordChangeChecksTheOldAndTheConfirmation) {
   EXPECT_EQ(answerBox(program, "Change Password"), "New passwords don't match");
   EXPECT_TRUE(passwordOpens(dataFile().password, "quillsun"));
 
+  typeInto(edits[1], "sixsix");
+  typeInto(edits[2], "sixsix");
+  click(apply);
+  EXPECT_EQ(answerBox(program, "Change Password"), "Password changed");
+
+  // Any password is taken here; one shorter than 6 characters is warned about.
+  typeInto(edits[0], "sixsix");
   typeInto(edits[1], "");
   typeInto(edits[2], "");
   click(apply);
   ASSERT_NE(waitForBox(program.id(), "Change Password"), nullptr);
   const std::string stored = dataFile().password;
   EXPECT_TRUE(isPasswordHash(stored) && passwordOpens(stored, "")) << "saved, hashed, before the box shows";
-  EXPECT_EQ(answerBox(program, "Change Password"), "Password changed");
+  EXPECT_EQ(answerBox(program, "Change Password"),
+            "Password changed. It is shorter than 6 characters and easy to guess: a longer one is safer.");
 
   chooseMenu(main, 'f', 'x');  // File, Exit
   ASSERT_TRUE(waitUntil([&] { return !IsWindowVisible(main); }));

@@ -15,6 +15,9 @@
 namespace {
 
 const char* const kServiceKey = "System\\CurrentControlSet\\Services\\OrrindaleGuard";
+// Safe Mode, with and without networking, starts only the services named here.
+const char* const kSafeModeKeys[] = {"System\\CurrentControlSet\\Control\\SafeBoot\\Minimal\\OrrindaleGuard",
+                                     "System\\CurrentControlSet\\Control\\SafeBoot\\Network\\OrrindaleGuard"};
 
 // The one copy the guard started in place of the one ended before.
 std::optional<DWORD> restartedCopy(int restarts) {
@@ -29,13 +32,15 @@ std::optional<DWORD> restartedCopy(int restarts) {
 
 }  // namespace
 
-TEST_F(Installer, TheSetupRegistersTheGuardToStartAtBootAsLocalSystemAndTheUninstallerRemovesIt) {
+TEST_F(Installer, TheSetupRegistersTheGuardToStartAtBootAndInSafeModeAsLocalSystemAndTheUninstallerRemovesIt) {
   ASSERT_EQ(runSetup("/S /PASSWORD=s3cret"), 0);
   EXPECT_EQ(machineText(kServiceKey, "ImagePath"), inQuotes(kGuard));
   EXPECT_EQ(machineNumber(kServiceKey, "Start"), static_cast<DWORD>(SERVICE_AUTO_START));
   EXPECT_EQ(machineText(kServiceKey, "ObjectName"), "LocalSystem");
   EXPECT_EQ(machineText(kServiceKey, "DisplayName"), "Orrindale guard");
   EXPECT_TRUE(machineText(kServiceKey, "Description"));
+  for (const char* safeMode : kSafeModeKeys)
+    EXPECT_EQ(machineText(safeMode, nullptr), "Service") << safeMode;
   EXPECT_TRUE(waitUntil([] { return serviceState() == SERVICE_RUNNING; }));
 
   EXPECT_EQ(runSetup("/S"), 0) << "a reinstall stops the guard, replaces it and starts it again";
@@ -44,6 +49,8 @@ TEST_F(Installer, TheSetupRegistersTheGuardToStartAtBootAsLocalSystemAndTheUnins
   uninstallAndWait("/S");
   EXPECT_TRUE(waitUntil([] { return serviceState() == 0 && !machineText(kServiceKey, "ImagePath"); }));
   EXPECT_FALSE(test_files::exists(kGuard));
+  for (const char* safeMode : kSafeModeKeys)
+    EXPECT_FALSE(machineText(safeMode, nullptr)) << safeMode;
 }
 
 TEST_F(Installer, TheGuardStartsAnEndedOrrindaleAgainAndLogsOffASessionThatKeepsEndingIt) {

@@ -47,8 +47,8 @@ bool uninstallEntryGone() {
   return !machineText(kUninstallKey, "DisplayName");
 }
 
-void uninstallAndWait(const std::string& arguments) {
-  ASSERT_EQ(rt::runCommand(inQuotes(kUninstaller) + " " + arguments), 0);
+void uninstallAndWait(const std::string& arguments, const std::string& folder) {
+  ASSERT_EQ(rt::runCommand(inQuotes(folder + "\\uninstall.exe") + " " + arguments), 0);
   ASSERT_TRUE(waitUntil(uninstallEntryGone, 30000));
 }
 
@@ -120,9 +120,33 @@ bool restartGuard(std::vector<const char*> arguments) {
          waitUntil([] { return serviceState() == SERVICE_RUNNING; });
 }
 
+namespace {
+std::string icaclsRecord() {
+  return (std::filesystem::path(rt::systemProgram("icacls")).parent_path() / "icacls-calls.txt").string();
+}
+}  // namespace
+
+void recordIcacls() {
+  std::error_code error;
+  std::filesystem::copy_file(test_files::besideTest("icacls_recorder"), rt::systemProgram("icacls"),
+                             std::filesystem::copy_options::overwrite_existing, error);
+  ASSERT_FALSE(error) << error.message();
+  // Wine runs its own icacls, not the file in the system folder, unless told otherwise.
+  const char native[] = "native";
+  ASSERT_EQ(
+      RegSetKeyValueA(HKEY_CURRENT_USER, "Software\\Wine\\DllOverrides", "icacls.exe", REG_SZ, native, sizeof native),
+      ERROR_SUCCESS);
+  test_files::remove(icaclsRecord());
+}
+
+std::vector<std::string> icaclsCalls() {
+  return test_files::lines(icaclsRecord());
+}
+
 void Installer::SetUp() {
-  if (test_files::exists(kUninstaller))
-    uninstallAndWait("/S /REMOVEDATA");
+  // Wherever an earlier test installed it.
+  if (const auto folder = machineText(kUninstallKey, "InstallLocation"))
+    uninstallAndWait("/S /REMOVEDATA", *folder);
   std::error_code ignored;
   std::filesystem::remove_all(kHalvard, ignored);
   ASSERT_FALSE(test_files::exists(kInstallDir));

@@ -1,8 +1,8 @@
 #pragma once
 // What every installer test shares: the paths the setup installs to, running the setup, the
 // uninstaller and the administration tool, the machine's registry values, the data file and
-// the log as the setup left them, and a fixture that starts each test on a machine without
-// Orrindale.
+// the log as the setup left them, the folder rights the setup asked icacls for, and a fixture that
+// starts each test on a machine without Orrindale.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -23,6 +23,7 @@ inline const std::string kHalvard = "C:\\Program Files\\Halvard";
 inline const std::string kDataFile = kHalvard + "\\HalvardDemo.dat";
 inline const std::string kLogFile = kHalvard + "\\debugDemo.log";
 inline const char* const kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+inline const char* const kRunValue = "*Orrindale";  // the "*" runs it in Safe Mode too
 inline const char* const kUninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Orrindale";
 
 std::string inQuotes(const std::string& text);
@@ -35,7 +36,7 @@ std::optional<DWORD> machineNumber(const char* key, const char* name);
 bool uninstallEntryGone();
 // A quiet uninstaller hands over to a copy of itself and returns at once; the copy removes the
 // uninstall entry last.
-void uninstallAndWait(const std::string& arguments);
+void uninstallAndWait(const std::string& arguments, const std::string& folder = kInstallDir);
 UsageTable storedTable();
 // Whether a line of the activity log ends with the text, and how many do.
 bool logHas(const std::string& ending);
@@ -51,6 +52,12 @@ bool restartGuard(std::vector<const char*> arguments);
 std::vector<DWORD> copies();
 // Ends a copy as the Task Manager would.
 void kill(DWORD process);
+
+// Puts icacls_recorder in the place of the system's icacls (Wine's own sets nothing and says
+// nothing) and forgets earlier runs.
+void recordIcacls();
+// The arguments of each run of icacls since, one line each.
+std::vector<std::string> icaclsCalls();
 
 class Installer : public testing::Test {
  protected:

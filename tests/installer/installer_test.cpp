@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
 #include <optional>
 #include <utility>
@@ -63,20 +64,25 @@ void takeShotIfAsked(HWND window, const std::string& name) {
 
 }  // namespace
 
-TEST_F(Installer, ASilentFirstInstallWithoutAPasswordFailsAndWritesNothing) {
+TEST_F(Installer, ASilentFirstInstallWithoutAGoodPasswordFailsAndWritesNothing) {
   EXPECT_NE(runSetup("/S"), 0);
+  EXPECT_NE(runSetup("/S /PASSWORD=five5"), 0) << "shorter than 6 characters";
   EXPECT_NE(runSetup("/S /PASSWORD=s3cret /ALLOWNEWUSERS=maybe"), 0);
   EXPECT_FALSE(test_files::exists(kInstallDir));
   EXPECT_FALSE(test_files::exists(kHalvard));
-  EXPECT_FALSE(machineText(kRunKey, "Orrindale"));
+  EXPECT_FALSE(machineText(kRunKey, kRunValue));
   EXPECT_TRUE(uninstallEntryGone());
 }
 
 TEST_F(Installer, ASilentInstallSetsUpTheProgramItsDataAndItsEntries) {
+  // The Run value as an earlier version named it, which Safe Mode passes over.
+  const char earlier[] = "\"C:\\Program Files\\Orrindale\\orrindale.exe\"";
+  ASSERT_EQ(RegSetKeyValueA(HKEY_LOCAL_MACHINE, kRunKey, "Orrindale", REG_SZ, earlier, sizeof earlier), ERROR_SUCCESS);
   ASSERT_EQ(runSetup("/S /PASSWORD=\"s3cret words\" /ALLOWNEWUSERS=no"), 0);
   for (const std::string& file : {kProgram, kAdmin, kUninstaller})
     EXPECT_TRUE(test_files::exists(file)) << file;
-  EXPECT_EQ(machineText(kRunKey, "Orrindale"), inQuotes(kProgram));
+  EXPECT_EQ(machineText(kRunKey, kRunValue), inQuotes(kProgram));
+  EXPECT_FALSE(machineText(kRunKey, "Orrindale"));
   EXPECT_EQ(machineText(kUninstallKey, "DisplayName"), "Orrindale");
   EXPECT_EQ(machineText(kUninstallKey, "DisplayIcon"), kProgram + ",0");
   EXPECT_EQ(machineText(kUninstallKey, "UninstallString"), inQuotes(kUninstaller));
@@ -98,7 +104,8 @@ TEST_F(Installer, ASilentInstallSetsUpTheProgramItsDataAndItsEntries) {
   EXPECT_EQ(table.user(2).field(kAccount), "");
   EXPECT_TRUE(logHas(" - Admin tool - fresh data file written, new users refused"));
 
-  ASSERT_EQ(runAdmin("add-user kid all=30"), 0);
+  EXPECT_EQ(runAdmin("add-user kid all=30"), 1) << "Wine knows no account kid";
+  ASSERT_EQ(runAdmin("add-user kid --force all=30"), 0);
   ASSERT_TRUE(restartGuard({"--believe-named-accounts"}));  // Wine runs every program as one account
   OrrindaleProcess program("kid", "ATHLON", "2", kProgram);
   ASSERT_TRUE(program.started());
@@ -106,8 +113,8 @@ TEST_F(Installer, ASilentInstallSetsUpTheProgramItsDataAndItsEntries) {
 }
 
 TEST_F(Installer, AReinstallKeepsTheDataFileAndTheLog) {
-  ASSERT_EQ(runSetup("/S /PASSWORD=first"), 0);
-  ASSERT_EQ(runAdmin("add-user kid"), 0);
+  ASSERT_EQ(runSetup("/S /PASSWORD=firstpw"), 0);
+  ASSERT_EQ(runAdmin("add-user kid --force"), 0);
   ASSERT_EQ(runAdmin("grant kid 15"), 0);
   // The guard keeps charging the session's own account (slot 1) and appending to the log
   // meanwhile: everything else stays as it was.
@@ -131,7 +138,7 @@ TEST_F(Installer, AReinstallKeepsTheDataFileAndTheLog) {
 
 TEST_F(Installer, TheUninstallerEndsRunningCopiesAndKeepsTheDataUnlessAsked) {
   ASSERT_EQ(runSetup("/S /PASSWORD=s3cret"), 0);
-  ASSERT_EQ(runAdmin("add-user kid"), 0);
+  ASSERT_EQ(runAdmin("add-user kid --force"), 0);
   ASSERT_TRUE(restartGuard({"--believe-named-accounts"}));  // Wine runs every program as one account
   OrrindaleProcess program("kid", "ATHLON", "2", kProgram);
   ASSERT_TRUE(waitUntil([] { return logHas(" - kid - Process Started - User kid"); }, 20000));
@@ -139,7 +146,7 @@ TEST_F(Installer, TheUninstallerEndsRunningCopiesAndKeepsTheDataUnlessAsked) {
   uninstallAndWait("/S");
   EXPECT_NE(program.waitForExit(10000), -1) << "ended by the uninstaller";
   EXPECT_FALSE(test_files::exists(kInstallDir));
-  EXPECT_FALSE(machineText(kRunKey, "Orrindale"));
+  EXPECT_FALSE(machineText(kRunKey, kRunValue));
   EXPECT_EQ(storedTable().user(2).field(kAccount), "kid");
   EXPECT_TRUE(test_files::exists(kLogFile));
 
@@ -159,15 +166,23 @@ TEST_F(Installer, AnInteractiveFirstInstallAsksForThePasswordTwiceAndOffersToSta
   std::vector<HWND> edits;
   ASSERT_TRUE(waitUntil([&] { return (edits = passwordEdits(window)).size() == 2; }));
 
-  typeInto(edits[0], "one");
-  typeInto(edits[1], "two");
-  click(next);
-  HWND box = nullptr;
-  ASSERT_TRUE(waitUntil([&] { return (box = dialogOf(setup.id(), window)) != nullptr; }));
-  EXPECT_FALSE(controlsOf(box, "Static", "The two passwords differ. Please type the same password twice.").empty());
-  click(GetDlgItem(box, IDOK));
-  ASSERT_TRUE(waitUntil([&] { return dialogOf(setup.id(), window) == nullptr; }));
-  ASSERT_EQ(passwordEdits(window).size(), 2u) << "still on the password page";
+  const std::string differ = "The two passwords differ. Please type the same password twice.";
+  const std::vector<std::array<std::string, 3>> refusals{
+      {"one", "two", differ},
+      {"Typed pw", "typed pw", differ},  // letter case counts
+      {"five5", "five5", "The password needs at least 6 characters: a shorter one is soon guessed."},
+  };
+  for (const auto& [password, again, says] : refusals) {
+    typeInto(edits[0], password);
+    typeInto(edits[1], again);
+    click(next);
+    HWND box = nullptr;
+    ASSERT_TRUE(waitUntil([&] { return (box = dialogOf(setup.id(), window)) != nullptr; }));
+    EXPECT_FALSE(controlsOf(box, "Static", says).empty()) << password;
+    click(GetDlgItem(box, IDOK));
+    ASSERT_TRUE(waitUntil([&] { return dialogOf(setup.id(), window) == nullptr; }));
+    ASSERT_EQ(passwordEdits(window).size(), 2u) << "still on the password page";
+  }
 
   typeInto(edits[0], "typed pw");
   typeInto(edits[1], "typed pw");
@@ -190,4 +205,47 @@ TEST_F(Installer, AnInteractiveFirstInstallAsksForThePasswordTwiceAndOffersToSta
   EXPECT_EQ(table.options[kNewUserFlag - 1], "0");
   EXPECT_EQ(table.user(1).field(kAccount), account);
   EXPECT_TRUE(waitUntil([&] { return logHas(" - " + account + " - Process Started - User " + account); }, 20000));
+}
+
+// Wherever the folder is (under C:\\ it would inherit every authenticated account's right to change
+// what it holds), only the administrators may change it; the Users group may not open the data
+// folder or anything in it. Wine sets no rights, so what the setup asks of icacls is checked.
+TEST_F(Installer, TheSetupKeepsTheInstallFolderAndTheDataFolderToTheAdministrators) {
+  const std::string folder = "C:\\Orrindale";
+  const std::string notes = folder + "\\notes.txt";
+  std::filesystem::create_directories(folder);
+  test_files::writeBytes(notes, "mine");
+  recordIcacls();
+  EXPECT_NE(runSetup("/S /PASSWORD=s3cret /D=" + folder), 0) << "a folder holding what is not Orrindale's";
+  EXPECT_TRUE(icaclsCalls().empty());
+  EXPECT_FALSE(test_files::exists(kHalvard));
+  EXPECT_EQ(test_files::readBytes(notes), "mine");
+
+  test_files::remove(notes);
+  ASSERT_EQ(runSetup("/S /PASSWORD=s3cret /D=" + folder), 0);
+  EXPECT_EQ(machineText(kRunKey, kRunValue), inQuotes(folder + "\\orrindale.exe"));
+  // A DLL beside the guard, which Windows would load in place of the system's.
+  test_files::writeBytes(folder + "\\wtsapi32.dll", "put there");
+  ASSERT_EQ(runSetup("/S"), 0) << "a reinstall in the same folder";
+  EXPECT_FALSE(test_files::exists(folder + "\\wtsapi32.dll"));
+
+  const std::string installed = inQuotes(folder);
+  const std::string halvard = inQuotes(kHalvard);
+  const std::vector<std::string> install{
+      installed + " /setowner *S-1-5-32-544 /T",
+      installed + " /reset /T",
+      installed + " /inheritance:r /grant:r *S-1-5-18:(OI)(CI)F *S-1-5-32-544:(OI)(CI)F *S-1-5-32-545:(OI)(CI)RX",
+      halvard + " /setowner *S-1-5-32-544 /T",
+      halvard + " /inheritance:r /grant:r *S-1-5-18:(OI)(CI)F *S-1-5-32-544:(OI)(CI)F",
+      halvard + " /remove:g *S-1-5-32-545",
+      inQuotes(kDataFile) + " /reset",
+      inQuotes(kLogFile) + " /reset",
+  };
+  std::vector<std::string> twice = install;
+  twice.insert(twice.end(), install.begin(), install.end());
+  EXPECT_EQ(icaclsCalls(), twice);
+
+  uninstallAndWait("/S /REMOVEDATA", folder);
+  EXPECT_FALSE(test_files::exists(folder));
+  EXPECT_FALSE(test_files::exists(kHalvard));
 }

@@ -73,7 +73,7 @@ TEST_F(Installer, AProtectedInstallsGuardChargesTheSessionFromItsFirstMinuteAndP
   ASSERT_EQ(runSetup("/S /PASSWORD=s3cret"), 0);
   EXPECT_EQ(machineNumber("Software\\Orrindale", "Protected"), 1u);
   EXPECT_TRUE(isPasswordHash(storedTable().password));
-  ASSERT_EQ(runAdmin("add-user kid all=30"), 0);
+  ASSERT_EQ(runAdmin("add-user kid --force all=30"), 0);
   ASSERT_EQ(runAdmin("grant kid 15"), 0);
   EXPECT_TRUE(logHas(" - " + account + " - Admin tool - 15 minutes granted to kid, 45 left today"))
       << "through the guard, under the tool's token";
@@ -136,7 +136,7 @@ TEST_F(Installer, AProtectedInstallsGuardBoundsWhatAFloodOfRequestsWritesToTheLo
 
 TEST_F(Installer, AProtectedInstallsAdministrationWindowSavesOnlyWithThePasswordTypedAtItsGate) {
   ASSERT_EQ(runSetup("/S /PASSWORD=s3cret"), 0);
-  ASSERT_EQ(runAdmin("add-user kid all=30"), 0);
+  ASSERT_EQ(runAdmin("add-user kid --force all=30"), 0);
   ASSERT_TRUE(restartGuard({"--believe-named-accounts"}));
   OrrindaleProcess kid("kid", "ATHLON", "2", kProgram);
   ASSERT_TRUE(waitUntil([] { return logHas(" - kid - Process Started - User kid"); }, 20000));
