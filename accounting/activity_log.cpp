@@ -2,10 +2,9 @@
 
 #include <cstdio>
 
-#include "accounting/guard_link.h"
+#include "accounting/table_home.h"
 #include "accounting/usage_table.h"
 #include "runtime/clock.h"
-#include "runtime/file.h"
 #include "runtime/processes.h"
 
 TimeStamp vStamp;
@@ -36,13 +35,7 @@ void WriteLog(const std::string& message) {
     rt::writeStdout(line);
     return;
   }
-  if (vSession.guarded) {
-    logThroughGuard(message);
-    return;
-  }
-  rt::TextFile log(vSession.logPath, rt::OpenMode::Append);
-  if (log.isOpen())
-    log.write(line);
+  vHome.writeLine(line, message);
 }
 
 void WriteLogAs(const std::string& user, const std::string& message) {

@@ -1,7 +1,6 @@
 #pragma once
-// The activity log: one time-stamped line per event, appended to the log file (or
-// written to the console at debug level 1), and the process-wide timestamp parts that
-// every log line refreshes.
+// The activity log: one time-stamped line per event, appended to the log (or written to the
+// console at debug level 1), and the process-wide timestamp parts that every log line refreshes.
 #include <string>
 
 struct TimeStamp {
@@ -19,9 +18,9 @@ extern TimeStamp vStamp;
 // Reads the clock into vStamp.
 void MakeTimeStamp();
 
-// Appends "dd/mm/yyyy hh:mm - user - message". A line that cannot be written is dropped:
-// the log never stops the program. In a protected install the guard writes the line, with the
-// account of this process's token in the user column.
+// Appends "dd/mm/yyyy hh:mm - user - message" where the table lives (table_home.h). A line
+// that cannot be written is dropped: the log never stops the program. In a protected install the
+// guard writes the line, with the account of this process's token in the user column.
 void WriteLog(const std::string& message);
 // The same with another user column, for the guard's lines about an account.
 void WriteLogAs(const std::string& user, const std::string& message);

@@ -1,6 +1,6 @@
 #include "accounting/guard_link.h"
 
-#include "accounting/activity_log.h"
+#include "accounting/usage_table.h"
 #include "runtime/clock.h"
 #include "runtime/guard_pipe.h"
 #include "runtime/processes.h"
@@ -18,53 +18,22 @@ std::optional<GuardAnswer> askGuard(GuardRequest request, int waitSeconds) {
 }
 
 namespace {
-// Since when the guard has been silent, for the copy's patience with it.
-void noteGuardAnswer(bool answered) {
-  if (answered)
+
+// Line 1's state as the guard said at the last read: it never sends line 1 itself.
+std::string vPasswordState;
+
+// The table or the minutes asked for: since when the guard has been silent, for the copy's
+// patience with it.
+std::optional<GuardAnswer> askNoting(GuardVerb verb) {
+  std::optional<GuardAnswer> answer = askGuard(guardRequest(verb));
+  if (answer)
     vSession.guardSilentSince = -1;
   else if (vSession.guardSilentSince < 0)
     vSession.guardSilentSince = rt::secondsNow();
-}
-}  // namespace
-
-bool readTableFromGuard() {
-  const std::optional<GuardAnswer> answer = askGuard(guardRequest(GuardVerb::Read));
-  noteGuardAnswer(answer.has_value());
-  if (!answer || !answer->ok())
-    return false;
-  std::vector<Cell> cells;
-  for (const Cell& cell : answer->cells)
-    if (cell.field > 1)
-      cells.push_back(cell);
-  applyCells(vTable, cells);
-  vSession.guardAccount = answer->account;
-  return true;
+  return answer;
 }
 
-GuardMinutes minutesFromGuard(int& left) {
-  const std::optional<GuardAnswer> answer = askGuard(guardRequest(GuardVerb::Minute));
-  noteGuardAnswer(answer.has_value());
-  if (!answer)
-    return GuardMinutes::Silent;
-  if (answer->refusal == Refusal::NotInTable) {
-    vSession.currentUser = 0;
-    return GuardMinutes::NotInTable;
-  }
-  if (!answer->ok() || answer->slot == 0)
-    return GuardMinutes::NoTable;
-  vSession.currentUser = answer->slot;
-  vSession.guardAccount = answer->account;
-  takeSlot(*answer);
-  left = answer->left;
-  return GuardMinutes::Left;
-}
-
-void logThroughGuard(const std::string& message) {
-  GuardRequest request = guardRequest(GuardVerb::Log);
-  request.lines = {message};
-  askGuard(request, kLogLineWaitSeconds);
-}
-
+// The fields of the slot that an answer carries, over vTable.
 void takeSlot(const GuardAnswer& answer) {
   if (answer.slot < 1 || answer.slot > kUserSlots)
     return;
@@ -75,28 +44,107 @@ void takeSlot(const GuardAnswer& answer) {
   applyCells(vTable, cells);
 }
 
-void applyCells(UsageTable& table, const std::vector<Cell>& cells) {
-  const std::vector<std::string*> fields = fieldsInFileOrder(table);
-  // Line 1 is a password to hash, kept whole; every other field as the data file keeps it.
-  for (const Cell& cell : cells)
-    if (cell.field >= 1 && cell.field <= kTableFields)
-      *fields[cell.field - 1] = cell.field == 1 ? cell.text : storableText(cell.text);
+// The table as the guard keeps it, over vTable (line 1 stays as it was), and the account the guard
+// counts this process as.
+TableLoad load() {
+  const std::optional<GuardAnswer> answer = askNoting(GuardVerb::Read);
+  if (!answer)
+    return TableLoad::Silent;
+  if (!answer->ok())
+    return TableLoad::Damaged;
+  std::vector<Cell> cells;
+  for (const Cell& cell : answer->cells)
+    if (cell.field > 1)
+      cells.push_back(cell);
+  applyCells(vTable, cells);
+  vSession.guardAccount = answer->account;
+  vPasswordState = answer->passwordState;
+  return TableLoad::Loaded;
 }
 
-std::vector<Cell> cellsOf(const UsageTable& table, int firstField) {
-  const std::vector<const std::string*> fields = fieldsInFileOrder(table);
-  std::vector<Cell> cells;
-  for (int field = firstField; field <= kTableFields; ++field)
-    cells.push_back({field, *fields[field - 1]});
-  return cells;
+// The guard charges the minutes itself: the copy reads those left today, and its current user
+// becomes the slot the guard named (0 when the account has none).
+MinuteOutcome minute() {
+  const std::optional<GuardAnswer> answer = askNoting(GuardVerb::Minute);
+  if (!answer)
+    return {MinuteOutcome::Silent};
+  if (answer->refusal == Refusal::NotInTable) {
+    vSession.currentUser = 0;
+    return {MinuteOutcome::NotInTable};
+  }
+  if (!answer->ok() || answer->slot == 0)
+    return {MinuteOutcome::NotKept};
+  vSession.currentUser = answer->slot;
+  vSession.guardAccount = answer->account;
+  takeSlot(*answer);
+  return {MinuteOutcome::Read, answer->left};
 }
 
-std::vector<Cell> changedCells(const UsageTable& before, const UsageTable& after) {
-  const std::vector<const std::string*> old = fieldsInFileOrder(before);
-  const std::vector<const std::string*> now = fieldsInFileOrder(after);
-  std::vector<Cell> cells;
-  for (int field = 1; field <= kTableFields; ++field)
-    if (*old[field - 1] != *now[field - 1])
-      cells.push_back({field, *now[field - 1]});
-  return cells;
+// The guard decides, fills the slot and logs it under the account.
+Admission admit(int& slot) {
+  const std::optional<GuardAnswer> answer = askGuard(guardRequest(GuardVerb::Admit));
+  if (answer && answer->ok() && answer->slot != 0) {
+    takeSlot(*answer);
+    slot = answer->slot;
+    return Admission::Admitted;
+  }
+  if (answer && answer->refusal == Refusal::NewUsersRefused)
+    return Admission::NewUsersRefused;
+  if (answer && answer->refusal == Refusal::NoFreeSlot)
+    return Admission::NoFreeSlot;
+  return Admission::NotKept;
 }
+
+// The guard writes the line, with the account of this process's token in the user column.
+void writeLine(const std::string&, const std::string& message) {
+  GuardRequest request = guardRequest(GuardVerb::Log);
+  request.lines = {message};
+  askGuard(request, kLogLineWaitSeconds);
+}
+
+GateAnswer checkPassword(const std::string& typed) {
+  GuardRequest check = guardRequest(GuardVerb::Check);
+  check.password = typed;
+  const std::optional<GuardAnswer> answer = askGuard(check);
+  if (!answer)
+    return GateAnswer::Silent;
+  return answer->ok() ? GateAnswer::Opens : GateAnswer::Wrong;
+}
+
+SaveOutcome saved(const std::optional<GuardAnswer>& answer) {
+  if (!answer)
+    return {SaveOutcome::Silent, ""};
+  switch (answer->refusal) {
+    case Refusal::None:
+      return {};
+    case Refusal::WrongPassword:
+      return {SaveOutcome::WrongPassword, ""};
+    case Refusal::NotAdministrator:
+      return {SaveOutcome::NotAdministrator, ""};
+    default:
+      return {SaveOutcome::NotKept, refusalWord(answer->refusal)};
+  }
+}
+
+SaveOutcome saveCells(const std::vector<Cell>& cells, const std::string& password) {
+  GuardRequest save = guardRequest(GuardVerb::Save);
+  save.password = password;
+  save.cells = cells;
+  return saved(askGuard(save));
+}
+
+SaveOutcome saveForTool(const std::vector<Cell>& cells, bool wholeTable, const std::vector<std::string>& done) {
+  GuardRequest request = guardRequest(GuardVerb::Tool);
+  request.wholeTable = wholeTable;
+  request.cells = cells;
+  request.lines = done;
+  return saved(askGuard(request));
+}
+
+std::string passwordState() {
+  return vPasswordState;
+}
+
+}  // namespace
+
+constexpr TableHome kGuardHome{load, minute, admit, writeLine, checkPassword, saveCells, saveForTool, passwordState};

@@ -122,10 +122,6 @@ const char* refusalWord(Refusal refusal) {
   return "malformed";
 }
 
-int tableField(int slot, int userField) {
-  return 1 + kDays + kOptions + (slot - 1) * kUserFields + userField;
-}
-
 GuardRequest guardRequest(GuardVerb verb) {
   GuardRequest request;
   request.verb = verb;

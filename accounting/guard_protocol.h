@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "accounting/table_cells.h"
 #include "accounting/table_rules.h"
 
 // The most bytes of a request or an answer, and of one value in it.
@@ -21,13 +22,6 @@ enum class GuardVerb {
   Save,    // the supervisor's changes, with the password typed at the gate
   Tool,    // the administration tool's changes, for an administrator's account only
   Log,     // one line of the activity log under the caller's account
-};
-
-// A field in data-file order (1 is the password, 105 slot 6's Saturday allowance) and its text.
-struct Cell {
-  int field = 0;
-  std::string text;
-  bool operator==(const Cell&) const = default;
 };
 
 struct GuardRequest {
@@ -77,5 +71,3 @@ bool decodeAnswer(std::string_view text, GuardAnswer& answer);
 // "malformed", "no-table", ...: for log lines and messages.
 const char* refusalWord(Refusal refusal);
 
-// The field number in data-file order of a slot's field, and back.
-int tableField(int slot, int userField);

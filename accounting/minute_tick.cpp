@@ -3,8 +3,8 @@
 #include <cstdio>
 
 #include "accounting/activity_log.h"
-#include "accounting/data_file.h"
 #include "accounting/guard_link.h"
+#include "accounting/table_home.h"
 #include "accounting/log_texts.h"
 #include "accounting/run_lines.h"
 #include "accounting/table_rules.h"
@@ -50,16 +50,30 @@ void reportClockMovedBack(const UserRecord& user) {
 }
 }  // namespace
 
-void AccountMinute() {
-  UserRecord& user = vTable.user(vSession.currentUser);
-  const CountedMinute minute = countMinute(user, vStamp, vSession.machineName);
-  if (minute.kind == MinuteKind::NewDay) {
-    WriteLog("New day allowance");
-    return;
+void AccountMinute(const MinuteOutcome& minute) {
+  switch (minute.kind) {
+    case MinuteOutcome::NewDay:
+      WriteLog("New day allowance");
+      return;
+    case MinuteOutcome::ClockMovedBack:
+      reportClockMovedBack(vTable.user(vSession.currentUser));
+      [[fallthrough]];
+    case MinuteOutcome::Counted:
+    case MinuteOutcome::Read:
+      CheckTimeLeft(minute.left);
+      return;
+    case MinuteOutcome::NotInTable:
+      return;
+    case MinuteOutcome::NotKept:
+      reportUnreadableDataFile();
+      return;
+    case MinuteOutcome::Silent:
+      // A guard that does not answer is waited for: the copy logs off only once it has been
+      // silent for minutes.
+      if (rt::secondsNow() - vSession.guardSilentSince >= kGuardSilentSeconds)
+        reportUnreadableDataFile();
+      return;
   }
-  if (minute.kind == MinuteKind::ClockMovedBack)
-    reportClockMovedBack(user);
-  CheckTimeLeft(minute.left);
 }
 
 void reportUnreadableDataFile() {
@@ -69,51 +83,12 @@ void reportUnreadableDataFile() {
     WriteLog("**** Can't Locate Log file " + vSession.userName + " ****");
 }
 
-namespace {
-// Reload, count, save. False when the minute was not counted and kept: a minute that cannot be
-// saved would come back with the next reload, and a file that cannot be written (read-only, disk
-// full) would stop the count for good.
-bool countAndKeepMinute() {
-  if (LoadData() == -1)
-    return false;
-  MakeTimeStamp();
-  if (vSession.currentUser != 0)
-    AccountMinute();
-  return SaveData();
-}
-
-// In a protected install the guard charges the minutes; the copy reads those left and does the
-// rest from them. A guard that does not answer is waited for: the copy logs off only once it has
-// been silent for minutes. False when this tick has nothing more to do.
-bool minutesOfGuard() {
-  int left = 0;
-  switch (minutesFromGuard(left)) {
-    case GuardMinutes::Left:
-      CheckTimeLeft(left);
-      return true;
-    case GuardMinutes::NotInTable:
-      return true;
-    case GuardMinutes::NoTable:
-      reportUnreadableDataFile();
-      return false;
-    case GuardMinutes::Silent:
-      if (rt::secondsNow() - vSession.guardSilentSince >= kGuardSilentSeconds)
-        reportUnreadableDataFile();
-      return false;
-  }
-  return false;
-}
-}  // namespace
-
 void DoEachMin() {
   vUi.hideHostWindow();
-  if (vSession.guarded) {
-    if (!minutesOfGuard())
-      return;
-  } else if (!countAndKeepMinute()) {
-    reportUnreadableDataFile();
+  const MinuteOutcome minute = vHome.minute();
+  AccountMinute(minute);
+  if (minute.kind == MinuteOutcome::NotKept || minute.kind == MinuteOutcome::Silent)
     return;
-  }
   if (vSession.currentUser != 0)
     vUi.drawTrayMinutes(0);
   // Each flag is set before its box opens: the box is modal, and the ticks that run

@@ -4,6 +4,8 @@
 // that keeps the status bar clock and the tray flashing going.
 #include <string>
 
+#include "accounting/table_home.h"
+
 constexpr int kFirstWarningBelow = 11;  // 10 minutes or fewer
 constexpr int kSecondWarningBelow = 3;  // 2 minutes or fewer
 constexpr int kTrayFlashBelow = 11;
@@ -19,10 +21,10 @@ std::string warningText(int minutesLeft);
 void DoEachMin();
 // Timer 2: status bar user and clock, tray flashing.
 void Tic();
-// Counts one minute for the current user, or loads the allowance of a new day: one only when
-// today's date is later than the record's. A clock moved back to an earlier date renews
-// nothing, leaves the record's later stamp and is logged once per move.
-void AccountMinute();
+// What a minute of the current user did, where the table lives (table_home.h): a new day's
+// allowance is logged; a clock moved back to an earlier date is logged once per move; the minutes
+// left are checked; a table that could not be read or kept, or a guard silent for minutes, logs off.
+void AccountMinute(const MinuteOutcome& minute);
 // Records the minutes left, logs them in test mode, and logs the user off at zero (the run's
 // orderly end).
 void CheckTimeLeft(int left);

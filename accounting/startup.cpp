@@ -3,7 +3,7 @@
 #include <array>
 
 #include "accounting/activity_log.h"
-#include "accounting/data_file.h"
+#include "accounting/file_home.h"
 #include "accounting/guard_link.h"
 #include "accounting/log_texts.h"
 #include "accounting/minute_tick.h"
@@ -50,21 +50,6 @@ int admitted(int slot) {
   vUi.messageBox("New user " + vSession.userName + " has been created\nUsing default time settings", "New user");
   return slot;
 }
-
-// In a protected install the guard decides and fills the slot, and logs it under the account.
-int admitThroughGuard() {
-  const std::optional<GuardAnswer> answer = askGuard(guardRequest(GuardVerb::Admit));
-  if (answer && answer->ok() && answer->slot != 0) {
-    takeSlot(*answer);
-    return admitted(answer->slot);
-  }
-  if (answer && answer->refusal == Refusal::NewUsersRefused)
-    return refuseNewUser();
-  if (answer && answer->refusal == Refusal::NoFreeSlot)
-    return noFreeSlot();
-  reportUnreadableDataFile();
-  return 0;
-}
 }  // namespace
 
 FixedPaths vFixedPaths;
@@ -73,7 +58,8 @@ void SetPaths() {
   vSession.dataFilePath = vFixedPaths.dataFile;
   vSession.logPath = vFixedPaths.log;
   vSession.debugLevel = readNumber(rt::argument(1));
-  vSession.guarded = vFixedPaths.protectedInstall();
+  // The one place the program asks where its table lives.
+  vHome = vFixedPaths.protectedInstall() ? kGuardHome : kDataFileHome;
 }
 
 std::string IdentifyUser() {
@@ -83,7 +69,7 @@ std::string IdentifyUser() {
   vSession.currentUser = accountSlot(vTable, name);
   // A guard that has not answered yet has not said whose table this is: the minute tick asks
   // again, and the guard itself meets an account it has no slot for.
-  if (vSession.guarded && vSession.guardSilentSince >= 0)
+  if (vSession.guardSilentSince >= 0)
     return name;
   // Logged in every debug level: in normal use it is the supervisor's only sign of an
   // account that was refused.
@@ -108,43 +94,39 @@ int IdentifyMachine() {
 int AddNewUser() {
   if (vSession.userName.empty())
     return refuseNewUser();
-  if (vSession.guarded)
-    return admitThroughGuard();
-  if (!newUsersAllowed(vTable))
-    return refuseNewUser();
-  const int slot = firstFreeSlot(vTable);
-  if (slot == 0)
-    return noFreeSlot();
-  WriteLog(kFoundOneLine + zeroPadded(slot, 2));  // also refreshes the timestamp parts
-  UserRecord& user = vTable.user(slot);
-  fillNewSlot(user, vTable, vSession.userName, vStamp);
-  stampUser(user, vStamp, vSession.machineName);
-  return admitted(slot);
+  int slot = 0;
+  switch (vHome.admit(slot)) {
+    case Admission::Admitted:
+      return admitted(slot);
+    case Admission::NewUsersRefused:
+      return refuseNewUser();
+    case Admission::NoFreeSlot:
+      return noFreeSlot();
+    case Admission::NotKept:
+      break;
+  }
+  reportUnreadableDataFile();
+  return 0;
 }
 
 void Startup() {
   InstallDefaults();
   SetPaths();
-  const bool loaded = vSession.guarded ? readTableFromGuard() : LoadData() != -1;
-  // A guard that does not answer yet is waited for by the minute tick; any other table that
-  // cannot be read logs off.
-  if (!loaded && vSession.guardSilentSince < 0)
+  const TableLoad loaded = vHome.load();
+  // A guard that does not answer yet is waited for by the minute tick; a table that cannot be
+  // read logs off.
+  if (loaded == TableLoad::Missing || loaded == TableLoad::Damaged)
     reportUnreadableDataFile();
   vSession.userName = IdentifyUser();
   IdentifyMachine();
-  if (vSession.currentUser == 0 && !(vSession.guarded && vSession.guardSilentSince >= 0))
+  if (vSession.currentUser == 0 && loaded != TableLoad::Silent)
     vSession.currentUser = AddNewUser();
-  // The start-up minute must be kept like any other; a file that was not read has been
-  // reported already. In a protected install the guard charges it: the copy reads what is left.
-  if (vSession.guarded) {
-    int left = 0;
-    if (loaded && minutesFromGuard(left) == GuardMinutes::Left)
-      CheckTimeLeft(left);
-  } else {
-    if (vSession.currentUser != 0)
-      AccountMinute();
-    if (!SaveData() && loaded)
-      reportUnreadableDataFile();
+  // The start-up minute, kept like any other; a table that was not read has been reported
+  // already. Where the guard keeps the table, it charges the minute: the copy reads what is left.
+  if (loaded != TableLoad::Silent) {
+    const MinuteOutcome minute = vHome.minute();
+    if (minute.kind != MinuteOutcome::NotKept || loaded == TableLoad::Loaded)
+      AccountMinute(minute);
   }
   if (vSession.currentUser != 0)
     vUi.drawTrayMinutes(0);

@@ -74,9 +74,6 @@ struct Session {
   int BlinkPhase = 1;
   std::string dataFilePath;
   std::string logPath;
-  // A protected install: the guard service keeps the table and writes the log; this process
-  // asks it (guard_link.h) and never opens either file.
-  bool guarded = false;
   // The account the guard counts this process as, from its token; "" until the guard said.
   std::string guardAccount;
   // Since when the guard has not answered (seconds), -1 while it answers.

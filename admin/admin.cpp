@@ -2,6 +2,8 @@
 
 #include <ostream>
 
+#include "accounting/file_home.h"
+#include "accounting/guard_link.h"
 #include "accounting/startup.h"
 #include "accounting/usage_table.h"
 #include "admin/admin_log.h"
@@ -21,7 +23,8 @@ void startSession(const Invocation& call) {
   InstallDefaults();
   vSession.dataFilePath = call.has("--file") ? call.value("--file") : vFixedPaths.dataFile;
   vSession.logPath = call.has("--log") ? call.value("--log") : logBeside(vSession.dataFilePath);
-  vSession.guarded = !call.has("--file") && vFixedPaths.protectedInstall();
+  // The one place the tool asks where its table lives.
+  vHome = !call.has("--file") && vFixedPaths.protectedInstall() ? kGuardHome : kDataFileHome;
   vSession.userName = accountRunningTool();
   reportLockTimeOutOn(call.console->err);
 }

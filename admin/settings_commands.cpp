@@ -50,23 +50,14 @@ int init(const Invocation& call) {
     console.err << "orrindale-admin: " << problem << "; nothing was written\n";
     return kExitUsage;
   }
-  // The core rewrites existing files only and never makes one; in a protected install the guard
-  // makes it.
-  const bool made = !exists && !vSession.guarded;
-  if (made && !rt::TextFile(path, rt::OpenMode::Append).isOpen()) {
-    console.err << "orrindale-admin: cannot make " << path << " (does its folder exist, and may it be written?)\n";
-    return kExitFile;
-  }
+  // Where the table lives makes the file when it is not there yet.
   InstallDefaults();
   vTable.password = password;
   setNewUsersAllowed(vTable, allowed);
   const std::string done = std::string(exists ? "data file replaced by a fresh one" : "fresh data file written") +
                            ", " + newUsersText(allowed);
-  if (!saveForCommand(console, SaveOver::AnyContent, {done})) {
-    if (made)
-      std::remove(path.c_str());
+  if (!saveForCommand(console, SaveOver::AnyContent, {done}))
     return kExitFile;
-  }
   confirm(console, {done});
   return kExitDone;
 }

@@ -3,18 +3,14 @@
 #include <ostream>
 
 #include "accounting/data_file.h"
-#include "accounting/guard_link.h"
-#include "accounting/table_rules.h"
+#include "accounting/table_home.h"
 #include "accounting/usage_table.h"
 #include "admin/admin.h"
-#include "admin/admin_log.h"
 
 namespace {
 std::ostream* vLockReport = nullptr;
-// In a protected install: the table as the guard gave it, so that only what a command changed
-// goes back; and line 1's state, which the guard never sends.
+// The table as loaded, so that only what a command changed goes back.
 UsageTable vAsRead;
-std::string vGuardPasswordState;
 
 const char* const noGuardText =
     "orrindale-admin: the guard service OrrindaleGuard, which keeps the table of this protected install, does "
@@ -30,24 +26,23 @@ int lockGaveUp() {
 }  // namespace
 
 LoadOutcome loadTable() {
-  if (vSession.guarded) {
-    const std::optional<GuardAnswer> answer = askGuard(guardRequest(GuardVerb::Read));
-    if (!answer)
-      return LoadOutcome::NoGuard;
-    if (!answer->ok())
+  const TableLoad loaded = vHome.load();
+  vAsRead = vTable;
+  switch (loaded) {
+    case TableLoad::Loaded:
+      return LoadOutcome::Loaded;
+    case TableLoad::Missing:
+      return LoadOutcome::Missing;
+    case TableLoad::Damaged:
       return LoadOutcome::NotADataFile;
-    applyCells(vTable, answer->cells);
-    vAsRead = vTable;
-    vGuardPasswordState = answer->passwordState;
-    return LoadOutcome::Loaded;
+    case TableLoad::Silent:
+      break;
   }
-  if (LoadData() != -1)
-    return LoadOutcome::Loaded;
-  return lastLoadProblem() == LoadProblem::Damaged ? LoadOutcome::NotADataFile : LoadOutcome::Missing;
+  return LoadOutcome::NoGuard;
 }
 
 std::string loadedPasswordState() {
-  return vSession.guarded ? vGuardPasswordState : passwordState(vTable.password);
+  return vHome.passwordState();
 }
 
 bool loadForCommand(Console& console) {
@@ -75,45 +70,31 @@ bool explainLoad(Console& console, LoadOutcome outcome) {
   return false;
 }
 
-namespace {
-// The command's changes, and what it did for the log, handed to the guard.
-bool saveThroughGuard(Console& console, SaveOver over, const std::vector<std::string>& done) {
-  GuardRequest request = guardRequest(GuardVerb::Tool);
-  request.wholeTable = over == SaveOver::AnyContent;
-  request.cells = request.wholeTable ? cellsOf(vTable, 1) : changedCells(vAsRead, vTable);
-  request.lines = done;
-  const std::optional<GuardAnswer> answer = askGuard(request);
-  if (answer && answer->ok())
-    return true;
-  if (!answer)
-    console.err << noGuardText;
-  else if (answer->refusal == Refusal::NotAdministrator)
-    console.err << "orrindale-admin: only an administrator may change the table of a protected install (run the "
-                   "command prompt as administrator); nothing was changed\n";
-  else
-    console.err << "orrindale-admin: the guard service did not keep the change (" << refusalWord(answer->refusal)
-                << "); the activity log says more\n";
-  return false;
-}
-}  // namespace
-
 bool saveForCommand(Console& console, SaveOver over, const std::vector<std::string>& done) {
-  if (vSession.guarded)
-    return saveThroughGuard(console, over, done);
-  if (over == SaveOver::AnyContent ? RewriteDataFile() : SaveData())
-    return true;
-  console.err << "orrindale-admin: the data file " << vSession.dataFilePath
-              << " could not be written; the activity log " << vSession.logPath << " says more\n";
+  const bool whole = over == SaveOver::AnyContent;
+  const SaveOutcome saved = vHome.saveForTool(whole ? cellsOf(vTable, 1) : changedCells(vAsRead, vTable), whole, done);
+  switch (saved.kind) {
+    case SaveOutcome::Saved:
+      return true;
+    case SaveOutcome::Silent:
+      console.err << noGuardText;
+      return false;
+    case SaveOutcome::NotAdministrator:
+      console.err << "orrindale-admin: only an administrator may change the table of a protected install (run the "
+                     "command prompt as administrator); nothing was changed\n";
+      return false;
+    case SaveOutcome::WrongPassword:
+    case SaveOutcome::NotKept:
+      break;
+  }
+  console.err << "orrindale-admin: " << saved.why << "\n";
   return false;
 }
 
 void confirm(Console& console, const std::vector<std::string>& done) {
-  for (const std::string& sentence : done) {
-    // The guard has logged what it was handed.
-    if (!vSession.guarded)
-      logAdminChange(sentence);
+  // Where the table lives has logged what it was handed.
+  for (const std::string& sentence : done)
     console.out << sentence << "\n";
-  }
 }
 
 int changeTable(Console& console, const std::function<Change()>& change) {

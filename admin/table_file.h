@@ -13,8 +13,8 @@ struct Console;
 // NoGuard: the install is protected and its guard service does not answer.
 enum class LoadOutcome { Loaded, Missing, NotADataFile, NoGuard };
 
-// Loads vTable from the data file, or in a protected install from the guard, and says what the
-// load found.
+// Loads vTable from where the table lives (the data file, or in a protected install the guard)
+// and says what the load found.
 LoadOutcome loadTable();
 // "set", "empty" or "default" for the loaded table's password, which the tool never prints.
 std::string loadedPasswordState();
@@ -39,11 +39,11 @@ int changeTable(Console& console, const std::function<Change()>& change);
 // file and a repair the supervisor asked for, whatever the file holds.
 enum class SaveOver { WholeDataFileOnly, AnyContent };
 
-// Saves vTable; false after saying on the error stream that the file was not written. In a
-// protected install the guard saves the changed fields (all of them with AnyContent) and logs
-// what was done under the account of the tool's token.
+// Saves what the command changed in vTable since the load (every field with AnyContent) where
+// the table lives, which logs each sentence done as an "Admin tool" line (in a protected install
+// under the account of the tool's token); false after saying on the error stream why not.
 bool saveForCommand(Console& console, SaveOver over, const std::vector<std::string>& done);
-// Logs every sentence as an "Admin tool" line (unless the guard has) and prints it.
+// Prints every sentence done.
 void confirm(Console& console, const std::vector<std::string>& done);
 
 // Makes a lock that stays taken end the tool with status 2 and a sentence on the stream,

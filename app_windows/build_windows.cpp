@@ -11,6 +11,7 @@
 #include "app_windows/app_windows.h"
 #include "app_windows/manage_data.h"
 #include "app_windows/password_gate.h"
+#include "app_windows/supervisor_save.h"
 #include "app_windows/tray.h"
 #include "app_windows/tray_minutes.h"
 #include "gui/class_table.h"

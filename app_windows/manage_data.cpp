@@ -1,11 +1,10 @@
 #include "app_windows/manage_data.h"
 
-#include "accounting/data_file.h"
-#include "accounting/guard_link.h"
+#include "accounting/table_home.h"
 #include "accounting/table_rules.h"
 #include "app_windows/app_constants.h"
 #include "app_windows/app_windows.h"
-#include "app_windows/password_gate.h"
+#include "app_windows/supervisor_save.h"
 #include "gui/class_table.h"
 #include "gui/control_looks.h"
 #include "gui/control_state.h"
@@ -21,8 +20,8 @@ namespace {
 // Inside the group everything sits 25 pixels higher than its row outside, so that rows line up.
 constexpr int kGroupLift = 25;
 
-// What the program last put into the grid's edit boxes: in a protected install Apply hands the
-// guard only the cells the supervisor changed since, so that the minutes counted meanwhile stay.
+// What the program last put into the grid's edit boxes: Apply hands on only the cells the
+// supervisor changed since, so that the minutes counted meanwhile stay.
 UsageTable vShown;
 
 // The cell of an edit box when the supervisor changed it.
@@ -89,10 +88,7 @@ void build_options_tab() {
 }
 
 void read_Button(int, int, const EventParams&) {
-  if (vSession.guarded)
-    readTableFromGuard();
-  else
-    LoadData();
+  vHome.load();
   for (int u = 1; u <= kUserSlots; ++u) {
     setText(TimeEdits[u - 1], vTable.user(u).field(kMinutesLeft));
     vShown.user(u).field(kMinutesLeft) = vTable.user(u).field(kMinutesLeft);
@@ -103,42 +99,26 @@ void read_Button(int, int, const EventParams&) {
     setText(MachineLabels[u - 1], vTable.user(u).field(kMachine));
 }
 
+// Only the cells the supervisor changed since the grid was filled go, applied to the table as it
+// is now, wherever it lives: an open window never gives back minutes counted meanwhile.
 void datchange_Button(int, int, const EventParams&) {
-  if (vSession.guarded) {
-    std::vector<Cell> cells;
-    for (int u = 1; u <= kUserSlots; ++u) {
-      const UserRecord& shown = vShown.user(u);
-      addIfChanged(cells, TimeEdits[u - 1], tableField(u, kMinutesLeft), shown.field(kMinutesLeft));
-      addIfChanged(cells, AccountEdits[u - 1], tableField(u, kAccount), shown.field(kAccount));
-      for (int d = 1; d <= kDays; ++d)
-        addIfChanged(cells, AllocEdits[u - 1][d - 1], tableField(u, kMachine + d), shown.allowance(d));
-    }
-    for (int d = 1; d <= kDays; ++d)
-      addIfChanged(cells, DefaultEdits[d - 1], 1 + d, vShown.defaultAllowance(d));
-    if (saveAsSupervisor(cells, "Update data"))
-      applyCells(vShown, cells);
-    return;
-  }
+  std::vector<Cell> cells;
   for (int u = 1; u <= kUserSlots; ++u) {
-    UserRecord& user = vTable.user(u);
-    user.field(kMinutesLeft) = getText(TimeEdits[u - 1]);
-    user.field(kAccount) = getText(AccountEdits[u - 1]);
+    const UserRecord& shown = vShown.user(u);
+    addIfChanged(cells, TimeEdits[u - 1], tableField(u, kMinutesLeft), shown.field(kMinutesLeft));
+    addIfChanged(cells, AccountEdits[u - 1], tableField(u, kAccount), shown.field(kAccount));
     for (int d = 1; d <= kDays; ++d)
-      user.allowance(d) = getText(AllocEdits[u - 1][d - 1]);
-    for (int d = 1; d <= kDays; ++d)
-      vTable.defaultAllowance(d) = getText(DefaultEdits[d - 1]);
+      addIfChanged(cells, AllocEdits[u - 1][d - 1], tableField(u, kMachine + d), shown.allowance(d));
   }
-  SaveData();
+  for (int d = 1; d <= kDays; ++d)
+    addIfChanged(cells, DefaultEdits[d - 1], 1 + d, vShown.defaultAllowance(d));
+  if (saveAsSupervisor(cells, "Update data"))
+    applyCells(vShown, cells);
 }
 
 void Update_Options(int, int, const EventParams&) {
-  if (vSession.guarded) {
-    UsageTable changed = vTable;
-    setNewUsersAllowed(changed, isChecked(AllowNewUsers));
-    if (saveAsSupervisor({{1 + kDays + kNewUserFlag, changed.option(kNewUserFlag)}}, "Options"))
-      vTable = changed;
-    return;
-  }
-  setNewUsersAllowed(vTable, isChecked(AllowNewUsers));
-  SaveData();
+  UsageTable changed = vTable;
+  setNewUsersAllowed(changed, isChecked(AllowNewUsers));
+  if (saveAsSupervisor({{1 + kDays + kNewUserFlag, changed.option(kNewUserFlag)}}, "Options"))
+    vTable.option(kNewUserFlag) = changed.option(kNewUserFlag);
 }

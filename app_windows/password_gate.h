@@ -2,10 +2,6 @@
 // The password gate in front of the administration window, and the change of the supervisor
 // password on its Security tab. A typed password opens when line 1 is its hash (or, in a file
 // written before hashing, the same text): case and blanks count.
-#include <string>
-#include <vector>
-
-#include "accounting/guard_protocol.h"
 #include "gui/event_types.h"
 
 // PasswordWindow got the focus: clears PwEdit and focuses it.
@@ -14,17 +10,9 @@ void Password(int self, int event, const EventParams& params);
 void penter(int self, int event, const EventParams& params);
 // OK: the right password reloads the grid and opens MainWindow.
 void Click_Button(int self, int event, const EventParams& params);
-// MainWindow closes: the password that opened the gate is forgotten (and its bytes overwritten),
-// so that the window shown again from outside saves nothing in a protected install.
-void forgetGatePassword(int self, int event, const EventParams& params);
 // Cancel: hides PasswordWindow.
 void Exitpass(int self, int event, const EventParams& params);
 // Apply on the Security tab: stores a new password, as its hash, when the old one is right and
 // the new one is confirmed.
 void pwchange_Button(int self, int event, const EventParams& params);
 
-// A protected install: hands the supervisor's changed cells to the guard with the password that
-// opened the gate (or the one given); false, after a message box with the title, when the guard
-// did not keep them.
-bool saveAsSupervisor(const std::vector<Cell>& cells, const std::string& title);
-bool saveAsSupervisor(const std::vector<Cell>& cells, const std::string& title, const std::string& password);

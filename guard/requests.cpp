@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "accounting/activity_log.h"
-#include "accounting/guard_link.h"
+#include "accounting/table_cells.h"
 #include "accounting/guard_protocol.h"
 #include "accounting/log_texts.h"
 #include "accounting/password_hash.h"

@@ -2,14 +2,13 @@
 
 #include <windows.h>
 
+#include "gui/control_state.h"
 #include "gui/framework.h"
 #include "gui/handlers.h"
 #include "gui/run_state.h"
 #include "support/hot_path.h"
 #include "support/w32dll.h"
 #include "support/w32memset.h"
-
-std::vector<int> ActiveEL;
 
 namespace {
 
@@ -32,10 +31,6 @@ void repostQuit(const MSG& message) {
 }
 
 }  // namespace
-
-int runningEventLoops() {
-  return static_cast<int>(ActiveEL.size());
-}
 
 void w32::WinMain(const WindowRef& target, const ShowStyle& style) {
   if (vWinMainState != kNotStarted)
@@ -94,4 +89,13 @@ void doEvents(int id) {
 void quitWindow(int id) {
   if (validId(id) && !ActiveEL.empty())
     ActiveEL.back() = 1;
+}
+
+void openDialog(const WindowRef& target) {
+  const int window = target.byName ? getNameId(target.name) : target.window;
+  if (!isWindowControl(window))
+    return;
+  openWindow(target, kDialogStyle);
+  eventLoop();
+  closeWindow(window);
 }

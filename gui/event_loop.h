@@ -1,15 +1,9 @@
 #pragma once
 // The program's life on the GUI side: WinMain makes one window the main window, opens it and
 // runs the message loop until that window is gone; nested loops for dialogs; processing a
-// single pending message; ending the innermost loop.
-#include <vector>
-
+// single pending message; ending the innermost loop. The loops' list is in run_state.h.
+#include "gui/run_state.h"
 #include "gui/showing_windows.h"
-
-// One flag per running event loop, innermost last: 0 keeps it running, 1 ends it after the
-// message it is dispatching.
-extern std::vector<int> ActiveEL;
-int runningEventLoops();
 
 // Makes the window the main window, opens it with the style and runs the event loop; when the
 // loop has ended, releases everything and returns. A window of -1 picks the main window:
@@ -31,3 +25,6 @@ void doEvents(int id);
 // Ends the innermost running event loop after its current message; the id names the window
 // on whose behalf it ends, and must be valid.
 void quitWindow(int id);
+
+// Opens the window as a dialog and returns once it has been closed.
+void openDialog(const WindowRef& target);

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "gui/control_state.h"
-#include "gui/event_loop.h"
 #include "gui/handlers.h"
 #include "gui/run_state.h"
 #include "support/hot_path.h"
@@ -190,13 +189,4 @@ HOT_PATH void showWindow(const ControlRef& target, const ShowStyle& style) {
   const bool hidden = shown.kind == ShowStyle::Number && shown.number == SW_HIDE;
   if (ctrl_Family[id] == WINDOW && !hidden && w32Call(rtn::IsWindowVisible, hWnd))
     w32Call(rtn::UpdateWindow, hWnd);
-}
-
-void openDialog(const WindowRef& target) {
-  const WindowRef resolved = resolveWindow(target);
-  if (!isWindowControl(resolved.window))
-    return;
-  openWindow(resolved, kDialogStyle);
-  eventLoop();
-  closeWindow(resolved.window);
 }

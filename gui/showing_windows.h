@@ -69,5 +69,3 @@ void openWindow(const WindowRef& target, const ShowStyle& style);
 // next numeric style.
 void showWindow(const ControlRef& target, const ShowStyle& style);
 
-// Opens the window as a dialog and returns once it has been closed.
-void openDialog(const WindowRef& target);

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "accounting/data_file.h"
+#include "accounting/file_home.h"
 #include "accounting/guard_link.h"
 #include "accounting/minute_tick.h"
 #include "accounting/password_hash.h"
@@ -26,6 +27,7 @@ namespace {
 struct GuardProcess {
   UsageTable table;
   Session session;
+  TableHome home = kDataFileHome;  // the guard keeps the data file itself
   TableKeeper keeper;
   RequestSettings settings;
   Caller caller{"alice", false, 1};  // the token of the copy's process
@@ -40,9 +42,11 @@ bool askInProcess(const std::string& request, std::string& answer, int) {
   ++vGuard->requests;
   std::swap(vTable, vGuard->table);
   std::swap(vSession, vGuard->session);
+  std::swap(vHome, vGuard->home);
   answer = answerRequest(vGuard->keeper, vGuard->settings, vGuard->caller, request);
   std::swap(vTable, vGuard->table);
   std::swap(vSession, vGuard->session);
+  std::swap(vHome, vGuard->home);
   return true;
 }
 
@@ -80,9 +84,11 @@ class GuardedCopy : public TickTest {
   void guardCharges(const std::string& account, int minutes) {
     std::swap(vTable, guard.table);
     std::swap(vSession, guard.session);
+    std::swap(vHome, guard.home);
     EXPECT_TRUE(chargeAccount(guard.keeper, account, minutes));
     std::swap(vTable, guard.table);
     std::swap(vSession, guard.session);
+    std::swap(vHome, guard.home);
   }
 
   GuardProcess guard;

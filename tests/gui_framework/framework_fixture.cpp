@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "gui/message_box.h"
 #include "gui/registry.h"
 #include "support/w32dll.h"
+#include "support/w32msgs.h"
 
 namespace {
 
@@ -22,6 +24,7 @@ class FrameworkEnvironment : public testing::Environment {
   void SetUp() override {
     startRegistry();
     startDispatch();
+    r_presentReport = message_box;  // the framework's warnings in their boxes, as its start does
     WNDCLASSEXA windowClass = {};
     windowClass.cbSize = sizeof windowClass;
     windowClass.style = CS_DBLCLKS;

@@ -1,0 +1,61 @@
+#pragma once
+// Where the table lives, chosen once when a program starts: the data file, read and written with
+// the program's own routines under its lock, or in a protected install the guard service, asked
+// through its pipe. Start-up, the minute tick, the log, the windows and the tool go through vHome
+// and never ask which it is.
+#include <string>
+#include <vector>
+
+#include "accounting/table_cells.h"
+
+// How a load went: the table is in vTable; the data file is missing or refused; it is not a whole
+// data file (or the guard holds no table); the guard did not answer.
+enum class TableLoad { Loaded, Missing, Damaged, Silent };
+
+// The current user's minute. Where the table is the data file, it was counted here: one minute
+// off, a new day's allowance, or a minute on a clock moved back. Where it is the guard's, the guard
+// counts, and Read gives the minutes it says are left. NotInTable: the account has no slot.
+// NotKept: the table could not be read or the minute not saved. Silent: the guard did not answer.
+struct MinuteOutcome {
+  enum Kind { Counted, NewDay, ClockMovedBack, Read, NotInTable, NotKept, Silent };
+  Kind kind = NotKept;
+  int left = 0;
+};
+
+// A slot for the account that runs the program, when new users are allowed and one is free.
+enum class Admission { Admitted, NewUsersRefused, NoFreeSlot, NotKept };
+
+enum class GateAnswer { Opens, Wrong, Silent };
+
+// How a save went; why, in a sentence, when it was not kept for another reason.
+struct SaveOutcome {
+  enum Kind { Saved, WrongPassword, NotAdministrator, NotKept, Silent };
+  Kind kind = Saved;
+  std::string why;
+};
+
+struct TableHome {
+  // Reads the table into vTable.
+  TableLoad (*load)();
+  // The current user's minute, as above.
+  MinuteOutcome (*minute)();
+  // Admits vSession.userName into a slot of vTable, which it returns in slot.
+  Admission (*admit)(int& slot);
+  // One line of the activity log: as the log keeps it, and its message alone.
+  void (*writeLine)(const std::string& line, const std::string& message);
+  // Whether the typed password opens the administration window.
+  GateAnswer (*checkPassword)(const std::string& typed);
+  // The supervisor's changed cells, with the password typed at the gate, applied to the table as
+  // it is now (so that minutes counted meanwhile stay counted) and saved. A new password is kept
+  // as its hash.
+  SaveOutcome (*saveCells)(const std::vector<Cell>& cells, const std::string& password);
+  // The administration tool's change: the changed cells over the table as it is now, or, for a
+  // fresh or repaired file, every field over whatever the file holds; each sentence done is
+  // logged as an "Admin tool - ..." line.
+  SaveOutcome (*saveForTool)(const std::vector<Cell>& cells, bool wholeTable, const std::vector<std::string>& done);
+  // "set", "empty" or "default" for the loaded table's password.
+  std::string (*passwordState)();
+};
+
+// The data file's routines until a program's start chooses.
+extern TableHome vHome;
