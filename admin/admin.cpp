@@ -2,10 +2,10 @@
 
 #include <ostream>
 
-#include "accounting/file_home.h"
-#include "accounting/guard_link.h"
-#include "accounting/startup.h"
-#include "accounting/usage_table.h"
+#include "accounting/data_file/file_home.h"
+#include "accounting/guard_link/guard_link.h"
+#include "accounting/program/startup.h"
+#include "accounting/table/usage_table.h"
 #include "admin/admin_log.h"
 #include "admin/command_line.h"
 #include "admin/table_file.h"

@@ -1,8 +1,8 @@
 #include "admin/admin_log.h"
 
-#include "accounting/activity_log.h"
-#include "accounting/startup.h"
-#include "accounting/usage_table.h"
+#include "accounting/log/activity_log.h"
+#include "accounting/program/startup.h"
+#include "accounting/table/usage_table.h"
 #include "runtime/processes.h"
 
 std::string accountRunningTool() {

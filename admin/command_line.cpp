@@ -2,7 +2,7 @@
 
 #include <ostream>
 
-#include "accounting/startup.h"
+#include "accounting/program/startup.h"
 #include "admin/admin.h"
 #include "admin/command_groups.h"
 #include "admin/value_checks.h"

@@ -2,7 +2,7 @@
 
 #include <istream>
 
-#include "accounting/table_rules.h"
+#include "accounting/table/table_rules.h"
 #include "admin/terminal.h"
 
 std::string readPasswordLine(std::istream& in, std::string& password) {

@@ -2,9 +2,9 @@
 // file, the missing fields filled with the defaults, and writes it back whole only with --yes.
 #include <ostream>
 
-#include "accounting/data_file.h"
-#include "accounting/table_rules.h"
-#include "accounting/usage_table.h"
+#include "accounting/data_file/data_file.h"
+#include "accounting/table/table_rules.h"
+#include "accounting/table/usage_table.h"
 #include "admin/admin.h"
 #include "admin/command_groups.h"
 #include "admin/command_line.h"

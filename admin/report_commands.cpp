@@ -5,8 +5,8 @@
 #include <ostream>
 #include <sstream>
 
-#include "accounting/log_report.h"
-#include "accounting/usage_table.h"
+#include "accounting/log/log_report.h"
+#include "accounting/table/usage_table.h"
 #include "admin/admin.h"
 #include "admin/command_groups.h"
 #include "admin/command_line.h"

@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <ostream>
 
-#include "accounting/table_rules.h"
-#include "accounting/usage_table.h"
+#include "accounting/table/table_rules.h"
+#include "accounting/table/usage_table.h"
 #include "admin/admin.h"
 #include "admin/command_groups.h"
 #include "admin/command_line.h"

@@ -2,7 +2,7 @@
 // Allow New Users, whether a password is set) as text, or as JSON with --json.
 #include <ostream>
 
-#include "accounting/usage_table.h"
+#include "accounting/table/usage_table.h"
 #include "admin/admin.h"
 #include "admin/command_groups.h"
 #include "admin/command_line.h"

@@ -2,9 +2,9 @@
 
 #include <ostream>
 
-#include "accounting/data_file.h"
-#include "accounting/table_home.h"
-#include "accounting/usage_table.h"
+#include "accounting/data_file/data_file.h"
+#include "accounting/table/table_home.h"
+#include "accounting/table/usage_table.h"
 #include "admin/admin.h"
 
 namespace {

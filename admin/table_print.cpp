@@ -4,9 +4,9 @@
 #include <ostream>
 #include <vector>
 
-#include "accounting/json_text.h"
-#include "accounting/table_rules.h"
-#include "accounting/usage_table.h"
+#include "accounting/log/json_text.h"
+#include "accounting/table/table_rules.h"
+#include "accounting/table/usage_table.h"
 #include "admin/value_checks.h"
 
 namespace {

@@ -2,9 +2,9 @@
 // and grant, which change every slot that holds the account.
 #include <algorithm>
 
-#include "accounting/activity_log.h"
-#include "accounting/table_rules.h"
-#include "accounting/usage_table.h"
+#include "accounting/log/activity_log.h"
+#include "accounting/table/table_rules.h"
+#include "accounting/table/usage_table.h"
 #include "admin/account_names.h"
 #include "admin/admin.h"
 #include "admin/command_groups.h"

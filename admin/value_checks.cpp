@@ -2,7 +2,7 @@
 
 #include <cctype>
 
-#include "accounting/usage_table.h"
+#include "accounting/table/usage_table.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "accounting/table_rules.h"
+#include "accounting/table/table_rules.h"
 
 constexpr int kAllDays = 0;
 

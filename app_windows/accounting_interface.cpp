@@ -3,7 +3,7 @@
 // wireAccountingInterface.
 #include <windows.h>
 
-#include "accounting/ui_routines.h"
+#include "accounting/program/ui_routines.h"
 #include "app_windows/app_windows.h"
 #include "app_windows/manage_data.h"
 #include "app_windows/tray.h"

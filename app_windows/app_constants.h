@@ -4,7 +4,7 @@
 #include <array>
 #include <string>
 
-#include "accounting/ui_routines.h"
+#include "accounting/program/ui_routines.h"
 
 constexpr const char* ProductName = kProductName;
 constexpr const char* VersionText = "Version 1";

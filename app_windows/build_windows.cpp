@@ -3,10 +3,10 @@
 // the event loop, and the menu commands.
 #include <windows.h>
 
-#include "accounting/minute_tick.h"
-#include "accounting/run_lines.h"
-#include "accounting/startup.h"
-#include "accounting/usage_table.h"
+#include "accounting/program/minute_tick.h"
+#include "accounting/log/run_lines.h"
+#include "accounting/program/startup.h"
+#include "accounting/table/usage_table.h"
 #include "app_windows/app_constants.h"
 #include "app_windows/app_windows.h"
 #include "app_windows/manage_data.h"

@@ -1,7 +1,7 @@
 #include "app_windows/manage_data.h"
 
-#include "accounting/table_home.h"
-#include "accounting/table_rules.h"
+#include "accounting/table/table_home.h"
+#include "accounting/table/table_rules.h"
 #include "app_windows/app_constants.h"
 #include "app_windows/app_windows.h"
 #include "app_windows/supervisor_save.h"
@@ -20,8 +20,8 @@ namespace {
 // Inside the group everything sits 25 pixels higher than its row outside, so that rows line up.
 constexpr int kGroupLift = 25;
 
-// What the program last put into the grid's edit boxes: Apply hands on only the cells the
-// supervisor changed since, so that the minutes counted meanwhile stay.
+// What the program last put into the grid's edit boxes: Apply hands on a Time cell only when the
+// supervisor changed it, so that the minutes counted meanwhile stay.
 UsageTable vShown;
 
 // The cell of an edit box when the supervisor changed it.
@@ -99,19 +99,19 @@ void read_Button(int, int, const EventParams&) {
     setText(MachineLabels[u - 1], vTable.user(u).field(kMachine));
 }
 
-// Only the cells the supervisor changed since the grid was filled go, applied to the table as it
-// is now, wherever it lives: an open window never gives back minutes counted meanwhile.
+// Apply stores the grid's accounts and allowances as they stand, and each Time cell only when the
+// supervisor changed it: the minutes counted since the grid was read are never given back,
+// wherever the table lives.
 void datchange_Button(int, int, const EventParams&) {
   std::vector<Cell> cells;
   for (int u = 1; u <= kUserSlots; ++u) {
-    const UserRecord& shown = vShown.user(u);
-    addIfChanged(cells, TimeEdits[u - 1], tableField(u, kMinutesLeft), shown.field(kMinutesLeft));
-    addIfChanged(cells, AccountEdits[u - 1], tableField(u, kAccount), shown.field(kAccount));
+    addIfChanged(cells, TimeEdits[u - 1], tableField(u, kMinutesLeft), vShown.user(u).field(kMinutesLeft));
+    cells.push_back({tableField(u, kAccount), getText(AccountEdits[u - 1])});
     for (int d = 1; d <= kDays; ++d)
-      addIfChanged(cells, AllocEdits[u - 1][d - 1], tableField(u, kMachine + d), shown.allowance(d));
+      cells.push_back({tableField(u, kMachine + d), getText(AllocEdits[u - 1][d - 1])});
   }
   for (int d = 1; d <= kDays; ++d)
-    addIfChanged(cells, DefaultEdits[d - 1], 1 + d, vShown.defaultAllowance(d));
+    cells.push_back({1 + d, getText(DefaultEdits[d - 1])});
   if (saveAsSupervisor(cells, "Update data"))
     applyCells(vShown, cells);
 }

@@ -5,7 +5,7 @@
 #include <array>
 #include <string>
 
-#include "accounting/usage_table.h"
+#include "accounting/table/usage_table.h"
 #include "gui/event_types.h"
 
 extern std::array<int, kUserSlots> AccountEdits, TimeEdits, LastUsedLabels, MachineLabels;

@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include "accounting/table_home.h"
-#include "accounting/table_rules.h"
+#include "accounting/table/table_home.h"
+#include "accounting/table/table_rules.h"
 #include "app_windows/app_windows.h"
 #include "app_windows/manage_data.h"
 #include "app_windows/supervisor_save.h"

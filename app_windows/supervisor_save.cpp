@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "accounting/table_home.h"
+#include "accounting/table/table_home.h"
 #include "gui/message_box.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "accounting/table_cells.h"
+#include "accounting/table/table_cells.h"
 #include "gui/event_types.h"
 
 // The message when the guard of a protected install does not answer.

@@ -1,6 +1,6 @@
 #include "app_windows/tray_digits.h"
 
-#include "accounting/usage_table.h"
+#include "accounting/table/usage_table.h"
 
 namespace {
 using Glyph = std::array<std::string, kGlyphRows>;

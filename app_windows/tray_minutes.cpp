@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "accounting/usage_table.h"
+#include "accounting/table/usage_table.h"
 #include "app_windows/app_constants.h"
 #include "app_windows/app_windows.h"
 #include "app_windows/tray.h"

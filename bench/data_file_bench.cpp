@@ -7,10 +7,10 @@
 #include <filesystem>
 #include <string>
 
-#include "accounting/data_file.h"
-#include "accounting/minute_tick.h"
-#include "accounting/password_hash.h"
-#include "accounting/usage_table.h"
+#include "accounting/data_file/data_file.h"
+#include "accounting/program/minute_tick.h"
+#include "accounting/table/password_hash.h"
+#include "accounting/table/usage_table.h"
 
 namespace {
 template <typename Work>

@@ -12,10 +12,10 @@
 #include <thread>
 #include <vector>
 
-#include "accounting/data_file.h"
-#include "accounting/guard_protocol.h"
-#include "accounting/password_hash.h"
-#include "accounting/usage_table.h"
+#include "accounting/data_file/data_file.h"
+#include "accounting/guard_link/guard_protocol.h"
+#include "accounting/table/password_hash.h"
+#include "accounting/table/usage_table.h"
 #include "guard_service/pipe_server.h"
 #include "runtime/guard_pipe.h"
 

@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "accounting/data_file.h"
-#include "accounting/usage_table.h"
+#include "accounting/data_file/data_file.h"
+#include "accounting/table/usage_table.h"
 #include "guard/guard_cycle.h"
 #include "guard_service/session_actions.h"
 #include "guard_service/sessions.h"

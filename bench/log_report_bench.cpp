@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string>
 
-#include "accounting/log_report.h"
+#include "accounting/log/log_report.h"
 
 namespace {
 constexpr int kLines = 100000;

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "accounting/table_rules.h"
-#include "accounting/ui_routines.h"
-#include "accounting/usage_table.h"
+#include "accounting/table/table_rules.h"
+#include "accounting/program/ui_routines.h"
+#include "accounting/table/usage_table.h"
 #include "app_windows/tray_digits.h"
 #include "bench/plain_program.h"
 

@@ -4,8 +4,8 @@
 
 #include <commctrl.h>
 
-#include "accounting/startup.h"
-#include "accounting/usage_table.h"
+#include "accounting/program/startup.h"
+#include "accounting/table/usage_table.h"
 #include "bench/plain_program.h"
 #include "runtime/processes.h"
 

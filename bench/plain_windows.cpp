@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "accounting/minute_tick.h"
+#include "accounting/program/minute_tick.h"
 #include "bench/plain_program.h"
 
 PlainWindows vPlain;

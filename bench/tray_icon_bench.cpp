@@ -14,7 +14,7 @@
 #include <utility>
 #include <vector>
 
-#include "accounting/usage_table.h"
+#include "accounting/table/usage_table.h"
 #include "app_windows/tray.h"
 #include "app_windows/tray_digits.h"
 #include "app_windows/tray_minutes.h"

@@ -15,11 +15,11 @@
 
 #include <unistd.h>
 
-#include "accounting/activity_log.h"
-#include "accounting/data_file.h"
-#include "accounting/minute_tick.h"
-#include "accounting/password_hash.h"
-#include "accounting/usage_table.h"
+#include "accounting/log/activity_log.h"
+#include "accounting/data_file/data_file.h"
+#include "accounting/program/minute_tick.h"
+#include "accounting/table/password_hash.h"
+#include "accounting/table/usage_table.h"
 #include "runtime/clock.h"
 #include "runtime/crypto_faults.h"
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <set>
 
-#include "accounting/log_texts.h"
-#include "accounting/table_rules.h"
+#include "accounting/log/log_texts.h"
+#include "accounting/table/table_rules.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "accounting/activity_log.h"
-#include "accounting/usage_table.h"
+#include "accounting/log/activity_log.h"
+#include "accounting/table/usage_table.h"
 
 struct GuardSettings {
   // From the first sight of a logon: time for its Startup entry to start the program.

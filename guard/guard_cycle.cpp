@@ -1,8 +1,8 @@
 #include "guard/guard_cycle.h"
 
-#include "accounting/activity_log.h"
-#include "accounting/log_texts.h"
-#include "accounting/usage_table.h"
+#include "accounting/log/activity_log.h"
+#include "accounting/log/log_texts.h"
+#include "accounting/table/usage_table.h"
 #include "guard/kept_accounts.h"
 #include "guard/requests.h"
 #include "runtime/processes.h"

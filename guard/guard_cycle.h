@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "accounting/log_texts.h"
+#include "accounting/log/log_texts.h"
 #include "guard/decisions.h"
 #include "guard/table_keeper.h"
 #include "guard/table_reader.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "accounting/startup.h"
+#include "accounting/program/startup.h"
 #include "guard/decisions.h"
 #include "guard/requests.h"
 

@@ -1,9 +1,9 @@
 #include "guard/kept_accounts.h"
 
-#include "accounting/activity_log.h"
-#include "accounting/log_texts.h"
-#include "accounting/table_rules.h"
-#include "accounting/usage_table.h"
+#include "accounting/log/activity_log.h"
+#include "accounting/log/log_texts.h"
+#include "accounting/table/table_rules.h"
+#include "accounting/table/usage_table.h"
 #include "runtime/processes.h"
 
 bool chargeAccount(TableKeeper& keeper, const std::string& account, int minutes) {

@@ -3,7 +3,7 @@
 // its own clock, and the slot of an account it admits. Both save at once and log under the account.
 #include <string>
 
-#include "accounting/guard_protocol.h"
+#include "accounting/guard_link/guard_protocol.h"
 #include "guard/table_keeper.h"
 
 // Charges the account's slot that many minutes by the core's rule, on the guard's clock and

@@ -2,13 +2,13 @@
 
 #include <algorithm>
 
-#include "accounting/activity_log.h"
-#include "accounting/table_cells.h"
-#include "accounting/guard_protocol.h"
-#include "accounting/log_texts.h"
-#include "accounting/password_hash.h"
-#include "accounting/table_rules.h"
-#include "accounting/usage_table.h"
+#include "accounting/log/activity_log.h"
+#include "accounting/table/table_cells.h"
+#include "accounting/guard_link/guard_protocol.h"
+#include "accounting/log/log_texts.h"
+#include "accounting/table/password_hash.h"
+#include "accounting/table/table_rules.h"
+#include "accounting/table/usage_table.h"
 #include "guard/kept_accounts.h"
 #include "runtime/clock.h"
 
@@ -140,6 +140,11 @@ GuardAnswer minute(Handling& h) {
   return answer;
 }
 
+UsageTable withCells(UsageTable table, const std::vector<Cell>& cells) {
+  applyCells(table, cells);
+  return table;
+}
+
 // The cells over the kept table, saved; the table is left as it was when the save fails.
 bool applyAndSave(Handling& h, bool wholeTable) {
   applyCells(vTable, h.request.cells);
@@ -158,9 +163,11 @@ GuardAnswer supervisorSave(Handling& h) {
     if (cell.field == 1)
       if (std::string hashed = hashPassword(cell.text); !hashed.empty())
         cell.text = std::move(hashed);
+  // The window hands on every cell it shows: the log names those that change the table.
+  const std::vector<Cell> changes = changedCells(vTable, withCells(vTable, h.request.cells));
   if (!applyAndSave(h, false))
     return refused(Refusal::NotSaved);
-  WriteLogAs(h.account, "Administration window - " + changesText(h.request.cells));
+  WriteLogAs(h.account, "Administration window - " + changesText(changes));
   return slotAnswer(h.account);
 }
 

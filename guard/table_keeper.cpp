@@ -2,12 +2,12 @@
 
 #include <utility>
 
-#include "accounting/activity_log.h"
-#include "accounting/data_file.h"
-#include "accounting/log_texts.h"
-#include "accounting/password_hash.h"
-#include "accounting/table_rules.h"
-#include "accounting/usage_table.h"
+#include "accounting/log/activity_log.h"
+#include "accounting/data_file/data_file.h"
+#include "accounting/log/log_texts.h"
+#include "accounting/table/password_hash.h"
+#include "accounting/table/table_rules.h"
+#include "accounting/table/usage_table.h"
 #include "guard/guard_cycle.h"
 #include "runtime/file.h"
 

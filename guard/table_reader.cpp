@@ -1,7 +1,7 @@
 #include "guard/table_reader.h"
 
-#include "accounting/data_file.h"
-#include "accounting/usage_table.h"
+#include "accounting/data_file/data_file.h"
+#include "accounting/table/usage_table.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "accounting/activity_log.h"
-#include "accounting/log_texts.h"
-#include "accounting/usage_table.h"
+#include "accounting/log/activity_log.h"
+#include "accounting/log/log_texts.h"
+#include "accounting/table/usage_table.h"
 #include "guard/guard_cycle.h"
 #include "guard_service/pipe_server.h"
 #include "guard_service/session_actions.h"

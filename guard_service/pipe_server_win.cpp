@@ -4,8 +4,8 @@
 
 #include <sddl.h>
 
-#include "accounting/activity_log.h"
-#include "accounting/guard_protocol.h"
+#include "accounting/log/activity_log.h"
+#include "accounting/guard_link/guard_protocol.h"
 #include "guard/guard_cycle.h"
 #include "guard_service/pipe_server.h"
 #include "runtime/guard_pipe.h"

@@ -4,10 +4,10 @@
 // Usage: make_data_file PATH ACCOUNT [MINUTES_LEFT]
 #include <cstdio>
 
-#include "accounting/activity_log.h"
-#include "accounting/data_file.h"
-#include "accounting/table_rules.h"
-#include "accounting/usage_table.h"
+#include "accounting/log/activity_log.h"
+#include "accounting/data_file/data_file.h"
+#include "accounting/table/table_rules.h"
+#include "accounting/table/usage_table.h"
 
 int main(int argc, char** argv) {
   if (argc != 3 && argc != 4) {

@@ -1,9 +1,9 @@
 // The activity log's lines: date, time, account and message, the console instead of the file at
 // debug level 1, a fresh timestamp for every line, a line dropped when the log's folder is
 // missing, and zero-padded numbers.
-#include "accounting/activity_log.h"
+#include "accounting/log/activity_log.h"
 
-#include "accounting/usage_table.h"
+#include "accounting/table/usage_table.h"
 #include "tests/fixtures/accounting_fixture.h"
 #include "tests/fixtures/files.h"
 #include "tests/fixtures/sim_clock.h"

@@ -1,7 +1,7 @@
 // Failures of the platform beneath a load and a save, injected at the runtime layer: each
 // must leave the data file byte for byte as it was and say so in the log.
-#include "accounting/data_file.h"
-#include "accounting/usage_table.h"
+#include "accounting/data_file/data_file.h"
+#include "accounting/table/usage_table.h"
 #include "runtime/file_faults.h"
 #include "tests/fixtures/accounting_fixture.h"
 #include "tests/fixtures/files.h"

@@ -4,9 +4,9 @@
 #include <thread>
 #include <vector>
 
-#include "accounting/data_file.h"
-#include "accounting/password_hash.h"
-#include "accounting/usage_table.h"
+#include "accounting/data_file/data_file.h"
+#include "accounting/table/password_hash.h"
+#include "accounting/table/usage_table.h"
 #include "runtime/file.h"
 #include "runtime/processes.h"
 #include "tests/fixtures/accounting_fixture.h"

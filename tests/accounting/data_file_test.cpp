@@ -1,9 +1,9 @@
 // Loading and saving the data file: the scrambling of its fields, a table that loads back
 // exactly, and what is refused, ignored, stored as blanks or never created.
-#include "accounting/data_file.h"
+#include "accounting/data_file/data_file.h"
 
-#include "accounting/password_hash.h"
-#include "accounting/usage_table.h"
+#include "accounting/table/password_hash.h"
+#include "accounting/table/usage_table.h"
 #include "runtime/crypto_faults.h"
 #include "tests/fixtures/accounting_fixture.h"
 #include "tests/fixtures/files.h"

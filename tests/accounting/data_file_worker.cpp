@@ -8,9 +8,9 @@
 #include <string>
 #include <thread>
 
-#include "accounting/data_file.h"
-#include "accounting/password_hash.h"
-#include "accounting/usage_table.h"
+#include "accounting/data_file/data_file.h"
+#include "accounting/table/password_hash.h"
+#include "accounting/table/usage_table.h"
 #include "runtime/clock.h"
 #include "runtime/file_faults.h"
 

@@ -1,6 +1,6 @@
 // The supervisor's report built from the activity log: what each case counts per account and
 // day, and the report as an aligned table and as JSON.
-#include "accounting/log_report.h"
+#include "accounting/log/log_report.h"
 
 #include <gtest/gtest.h>
 

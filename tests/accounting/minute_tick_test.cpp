@@ -1,9 +1,9 @@
 // The minute tick: counting down, the warnings at 10 and 2 minutes, the log-off at zero, test
 // mode, a new day's allowance, the clock moved back, and a data file that cannot be read or saved.
-#include "accounting/minute_tick.h"
+#include "accounting/program/minute_tick.h"
 
-#include "accounting/activity_log.h"
-#include "accounting/password_hash.h"
+#include "accounting/log/activity_log.h"
+#include "accounting/table/password_hash.h"
 #include "runtime/file_faults.h"
 #include "tests/fixtures/files.h"
 #include "tests/fixtures/logoff_stub.h"

@@ -1,6 +1,6 @@
 // The supervisor password's hash: the platform's PBKDF2 against published vectors, the line
 // hashPassword writes, and what opens a hashed, a plain and a malformed line 1.
-#include "accounting/password_hash.h"
+#include "accounting/table/password_hash.h"
 
 #include <gtest/gtest.h>
 

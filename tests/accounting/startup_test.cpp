@@ -1,8 +1,8 @@
 // Start-up: the debug level from the first argument, the account's slot, a new user's free slot,
 // and what is logged off or ended when the account or the data file is refused.
-#include "accounting/startup.h"
+#include "accounting/program/startup.h"
 
-#include "accounting/activity_log.h"
+#include "accounting/log/activity_log.h"
 #include "runtime/file_faults.h"
 #include "runtime/processes.h"
 #include "tests/fixtures/files.h"

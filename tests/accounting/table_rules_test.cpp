@@ -1,5 +1,5 @@
 // The table's rules as the program, the tool and the guard share them.
-#include "accounting/table_rules.h"
+#include "accounting/table/table_rules.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The usage table: its defaults and their order in the file, the number rule, minutes as text,
 // and the session's initial values.
-#include "accounting/usage_table.h"
+#include "accounting/table/usage_table.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 
 #include <sstream>
 
-#include "accounting/data_file.h"
+#include "accounting/data_file/data_file.h"
 #include "admin/account_names.h"
 #include "admin/admin.h"
 #include "runtime/processes.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "accounting/usage_table.h"
+#include "accounting/table/usage_table.h"
 #include "tests/fixtures/accounting_fixture.h"
 
 class AdminTool : public AccountingTest {

@@ -1,8 +1,8 @@
 // The commands that change the table: each change reaches the file and the log.
 #include <gtest/gtest.h>
 
-#include "accounting/password_hash.h"
-#include "accounting/usage_table.h"
+#include "accounting/table/password_hash.h"
+#include "accounting/table/usage_table.h"
 #include "admin/account_names.h"
 #include "tests/admin/admin_fixture.h"
 #include "tests/fixtures/files.h"

@@ -1,9 +1,9 @@
 // init, the way in to a first data file, and show, the way to read one.
 #include <gtest/gtest.h>
 
-#include "accounting/json_text.h"
-#include "accounting/password_hash.h"
-#include "accounting/usage_table.h"
+#include "accounting/log/json_text.h"
+#include "accounting/table/password_hash.h"
+#include "accounting/table/usage_table.h"
 #include "admin/table_print.h"
 #include "admin/value_checks.h"
 #include "tests/admin/admin_fixture.h"

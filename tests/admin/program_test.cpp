@@ -2,8 +2,8 @@
 // terminal the password asked without echo.
 #include <gtest/gtest.h>
 
-#include "accounting/password_hash.h"
-#include "accounting/usage_table.h"
+#include "accounting/table/password_hash.h"
+#include "accounting/table/usage_table.h"
 #include "runtime/processes.h"
 #include "tests/admin/admin_fixture.h"
 #include "tests/fixtures/files.h"

@@ -6,8 +6,8 @@
 #include <iostream>
 #include <sstream>
 
-#include "accounting/password_hash.h"
-#include "accounting/usage_table.h"
+#include "accounting/table/password_hash.h"
+#include "accounting/table/usage_table.h"
 #include "admin/admin.h"
 #include "runtime/file.h"
 #include "tests/admin/admin_fixture.h"

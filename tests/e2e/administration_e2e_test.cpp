@@ -1,7 +1,7 @@
 // The supervisor's side of the real program: the password gate, the password change, the
 // Update data grid and the "Allow New Users" option, driven through the windows as typed and
 // clicked, and checked in the data file.
-#include "accounting/password_hash.h"
+#include "accounting/table/password_hash.h"
 #include "runtime/clock.h"
 #include "tests/e2e/e2e_fixture.h"
 #include "tests/fixtures/dialog_answerer.h"

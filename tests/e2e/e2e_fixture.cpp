@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "accounting/activity_log.h"
-#include "accounting/data_file.h"
-#include "accounting/startup.h"
+#include "accounting/log/activity_log.h"
+#include "accounting/data_file/data_file.h"
+#include "accounting/program/startup.h"
 #include "runtime/clock.h"
 #include "tests/fixtures/files.h"
 

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "accounting/usage_table.h"
+#include "accounting/table/usage_table.h"
 #include "tests/e2e/orrindale_process.h"
 #include "tests/e2e/user_steps.h"
 

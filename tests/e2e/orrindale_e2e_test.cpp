@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "accounting/activity_log.h"
+#include "accounting/log/activity_log.h"
 #include "runtime/clock.h"
 #include "tests/e2e/e2e_fixture.h"
 #include "tests/e2e/screen_pixels.h"

@@ -5,12 +5,12 @@
 #include <algorithm>
 #include <tuple>
 
-#include "accounting/data_file.h"
-#include "accounting/guard_protocol.h"
-#include "accounting/log_texts.h"
-#include "accounting/table_rules.h"
-#include "accounting/log_report.h"
-#include "accounting/usage_table.h"
+#include "accounting/data_file/data_file.h"
+#include "accounting/guard_link/guard_protocol.h"
+#include "accounting/log/log_texts.h"
+#include "accounting/table/table_rules.h"
+#include "accounting/log/log_report.h"
+#include "accounting/table/usage_table.h"
 #include "runtime/file.h"
 #include "tests/fixtures/accounting_fixture.h"
 #include "tests/fixtures/files.h"

@@ -5,13 +5,13 @@
 
 #include <utility>
 
-#include "accounting/data_file.h"
-#include "accounting/file_home.h"
-#include "accounting/guard_link.h"
-#include "accounting/minute_tick.h"
-#include "accounting/password_hash.h"
-#include "accounting/startup.h"
-#include "accounting/usage_table.h"
+#include "accounting/data_file/data_file.h"
+#include "accounting/data_file/file_home.h"
+#include "accounting/guard_link/guard_link.h"
+#include "accounting/program/minute_tick.h"
+#include "accounting/table/password_hash.h"
+#include "accounting/program/startup.h"
+#include "accounting/table/usage_table.h"
 #include "guard/kept_accounts.h"
 #include "guard/requests.h"
 #include "runtime/processes.h"

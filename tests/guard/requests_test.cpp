@@ -8,11 +8,11 @@
 #include <algorithm>
 #include <tuple>
 
-#include "accounting/data_file.h"
-#include "accounting/guard_protocol.h"
-#include "accounting/log_report.h"
-#include "accounting/password_hash.h"
-#include "accounting/usage_table.h"
+#include "accounting/data_file/data_file.h"
+#include "accounting/guard_link/guard_protocol.h"
+#include "accounting/log/log_report.h"
+#include "accounting/table/password_hash.h"
+#include "accounting/table/usage_table.h"
 #include "guard/kept_accounts.h"
 #include "runtime/file.h"
 #include "tests/fixtures/accounting_fixture.h"

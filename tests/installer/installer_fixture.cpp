@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "accounting/data_file.h"
+#include "accounting/data_file/data_file.h"
 #include "tests/e2e/orrindale_process.h"
 #include "tests/fixtures/files.h"
 

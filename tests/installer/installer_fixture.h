@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "accounting/usage_table.h"
+#include "accounting/table/usage_table.h"
 #include "runtime/processes.h"
 
 inline const std::string kInstallDir = "C:\\Program Files\\Orrindale";

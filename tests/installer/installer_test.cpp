@@ -11,8 +11,8 @@
 #include <optional>
 #include <utility>
 
-#include "accounting/password_hash.h"
-#include "accounting/usage_table.h"
+#include "accounting/table/password_hash.h"
+#include "accounting/table/usage_table.h"
 #include "tests/e2e/orrindale_process.h"
 #include "tests/e2e/screen_shot.h"
 #include "tests/fixtures/files.h"

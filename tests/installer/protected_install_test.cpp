@@ -5,11 +5,11 @@
 // copy in test mode at zero and a suspended copy.
 #include <gtest/gtest.h>
 
-#include "accounting/activity_log.h"
-#include "accounting/data_file.h"
-#include "accounting/guard_protocol.h"
-#include "accounting/password_hash.h"
-#include "accounting/table_rules.h"
+#include "accounting/log/activity_log.h"
+#include "accounting/data_file/data_file.h"
+#include "accounting/guard_link/guard_protocol.h"
+#include "accounting/table/password_hash.h"
+#include "accounting/table/table_rules.h"
 #include "runtime/guard_pipe.h"
 #include "runtime/clock.h"
 #include "tests/e2e/user_steps.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "accounting/usage_table.h"
+#include "accounting/table/usage_table.h"
 
 // A field in data-file order (1 is the password, 105 slot 6's Saturday allowance) and its text.
 struct Cell {

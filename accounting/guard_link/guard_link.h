@@ -7,8 +7,8 @@
 #include <optional>
 #include <string>
 
-#include "accounting/guard_protocol.h"
-#include "accounting/table_home.h"
+#include "accounting/guard_link/guard_protocol.h"
+#include "accounting/table/table_home.h"
 
 extern const TableHome kGuardHome;
 

@@ -4,7 +4,7 @@
 // that keeps the status bar clock and the tray flashing going.
 #include <string>
 
-#include "accounting/table_home.h"
+#include "accounting/table/table_home.h"
 
 constexpr int kFirstWarningBelow = 11;  // 10 minutes or fewer
 constexpr int kSecondWarningBelow = 3;  // 2 minutes or fewer

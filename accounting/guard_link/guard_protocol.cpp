@@ -1,4 +1,4 @@
-#include "accounting/guard_protocol.h"
+#include "accounting/guard_link/guard_protocol.h"
 
 #include <array>
 #include <charconv>

@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "accounting/activity_log.h"
-#include "accounting/usage_table.h"
+#include "accounting/table/time_stamp.h"
+#include "accounting/table/usage_table.h"
 
 // The slot an account is counted in: the last of the slots 1 to 6 whose account field is the
 // name exactly (letter case counts); 0 when none is, and always for an empty name, since an
@@ -51,8 +51,6 @@ struct CountedMinute {
 // Counts one minute on the record at the timestamp on the machine: the accounting itself, with
 // no log line and no log-off, for the program and for the guard alike.
 CountedMinute countMinute(UserRecord& user, const TimeStamp& now, const std::string& machine);
-// "**** CLOCK MOVED BACK from dd/mm/yyyy hh:mm ****" with the record's stored (later) stamp.
-std::string clockMovedBackText(const UserRecord& user);
 // A slot for a new account: the name, copies of the seven default allowances, and today's
 // default allowance as the minutes left. Nothing is stamped: the caller says whether it counts.
 void fillNewSlot(UserRecord& user, const UsageTable& table, const std::string& account, const TimeStamp& today);

@@ -1,4 +1,4 @@
-#include "accounting/json_text.h"
+#include "accounting/log/json_text.h"
 
 #include <cstdio>
 

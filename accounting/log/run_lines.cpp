@@ -1,8 +1,8 @@
-#include "accounting/run_lines.h"
+#include "accounting/log/run_lines.h"
 
-#include "accounting/activity_log.h"
-#include "accounting/log_texts.h"
-#include "accounting/usage_table.h"
+#include "accounting/log/activity_log.h"
+#include "accounting/log/log_texts.h"
+#include "accounting/table/usage_table.h"
 
 namespace {
 void writeEndLine() {

@@ -1,16 +1,16 @@
-#include "accounting/startup.h"
+#include "accounting/program/startup.h"
 
 #include <array>
 
-#include "accounting/activity_log.h"
-#include "accounting/file_home.h"
-#include "accounting/guard_link.h"
-#include "accounting/log_texts.h"
-#include "accounting/minute_tick.h"
-#include "accounting/run_lines.h"
-#include "accounting/table_rules.h"
-#include "accounting/ui_routines.h"
-#include "accounting/usage_table.h"
+#include "accounting/log/activity_log.h"
+#include "accounting/data_file/file_home.h"
+#include "accounting/guard_link/guard_link.h"
+#include "accounting/log/log_texts.h"
+#include "accounting/program/minute_tick.h"
+#include "accounting/log/run_lines.h"
+#include "accounting/table/table_rules.h"
+#include "accounting/program/ui_routines.h"
+#include "accounting/table/usage_table.h"
 #include "runtime/clock.h"
 #include "runtime/processes.h"
 

@@ -7,13 +7,15 @@
 #include <string_view>
 #include <vector>
 
-#include "accounting/log_texts.h"
 
 constexpr int kUserSlots = 6;
 constexpr int kUserFields = 15;
 constexpr int kDays = 7;
 constexpr int kOptions = 7;
 constexpr int kTableFields = 1 + kDays + kOptions + kUserSlots * kUserFields;  // 105
+
+// The user column of a copy's log lines until it knows its account.
+constexpr const char* kUnknownUser = "Admin";
 
 // Field numbers of a UserRecord, 1-based as the data file and the grid count them.
 enum UserField {

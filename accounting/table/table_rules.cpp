@@ -1,9 +1,8 @@
-#include "accounting/table_rules.h"
+#include "accounting/table/table_rules.h"
 
 #include <array>
 
-#include "accounting/log_texts.h"
-#include "accounting/password_hash.h"
+#include "accounting/table/password_hash.h"
 
 namespace {
 constexpr std::array<const char*, kDays> kDayNames{"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
@@ -110,13 +109,6 @@ CountedMinute countMinute(UserRecord& user, const TimeStamp& now, const std::str
   }
   stampUser(user, now, machine);
   return {MinuteKind::Counted, candidate};
-}
-
-std::string clockMovedBackText(const UserRecord& user) {
-  return kClockBackLine + zeroPadded(readNumber(user.field(kLastDay)), 2) + "/" +
-         zeroPadded(readNumber(user.field(kLastMonth)), 2) + "/" + zeroPadded(readNumber(user.field(kLastYear)), 4) +
-         " " + zeroPadded(readNumber(user.field(kLastHour)), 2) + ":" +
-         zeroPadded(readNumber(user.field(kLastMinute)), 2) + kLineStars;
 }
 
 void fillNewSlot(UserRecord& user, const UsageTable& table, const std::string& account, const TimeStamp& today) {

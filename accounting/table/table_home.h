@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "accounting/table_cells.h"
+#include "accounting/table/table_cells.h"
 
 // How a load went: the table is in vTable; the data file is missing or refused; it is not a whole
 // data file (or the guard holds no table); the guard did not answer.
@@ -57,5 +57,6 @@ struct TableHome {
   std::string (*passwordState)();
 };
 
-// The data file's routines until a program's start chooses.
+// Where this program's table lives, chosen when it starts; until then only its log lines work,
+// appended to the log file (activity_log.h).
 extern TableHome vHome;

@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "accounting/table_cells.h"
-#include "accounting/table_rules.h"
+#include "accounting/table/table_cells.h"
+#include "accounting/table/table_rules.h"
 
 // The most bytes of a request or an answer, and of one value in it.
 constexpr std::size_t kMostMessageBytes = 65536;

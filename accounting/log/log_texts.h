@@ -5,11 +5,11 @@
 #include <string>
 #include <string_view>
 
+#include "accounting/table/usage_table.h"
+
 // The user column of the lines the guard writes about itself; lines about an account carry
 // that account.
 constexpr const char* kGuardLogName = "Guard";
-// The user column of a copy's lines until it knows its account.
-constexpr const char* kUnknownUser = "Admin";
 // "Process Started - User " + account, and its orderly end.
 constexpr const char* kStartedLine = "Process Started - User ";
 constexpr const char* kEndedLine = "Process Ended - User ";

@@ -1,4 +1,4 @@
-#include "accounting/log_report.h"
+#include "accounting/log/log_report.h"
 
 #include <algorithm>
 #include <array>
@@ -9,8 +9,8 @@
 #include <set>
 #include <utility>
 
-#include "accounting/json_text.h"
-#include "accounting/log_texts.h"
+#include "accounting/log/json_text.h"
+#include "accounting/log/log_texts.h"
 
 using std::chrono::year_month_day;
 

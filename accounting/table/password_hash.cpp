@@ -1,4 +1,4 @@
-#include "accounting/password_hash.h"
+#include "accounting/table/password_hash.h"
 
 #include "runtime/crypto.h"
 

@@ -1,4 +1,4 @@
-#include "accounting/table_cells.h"
+#include "accounting/table/table_cells.h"
 
 int tableField(int slot, int userField) {
   return 1 + kDays + kOptions + (slot - 1) * kUserFields + userField;

@@ -1,4 +1,4 @@
-#include "accounting/ui_routines.h"
+#include "accounting/program/ui_routines.h"
 
 namespace {
 void noWindow() {}

@@ -1,6 +1,6 @@
-#include "accounting/guard_link.h"
+#include "accounting/guard_link/guard_link.h"
 
-#include "accounting/usage_table.h"
+#include "accounting/table/usage_table.h"
 #include "runtime/clock.h"
 #include "runtime/guard_pipe.h"
 #include "runtime/processes.h"

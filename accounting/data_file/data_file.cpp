@@ -1,13 +1,13 @@
-#include "accounting/data_file.h"
+#include "accounting/data_file/data_file.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <utility>
 #include <vector>
 
-#include "accounting/activity_log.h"
-#include "accounting/password_hash.h"
-#include "accounting/usage_table.h"
+#include "accounting/log/activity_log.h"
+#include "accounting/table/password_hash.h"
+#include "accounting/table/usage_table.h"
 #include "runtime/clock.h"
 #include "runtime/file.h"
 #include "runtime/processes.h"

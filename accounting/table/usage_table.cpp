@@ -1,4 +1,4 @@
-#include "accounting/usage_table.h"
+#include "accounting/table/usage_table.h"
 
 #include <climits>
 

@@ -1,13 +1,13 @@
-#include "accounting/file_home.h"
+#include "accounting/data_file/file_home.h"
 
 #include <cstdio>
 
-#include "accounting/activity_log.h"
-#include "accounting/data_file.h"
-#include "accounting/log_texts.h"
-#include "accounting/password_hash.h"
-#include "accounting/table_rules.h"
-#include "accounting/usage_table.h"
+#include "accounting/log/activity_log.h"
+#include "accounting/data_file/data_file.h"
+#include "accounting/log/log_texts.h"
+#include "accounting/table/password_hash.h"
+#include "accounting/table/table_rules.h"
+#include "accounting/table/usage_table.h"
 #include "runtime/file.h"
 
 namespace {
@@ -49,12 +49,6 @@ Admission admit(int& slot) {
   // in this run's table only; the minute that cannot be kept then says so.
   SaveData();
   return Admission::Admitted;
-}
-
-void writeLine(const std::string& line, const std::string&) {
-  rt::TextFile log(vSession.logPath, rt::OpenMode::Append);
-  if (log.isOpen())
-    log.write(line);
 }
 
 GateAnswer checkPassword(const std::string& typed) {
@@ -114,7 +108,5 @@ std::string passwordStateOfTable() {
 
 }  // namespace
 
-constexpr TableHome kDataFileHome{load,         minute,    admit,       writeLine,
+constexpr TableHome kDataFileHome{load,          minute,    admit,       appendToLogFile,
                                   checkPassword, saveCells, saveForTool, passwordStateOfTable};
-
-constinit TableHome vHome = kDataFileHome;
