@@ -48,6 +48,11 @@ struct CountedMinute {
   MinuteKind kind = MinuteKind::Counted;
   int left = 0;  // the minutes left after a minute taken off
 };
+// Adds minutes to what the account has left today, never past kMostMinutes, and returns what is
+// left. A record last counted on an earlier day would start a new day's allowance at its next
+// minute and lose the grant, so it starts today's allowance first and is marked as counted
+// today; the machine of its last counted minute stays.
+int grantToday(UserRecord& user, int minutes, const TimeStamp& today);
 // Counts one minute on the record at the timestamp on the machine: the accounting itself, with
 // no log line and no log-off, for the program and for the guard alike.
 CountedMinute countMinute(UserRecord& user, const TimeStamp& now, const std::string& machine);
