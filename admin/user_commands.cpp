@@ -94,9 +94,7 @@ int setAllowance(const Invocation& call) {
   });
 }
 
-// Adds the minutes to what is left today. A slot last counted on an earlier day would start a
-// new day's allowance at its next minute and lose the grant, so it starts today's allowance
-// now and is marked as counted today.
+// Adds the minutes to what is left today (grantToday says how).
 int grant(const Invocation& call) {
   const std::string& account = call.operands[0];
   int minutes = 0;
@@ -108,13 +106,7 @@ int grant(const Invocation& call) {
     if (slot == 0)
       return Change{{}, notInTable(account)};
     MakeTimeStamp();
-    UserRecord& user = vTable.user(slot);
-    if (startsNewDay(user, vStamp)) {
-      startTodaysAllowance(user, vStamp);
-      stampUser(user, vStamp, user.field(kMachine));  // the machine of the last counted minute stays
-    }
-    const int left = std::min(std::max(readNumber(user.field(kMinutesLeft)), 0) + minutes, kMostMinutes);
-    user.field(kMinutesLeft) = std::to_string(left);
+    const int left = grantToday(vTable.user(slot), minutes, vStamp);
     return Change{
         {std::to_string(minutes) + " minutes granted to " + account + ", " + std::to_string(left) + " left today"}, ""};
   });

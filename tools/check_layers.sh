@@ -25,6 +25,7 @@ report=$(
   check accounting/table runtime accounting/table
   check accounting/log runtime accounting/table accounting/log
   check accounting/data_file runtime accounting/table accounting/log accounting/data_file
+  check accounting/hours runtime accounting/table accounting/log accounting/hours
   check accounting/guard_link runtime accounting/table accounting/guard_link
   check accounting/program runtime accounting
   check guard runtime accounting guard

@@ -4,6 +4,8 @@
 #include <charconv>
 #include <climits>
 
+#include "accounting/table/stored_text.h"
+
 namespace {
 constexpr std::string_view kHeader = "orrindale-guard 1";
 
@@ -23,37 +25,9 @@ constexpr std::array<Named, 9> kRefusalWords{{{Refusal::None, "none"},
 constexpr std::array<const char*, 7> kVerbWords{"read", "admit", "minute", "check", "save", "tool", "log"};
 constexpr std::array<const char*, 3> kMinuteWords{"counted", "newday", "clockback"};
 
-std::string hex(std::string_view bytes) {
-  static constexpr char kDigits[] = "0123456789abcdef";
-  std::string text;
-  text.reserve(bytes.size() * 2);
-  for (unsigned char c : bytes) {
-    text += kDigits[c >> 4];
-    text += kDigits[c & 15];
-  }
-  return text;
-}
-
-int hexDigit(char c) {
-  if (c >= '0' && c <= '9')
-    return c - '0';
-  if (c >= 'a' && c <= 'f')
-    return c - 'a' + 10;
-  return -1;
-}
-
+// Every value of a message is bounded, whatever it holds.
 bool unhex(std::string_view text, std::string& bytes) {
-  if (text.size() % 2 != 0 || text.size() / 2 > kMostValueBytes)
-    return false;
-  bytes.clear();
-  for (std::size_t i = 0; i < text.size(); i += 2) {
-    const int high = hexDigit(text[i]);
-    const int low = hexDigit(text[i + 1]);
-    if (high < 0 || low < 0)
-      return false;
-    bytes += static_cast<char>(high * 16 + low);
-  }
-  return true;
+  return unhexText(text, kMostValueBytes, bytes);
 }
 
 bool readInt(std::string_view text, int lowest, int highest, int& value) {
@@ -97,7 +71,7 @@ bool entriesOf(std::string_view text, std::vector<Entry>& entries) {
 }
 
 std::string cellLine(const Cell& cell) {
-  return "cell " + std::to_string(cell.field) + " " + hex(cell.text) + "\n";
+  return "cell " + std::to_string(cell.field) + " " + hexText(cell.text) + "\n";
 }
 
 std::string cutCellLine(const Cell& cell) {
@@ -131,16 +105,16 @@ GuardRequest guardRequest(GuardVerb verb) {
 std::string encodeRequest(const GuardRequest& request) {
   std::string text = std::string(kHeader) + "\n";
   text += std::string("verb ") + kVerbWords[static_cast<int>(request.verb)] + "\n";
-  text += "account " + hex(request.namedAccount) + "\n";
-  text += "machine " + hex(request.machine) + "\n";
+  text += "account " + hexText(request.namedAccount) + "\n";
+  text += "machine " + hexText(request.machine) + "\n";
   if (request.verb == GuardVerb::Check || request.verb == GuardVerb::Save)
-    text += "password " + hex(request.password) + "\n";
+    text += "password " + hexText(request.password) + "\n";
   for (const Cell& cell : request.cells)
     text += cellLine(cell);
   if (request.wholeTable)
     text += "whole\n";
   for (const std::string& line : request.lines)
-    text += "line " + hex(line) + "\n";
+    text += "line " + hexText(line) + "\n";
   return text;
 }
 
@@ -185,7 +159,7 @@ std::string encodeAnswer(const GuardAnswer& answer) {
   if (!answer.ok())
     return text + "refused " + refusalWord(answer.refusal) + "\n";
   text += "ok\n";
-  text += "account " + hex(answer.account) + "\n";
+  text += "account " + hexText(answer.account) + "\n";
   text += "slot " + std::to_string(answer.slot) + "\n";
   if (!answer.passwordState.empty())
     text += "password " + answer.passwordState + "\n";

@@ -40,11 +40,15 @@ constexpr const char* kGuardLogoffSeenLine = "Guard saw a log-off - User ";
 constexpr const char* kGuardAtZeroLine = "Guard charged the last minute - User ";
 // The guard found the data file changed, replaced or gone, and wrote its own table again.
 constexpr const char* kFileRestoredLine = "**** DATA FILE CHANGED OUTSIDE ORRINDALE - restored ****";
+// "**** ALLOWED HOURS DAMAGED - User " + account + " is kept outside them until they are set again ****"
+constexpr const char* kHoursDamagedLine = "**** ALLOWED HOURS DAMAGED - User ";
+// "Request " + number + " - " and what happened to a request for more time (time_requests.h).
+constexpr const char* kRequestLine = "Request ";
 // Whether the message is one that only the guard and the administration tools write: a copy
 // that sends such a line to the guard is refused.
 inline bool writtenByGuardOnly(const std::string& message) {
   for (std::string_view opening : {"Guard ", "**** DATA FILE CHANGED OUTSIDE ORRINDALE", "Admin tool - ",
-                                   "Administration window - ", "Password window - "})
+                                   "Administration window - ", "Password window - ", kRequestLine})
     if (message.starts_with(opening))
       return true;
   return false;

@@ -5,9 +5,8 @@
 #include <string>
 
 #include "accounting/table/table_home.h"
+#include "accounting/table/table_rules.h"
 
-constexpr int kFirstWarningBelow = 11;  // 10 minutes or fewer
-constexpr int kSecondWarningBelow = 3;  // 2 minutes or fewer
 constexpr int kTrayFlashBelow = 11;
 constexpr int kMinuteTimer = 1;  // on HostWindow
 constexpr int kMinuteIntervalMs = 60000;

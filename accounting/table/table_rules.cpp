@@ -1,5 +1,6 @@
 #include "accounting/table/table_rules.h"
 
+#include <algorithm>
 #include <array>
 
 #include "accounting/table/password_hash.h"
@@ -86,6 +87,16 @@ void stampUser(UserRecord& user, const TimeStamp& now, const std::string& machin
   user.field(kLastDay) = now.day;
   user.field(kLastHour) = now.hour;
   user.field(kLastMinute) = now.minute;
+}
+
+int grantToday(UserRecord& user, int minutes, const TimeStamp& today) {
+  if (startsNewDay(user, today)) {
+    startTodaysAllowance(user, today);
+    stampUser(user, today, user.field(kMachine));
+  }
+  const int left = std::min(std::max(readNumber(user.field(kMinutesLeft)), 0) + minutes, kMostMinutes);
+  user.field(kMinutesLeft) = std::to_string(left);
+  return left;
 }
 
 // A new day begins only when today's date is later than the stored one. An earlier date means

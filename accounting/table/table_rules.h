@@ -48,6 +48,11 @@ struct CountedMinute {
   MinuteKind kind = MinuteKind::Counted;
   int left = 0;  // the minutes left after a minute taken off
 };
+// Adds minutes to what the account has left today, never past kMostMinutes, and returns what is
+// left. A record last counted on an earlier day would start a new day's allowance at its next
+// minute and lose the grant, so it starts today's allowance first and is marked as counted
+// today; the machine of its last counted minute stays.
+int grantToday(UserRecord& user, int minutes, const TimeStamp& today);
 // Counts one minute on the record at the timestamp on the machine: the accounting itself, with
 // no log line and no log-off, for the program and for the guard alike.
 CountedMinute countMinute(UserRecord& user, const TimeStamp& now, const std::string& machine);
@@ -58,6 +63,10 @@ void fillNewSlot(UserRecord& user, const UsageTable& table, const std::string& a
 // What line 1 says without telling it: "default" while the installation's published password
 // still opens the gate, "empty" when an empty one does, "set" otherwise. Costs a hash or two.
 std::string passwordState(const std::string& line);
+
+// The warnings come when the minutes left (or those to the end of the allowed hours) fall below these.
+constexpr int kFirstWarningBelow = 11;  // 10 minutes or fewer
+constexpr int kSecondWarningBelow = 3;  // 2 minutes or fewer
 
 // Minutes in a day: no allowance or grant may exceed it.
 constexpr int kMostMinutes = 1440;

@@ -109,7 +109,7 @@ TEST_F(GuardRequests, ASupervisorSaveNeedsTheTypedPasswordAndChangesOnlyTheCells
   EXPECT_EQ(minutesInFile(1), "45");
   EXPECT_EQ(minutesInFile(2), "0029");
   EXPECT_EQ(dataFileFields().at(1), "25");
-  EXPECT_EQ(logCount(" - alice - Administration window - User 1 Time = 45, Default Sun = 25"), 1);
+  EXPECT_EQ(logCount(" - alice - Administration window - Default Sun = 25, User 1 Time = 45"), 1);
 
   // The password change is a cell of line 1, kept as a hash.
   ASSERT_TRUE(ask(kAlice, request(GuardVerb::Save, "s3cret", {{1, "n3w one"}})).ok());

@@ -91,7 +91,8 @@ TEST_F(Installer, AProtectedInstallsGuardChargesTheSessionFromItsFirstMinuteAndP
   raised.user(1).field(kMinutesLeft) = "0500";
   writeBehindTheGuard(raised);
   EXPECT_TRUE(waitUntil([] { return minutesLeftOf(1) < 300; }, 5000)) << "put back within one look";
-  test_files::remove(kDataFile);
+  // Deleted as soon as no one holds it open.
+  ASSERT_TRUE(waitUntil([] { return DeleteFileA(kDataFile.c_str()) != 0; }, 5000));
   EXPECT_TRUE(waitUntil([] { return minutesLeftOf(1) > 0 && minutesLeftOf(1) < 300; }, 5000));
   EXPECT_EQ(logCount(" - Guard - **** DATA FILE CHANGED OUTSIDE ORRINDALE - restored ****"), 2);
 }
