@@ -8,6 +8,7 @@
 #include <string>
 
 #include "accounting/data_file/data_file.h"
+#include "accounting/data_file/file_home.h"
 #include "accounting/program/minute_tick.h"
 #include "accounting/table/password_hash.h"
 #include "accounting/table/usage_table.h"
@@ -24,6 +25,7 @@ double microsecondsPer(int rounds, Work work) {
 }  // namespace
 
 int main() {
+  vHome = kDataFileHome;
   const auto folder = std::filesystem::temp_directory_path();
   vSession.dataFilePath = (folder / "orrindale-bench.dat").string();
   vSession.logPath = (folder / "orrindale-bench.log").string();
