@@ -11,7 +11,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/dev_common.sh"
 # Start-up time, idle CPU and memory of the real program under Wine, in the test prefix with a
 # data file that holds this prefix's account.
 bench_program() {
-  local log account pid start ready ticks0 ticks1 hz
+  local log account pid start ready
   log=$(activity_log_in "$WINEPREFIX")
   account=$(prefix_account "$WINEPREFIX")
   write_data_file "$WINEPREFIX" "$account"
@@ -22,20 +22,27 @@ bench_program() {
   ready=$(date +%s%N)
   pid=$(pgrep -f 'orrindale.exe 2' | head -n 1)
   echo "start-up (process start to the start-up log line): $(( (ready - start) / 1000000 )) ms"
-  hz=$(getconf CLK_TCK)
-  ticks0=$(awk '{print $14 + $15}' "/proc/$pid/stat")
-  sleep 30
-  ticks1=$(awk '{print $14 + $15}' "/proc/$pid/stat")
-  echo "idle CPU over 30 s (timers of 1 s and 60 s running): $(( (ticks1 - ticks0) * 1000 / hz )) ms"
-  echo "resident memory: $(awk '/VmRSS/{print $2, $3}' "/proc/$pid/status")"
+  idle_figures "$pid" "" "timers of 1 s and 60 s running"
   kill "$pid" 2>/dev/null || true
+}
+
+# The processor time a process spends over 30 s, and its resident memory.
+# Usage: idle_figures PID LABEL WHAT-RUNS
+idle_figures() {
+  local ticks0 ticks1 hz
+  hz=$(getconf CLK_TCK)
+  ticks0=$(awk '{print $14 + $15}' "/proc/$1/stat")
+  sleep 30
+  ticks1=$(awk '{print $14 + $15}' "/proc/$1/stat")
+  echo "${2}idle CPU over 30 s ($3): $(( (ticks1 - ticks0) * 1000 / hz )) ms"
+  echo "${2}resident memory: $(awk '/VmRSS/{print $2, $3}' "/proc/$1/status")"
 }
 
 # The guard of a protected install between its looks: processor time over 30 s and memory, in
 # a prefix made fresh for it by a silent setup. The account of the prefix is exempt (a whole day):
 # its session is charged a minute every minute and nothing is logged off.
 bench_guard() {
-  local prefix="$build/wine-bench-guard" setup runner pid='' ticks0 ticks1 hz
+  local prefix="$build/wine-bench-guard" setup runner pid=
   setup="Z:$(printf '%s' "$build/win32/orrindale-setup.exe" | tr / '\\')"
   "$root/tests/installer/in_fresh_prefix.sh" "$prefix" cmd.exe /c \
     "$setup /S /PASSWORD=bench-password & ping -n 50 127.0.0.1 >nul" </dev/null >/dev/null 2>&1 &
@@ -48,12 +55,7 @@ bench_guard() {
     echo "the guard did not start"
   else
     sleep 5
-    hz=$(getconf CLK_TCK)
-    ticks0=$(awk '{print $14 + $15}' "/proc/$pid/stat")
-    sleep 30
-    ticks1=$(awk '{print $14 + $15}' "/proc/$pid/stat")
-    echo "guard idle CPU over 30 s (a look every 5 s, the session charged each minute): $(( (ticks1 - ticks0) * 1000 / hz )) ms"
-    echo "guard resident memory: $(awk '/VmRSS/{print $2, $3}' "/proc/$pid/status")"
+    idle_figures "$pid" "guard " "a look every 5 s, the session charged each minute"
   fi
   wait "$runner" || true
 }
