@@ -1,7 +1,5 @@
 #include "admin/admin.h"
 
-#include <ostream>
-
 #include "accounting/startup.h"
 #include "accounting/usage_table.h"
 #include "admin/admin_log.h"

@@ -1,7 +1,5 @@
 #include "admin/table_file.h"
 
-#include <ostream>
-
 #include "accounting/data_file.h"
 #include "accounting/guard_link.h"
 #include "accounting/table_rules.h"
@@ -10,7 +8,7 @@
 #include "admin/admin_log.h"
 
 namespace {
-std::ostream* vLockReport = nullptr;
+TextWriter* vLockReport = nullptr;
 // In a protected install: the table as the guard gave it, so that only what a command changed
 // goes back; and line 1's state, which the guard never sends.
 UsageTable vAsRead;
@@ -21,10 +19,11 @@ const char* const noGuardText =
     "not answer (\"sc start OrrindaleGuard\" starts it); nothing was changed\n";
 
 int lockGaveUp() {
-  if (vLockReport)
+  if (vLockReport) {
     *vLockReport << "orrindale-admin: the data file " << vSession.dataFilePath
-                 << " stayed locked by another program for over a minute; nothing was changed\n"
-                 << std::flush;
+                 << " stayed locked by another program for over a minute; nothing was changed\n";
+    vLockReport->flush();
+  }
   return kExitFile;
 }
 }  // namespace
@@ -130,7 +129,7 @@ int changeTable(Console& console, const std::function<Change()>& change) {
   return kExitDone;
 }
 
-void reportLockTimeOutOn(std::ostream& err) {
+void reportLockTimeOutOn(TextWriter& err) {
   vLockReport = &err;
   r_lockGaveUp = lockGaveUp;
 }
