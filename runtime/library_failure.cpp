@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <new>
-#include <string>
+#include <string>  // declares the library's throw routines
 
 namespace rt {
 namespace {
@@ -17,8 +17,8 @@ namespace {
 LibraryFailureReport vReport = nullptr;
 bool vReporting = false;
 
-// The library aborts where it cannot even throw (a variant read as what it does not hold,
-// an optional without a value); the signal brings that to the same report.
+// Built without exceptions, the library's headers abort where they would throw (a variant read
+// as what it does not hold, an optional without a value); the signal brings that to the report.
 void onAbort(int) {
   libraryFailed("abort called");
 }
