@@ -1,7 +1,5 @@
 #include "admin/admin.h"
 
-#include <ostream>
-
 #include "accounting/data_file/file_home.h"
 #include "accounting/guard_link/guard_link.h"
 #include "accounting/program/startup.h"

@@ -1,7 +1,5 @@
 #include "admin/command_line.h"
 
-#include <ostream>
-
 #include "accounting/program/startup.h"
 #include "admin/admin.h"
 #include "admin/command_groups.h"

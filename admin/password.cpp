@@ -1,11 +1,9 @@
 #include "admin/password.h"
 
-#include <istream>
-
 #include "accounting/table/table_rules.h"
 #include "admin/terminal.h"
 
-std::string readPasswordLine(std::istream& in, std::string& password) {
+std::string readPasswordLine(TextReader& in, std::string& password) {
   password.clear();
   // Reading stops just past the longest password and its line end: an endless input is refused,
   // not read whole.
@@ -19,7 +17,7 @@ std::string readPasswordLine(std::istream& in, std::string& password) {
   return passwordProblem(password);
 }
 
-std::string askPasswordTwice(std::ostream& prompts, std::string& password) {
+std::string askPasswordTwice(TextWriter& prompts, std::string& password) {
   std::string again;
   if (!askWithoutEcho(prompts, "New supervisor password: ", password) ||
       !askWithoutEcho(prompts, "The same password again: ", again))

@@ -1,7 +1,5 @@
 // The administration tool's repair command: shows what can still be read of a damaged data
 // file, the missing fields filled with the defaults, and writes it back whole only with --yes.
-#include <ostream>
-
 #include "accounting/data_file/data_file.h"
 #include "accounting/table/table_rules.h"
 #include "accounting/table/usage_table.h"

@@ -1,9 +1,7 @@
 // The administration tool's report command: reads the activity log, never the data file, and
 // prints the runs, log-offs and guard work per account and day, as text or as JSON.
 #include <chrono>
-#include <fstream>
-#include <ostream>
-#include <sstream>
+#include <cstdio>
 
 #include "accounting/log/log_report.h"
 #include "accounting/table/usage_table.h"
@@ -25,23 +23,34 @@ bool readDays(const std::string& text, int& days) {
   return days >= 1 && days <= kMostDays;
 }
 
+// The whole file as it is on the disk; false when it cannot be opened or read.
+bool readWhole(const std::string& path, std::string& text) {
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (!file)
+    return false;
+  char buffer[16384];
+  for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
+    text.append(buffer, got);
+  const bool read = !std::ferror(file);
+  std::fclose(file);
+  return read;
+}
+
 // Reads the activity log only: the report never changes it, and never needs the data file.
 int report(const Invocation& call) {
   Console& console = *call.console;
   int days = kDefaultDays;
   if (call.has("--days") && !readDays(call.value("--days"), days))
     return refuseUsage(call, "--days takes a whole number of days from 1 to " + std::to_string(kMostDays));
-  std::ifstream log(vSession.logPath, std::ios::binary);
-  if (!log) {
+  std::string text;
+  if (!readWhole(vSession.logPath, text)) {
     console.err << "orrindale-admin: cannot read the activity log " << vSession.logPath << "\n";
     return kExitFile;
   }
-  std::ostringstream text;
-  text << log.rdbuf();
   const rt::LocalTime now = rt::localNow();
   const std::chrono::year_month_day today{std::chrono::year(now.year), std::chrono::month(now.month),
                                           std::chrono::day(now.day)};
-  const LogReport built = buildLogReport(text.str(), today, days);
+  const LogReport built = buildLogReport(text, today, days);
   console.out << (call.has("--json") ? reportJson(built) : reportText(built));
   return kExitDone;
 }

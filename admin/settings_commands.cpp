@@ -1,8 +1,6 @@
 // The administration tool's commands for the table's settings: init, which writes a first
 // data file, set-password, allow-new-users and set-defaults.
 #include <cstdio>
-#include <ostream>
-
 #include "accounting/table/table_rules.h"
 #include "accounting/table/usage_table.h"
 #include "admin/admin.h"

@@ -1,7 +1,5 @@
 // The administration tool's show command: the data file's table (slots, default allowances,
 // Allow New Users, whether a password is set) as text, or as JSON with --json.
-#include <ostream>
-
 #include "accounting/table/usage_table.h"
 #include "admin/admin.h"
 #include "admin/command_groups.h"

@@ -1,14 +1,12 @@
 #include "admin/table_file.h"
 
-#include <ostream>
-
 #include "accounting/data_file/data_file.h"
 #include "accounting/table/table_home.h"
 #include "accounting/table/usage_table.h"
 #include "admin/admin.h"
 
 namespace {
-std::ostream* vLockReport = nullptr;
+TextWriter* vLockReport = nullptr;
 // The table as loaded, so that only what a command changed goes back.
 UsageTable vAsRead;
 
@@ -17,10 +15,11 @@ const char* const noGuardText =
     "not answer (\"sc start OrrindaleGuard\" starts it); nothing was changed\n";
 
 int lockGaveUp() {
-  if (vLockReport)
+  if (vLockReport) {
     *vLockReport << "orrindale-admin: the data file " << vSession.dataFilePath
-                 << " stayed locked by another program for over a minute; nothing was changed\n"
-                 << std::flush;
+                 << " stayed locked by another program for over a minute; nothing was changed\n";
+    vLockReport->flush();
+  }
   return kExitFile;
 }
 }  // namespace
@@ -111,7 +110,7 @@ int changeTable(Console& console, const std::function<Change()>& change) {
   return kExitDone;
 }
 
-void reportLockTimeOutOn(std::ostream& err) {
+void reportLockTimeOutOn(TextWriter& err) {
   vLockReport = &err;
   r_lockGaveUp = lockGaveUp;
 }

@@ -4,11 +4,11 @@
 // logged and confirmed. Nothing is saved unless the load found a whole data file and the
 // change was accepted, so a refused command leaves the file byte for byte.
 #include <functional>
-#include <iosfwd>
 #include <string>
 #include <vector>
 
 struct Console;
+class TextWriter;
 
 // NoGuard: the install is protected and its guard service does not answer.
 enum class LoadOutcome { Loaded, Missing, NotADataFile, NoGuard };
@@ -48,4 +48,4 @@ void confirm(Console& console, const std::vector<std::string>& done);
 
 // Makes a lock that stays taken end the tool with status 2 and a sentence on the stream,
 // instead of the program's silent status 1.
-void reportLockTimeOutOn(std::ostream& err);
+void reportLockTimeOutOn(TextWriter& err);

@@ -1,7 +1,6 @@
 #include "admin/table_print.h"
 
 #include <algorithm>
-#include <ostream>
 #include <vector>
 
 #include "accounting/log/json_text.h"
@@ -40,7 +39,7 @@ std::string lastUsedJson(const UserRecord& user) {
 
 // Rows of cells printed in columns as wide as their widest cell; the columns from "first
 // right-aligned" on are numbers and line up on the right.
-void printColumns(std::ostream& out, const std::vector<std::vector<std::string>>& rows, std::size_t firstRightAligned) {
+void printColumns(TextWriter& out, const std::vector<std::vector<std::string>>& rows, std::size_t firstRightAligned) {
   std::vector<std::size_t> widths;
   for (const auto& row : rows)
     for (std::size_t c = 0; c < row.size(); ++c) {
@@ -67,7 +66,7 @@ std::string allowancesJson(const std::array<std::string, kDays>& allowances) {
 }
 }  // namespace
 
-void printTableText(std::ostream& out, const UsageTable& table, const std::string& path, const std::string& password) {
+void printTableText(TextWriter& out, const UsageTable& table, const std::string& path, const std::string& password) {
   const char* const passwordText = password == "empty"     ? "not set: anyone can open the administration window"
                                    : password == "default" ? "the installation's default: change it with set-password"
                                                            : "set";
@@ -99,7 +98,7 @@ void printTableText(std::ostream& out, const UsageTable& table, const std::strin
   printColumns(out, rows, 4);
 }
 
-void printTableJson(std::ostream& out, const UsageTable& table, const std::string& path, const std::string& password) {
+void printTableJson(TextWriter& out, const UsageTable& table, const std::string& path, const std::string& password) {
   out << "{\n"
       << "  \"file\": " << jsonString(path) << ",\n"
       << "  \"password\": " << jsonString(password) << ",\n"

@@ -1,11 +1,12 @@
 #pragma once
 // The table as "show" prints it: aligned text for people, JSON for scripts. Numbers are given
 // as the program reads them; the supervisor password is never printed, only whether it is set.
-#include <iosfwd>
 #include <string>
+
+#include "admin/text_streams.h"
 
 struct UsageTable;
 
 // password is what passwordState (table_rules.h) says of line 1: "set", "empty" or "default".
-void printTableText(std::ostream& out, const UsageTable& table, const std::string& path, const std::string& password);
-void printTableJson(std::ostream& out, const UsageTable& table, const std::string& path, const std::string& password);
+void printTableText(TextWriter& out, const UsageTable& table, const std::string& path, const std::string& password);
+void printTableJson(TextWriter& out, const UsageTable& table, const std::string& path, const std::string& password);

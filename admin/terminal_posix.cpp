@@ -3,15 +3,16 @@
 #include <termios.h>
 #include <unistd.h>
 
-#include <iostream>
+#include <cstdio>
 
 #include "admin/terminal.h"
+#include "admin/text_streams.h"
 
 bool stdinIsTerminal() {
   return isatty(STDIN_FILENO) == 1;
 }
 
-bool askWithoutEcho(std::ostream& prompts, const std::string& prompt, std::string& line) {
+bool askWithoutEcho(TextWriter& prompts, const std::string& prompt, std::string& line) {
   termios saved{};
   const bool terminal = tcgetattr(STDIN_FILENO, &saved) == 0;
   if (terminal) {
@@ -19,8 +20,9 @@ bool askWithoutEcho(std::ostream& prompts, const std::string& prompt, std::strin
     quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
     tcsetattr(STDIN_FILENO, TCSANOW, &quiet);
   }
-  prompts << prompt << std::flush;
-  const bool read = static_cast<bool>(std::getline(std::cin, line));
+  prompts << prompt;
+  prompts.flush();
+  const bool read = TextReader(stdin).getline(line);
   if (terminal)
     tcsetattr(STDIN_FILENO, TCSANOW, &saved);
   prompts << "\n";

@@ -2,9 +2,10 @@
 // the console's input mode while the line is read.
 #include <windows.h>
 
-#include <iostream>
+#include <cstdio>
 
 #include "admin/terminal.h"
+#include "admin/text_streams.h"
 
 bool stdinIsTerminal() {
   DWORD mode = 0;
@@ -12,14 +13,15 @@ bool stdinIsTerminal() {
   return GetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), &mode) != 0;
 }
 
-bool askWithoutEcho(std::ostream& prompts, const std::string& prompt, std::string& line) {
+bool askWithoutEcho(TextWriter& prompts, const std::string& prompt, std::string& line) {
   HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
   DWORD saved = 0;
   const bool console = GetConsoleMode(input, &saved) != 0;
   if (console)
     SetConsoleMode(input, saved & ~static_cast<DWORD>(ENABLE_ECHO_INPUT));
-  prompts << prompt << std::flush;
-  const bool read = static_cast<bool>(std::getline(std::cin, line));
+  prompts << prompt;
+  prompts.flush();
+  const bool read = TextReader(stdin).getline(line);
   if (console)
     SetConsoleMode(input, saved);
   prompts << "\n";

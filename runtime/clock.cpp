@@ -1,12 +1,11 @@
 #include "runtime/clock.h"
 
-#include <chrono>
-#include <thread>
-
 #ifdef _WIN32
 #include <windows.h>
 #else
+#include <chrono>
 #include <ctime>
+#include <thread>
 #endif
 
 namespace rt {
@@ -20,6 +19,16 @@ LocalTime systemLocalNow() {
   GetLocalTime(&now);
   return {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond, now.wDayOfWeek};
 }
+
+// The platform's own counter and sleep: the C++ library's steady clock and sleep_for are built
+// on its thread library, which the programs have no other use for.
+long long systemSeconds() {
+  return static_cast<long long>(GetTickCount64() / 1000);
+}
+
+void systemSleep(int seconds) {
+  Sleep(static_cast<DWORD>(seconds) * 1000);
+}
 #else
 LocalTime systemLocalNow() {
   std::time_t now = std::time(nullptr);
@@ -28,7 +37,6 @@ LocalTime systemLocalNow() {
   return {parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday, parts.tm_hour,
           parts.tm_min,         parts.tm_sec,     parts.tm_wday};
 }
-#endif
 
 long long systemSeconds() {
   return std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now().time_since_epoch()).count();
@@ -37,6 +45,7 @@ long long systemSeconds() {
 void systemSleep(int seconds) {
   std::this_thread::sleep_for(std::chrono::seconds(seconds));
 }
+#endif
 
 constexpr ClockRoutines kSystemClock{systemLocalNow, systemSeconds, systemSleep};
 ClockRoutines vClock = kSystemClock;

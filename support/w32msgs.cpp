@@ -120,6 +120,10 @@ void abortErr(const W32Error& error) {
   fShowError(error, kFatalMode);
 }
 
+void abortOnLibraryFailure(const char* what) {
+  abortErr(std::string("The C++ library cannot go on: ") + what);
+}
+
 void warnErr(const W32Error& error) {
   if (showWarnings != 0)
     fShowError(error, showWarnings);

@@ -45,6 +45,11 @@ void fShowError(const W32Error& error, int mode);
 // A fatal error: does not return, except for the empty text, which runs the clean-up silently.
 void abortErr(const W32Error& error);
 
+// A failure the C++ library cannot go past (no memory left, a position past the end of a
+// string), as a fatal error with the library's text: the report a program hands to
+// rt::onLibraryFailure (runtime/library_failure.h).
+void abortOnLibraryFailure(const char* what);
+
 // A warning in the mode showWarnings holds; nothing when it is 0.
 void warnErr(const W32Error& error);
 extern int showWarnings;

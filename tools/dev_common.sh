@@ -11,7 +11,7 @@ export WINEARCH=win32
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
-packages=(cmake ninja-build g++ g++-mingw-w64-i686-posix wine wine32:i386 xvfb xauth
+packages=(cmake ninja-build g++ g++-mingw-w64-i686-posix wine wine32:i386 wine64 xvfb xauth
           googletest fonts-wine imagemagick procps nsis libssl-dev)
 
 say() { printf '%s\n' "$*" >&2; }

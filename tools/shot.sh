@@ -15,7 +15,7 @@ ORRINDALE_SHOTS=$(winepath -w "$build/shots" 2>/dev/null) \
   "$root/tools/wine-run" "$build/win32/bin/orrindale_shots.exe" </dev/null >"$build/shots/shots.log" 2>&1 ||
   { cat "$build/shots/shots.log" >&2; exit 1; }
 ORRINDALE_SHOTS=$(winepath -w "$build/shots" 2>/dev/null) \
-  "$root/tests/installer/in_fresh_prefix.sh" "$build/win32/wine-shots" "$build/win32/bin/installer_tests.exe" \
+  "$root/tests/installer/in_fresh_prefix.sh" win32 "$build/win32/wine-shots" "$build/win32/bin/installer_tests.exe" \
   --gtest_filter='*Interactive*' </dev/null >"$build/shots/installer-shots.log" 2>&1 ||
   { cat "$build/shots/installer-shots.log" >&2; exit 1; }
 for shot in "$build"/shots/*.bmp; do

@@ -1,7 +1,5 @@
 #include "tests/admin/admin_fixture.h"
 
-#include <sstream>
-
 #include "accounting/data_file/data_file.h"
 #include "admin/account_names.h"
 #include "admin/admin.h"
@@ -30,11 +28,11 @@ void AdminTool::TearDown() {
 
 AdminTool::Result AdminTool::run(std::vector<std::string> args, const std::string& input) {
   args.insert(args.end(), {"--file", dataPath, "--log", logPath});
-  std::istringstream in(input);
-  std::ostringstream out, err;
+  TextReader in(input);
+  TextWriter out, err;
   Console console{in, out, err, false};
   const int status = runAdmin(args, console);
-  return {status, out.str(), err.str()};
+  return {status, out.text(), err.text()};
 }
 
 void AdminTool::seed(const std::function<void(UsageTable&)>& edit) {

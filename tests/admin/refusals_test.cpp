@@ -2,9 +2,8 @@
 // is left byte for byte.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
-#include <iostream>
-#include <sstream>
 
 #include "accounting/table/password_hash.h"
 #include "accounting/table/usage_table.h"
@@ -106,9 +105,10 @@ TEST_F(AdminTool, ALockHeldForOverAMinuteEndsTheToolWithStatusTwo) {
   rt::TextFile holder(dataPath, rt::OpenMode::Read);
   const bool held = holder.tryLockExclusive();
   const auto grantReportingOnStandardError = [this] {
-    std::istringstream in;
-    std::ostringstream out;
-    Console console{in, out, std::cerr, false};
+    TextReader in("");
+    TextWriter out;
+    TextWriter err(stderr);
+    Console console{in, out, err, false};
     return runAdmin({"grant", "x", "5", "--file", dataPath, "--log", logPath}, console);
   };
   EXPECT_EXIT(std::exit(grantReportingOnStandardError()), testing::ExitedWithCode(2),

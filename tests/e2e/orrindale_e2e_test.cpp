@@ -125,23 +125,37 @@ TEST_F(OrrindaleEndToEnd, TheTaskbarShowsTheMinutesAsDarkDigitsOnALightPlate) {
 }
 
 // Both icon names of the program, the application icon and the window-class icon, show the
-// same eight images, stored once.
+// same eight images, stored once; the large ones as PNG, and each makes an icon of its size.
 TEST(OrrindaleResources, BothIconGroupsListTheSameEightStoredImages) {
   const HMODULE program =
       LoadLibraryExA(test_files::besideTest("orrindale").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
   ASSERT_NE(program, nullptr);
-  const auto group = [program](const char* name) {
-    const HRSRC found = FindResourceA(program, name, RT_GROUP_ICON);
+  const auto resource = [program](LPCSTR name, LPCSTR type) {
+    const HRSRC found = FindResourceA(program, name, type);
     const char* bytes = found ? static_cast<const char*>(LockResource(LoadResource(program, found))) : nullptr;
     return bytes ? std::string(bytes, SizeofResource(program, found)) : std::string();
   };
-  const std::string application = group("IDAPPLICON");
+  const std::string application = resource("IDAPPLICON", RT_GROUP_ICON);
   ASSERT_EQ(application.size(), 6u + 8 * 14) << "a directory of eight images";
-  EXPECT_EQ(group("appw"), application);
+  EXPECT_EQ(resource("appw", RT_GROUP_ICON), application);
   for (int image = 0; image < 8; ++image) {
+    const char* entry = application.data() + 6 + 14 * image;
+    const int size = static_cast<unsigned char>(entry[0]) == 0 ? 256 : static_cast<unsigned char>(entry[0]);
     WORD id = 0;
-    std::memcpy(&id, application.data() + 6 + 14 * image + 12, sizeof id);
-    EXPECT_NE(FindResourceA(program, MAKEINTRESOURCEA(id), RT_ICON), nullptr) << "image " << id;
+    std::memcpy(&id, entry + 12, sizeof id);
+    std::string bytes = resource(MAKEINTRESOURCEA(id), RT_ICON);
+    ASSERT_FALSE(bytes.empty()) << "image " << id;
+    EXPECT_EQ(bytes.compare(0, 4, "\x89PNG") == 0, size >= 40) << size << " pixels";
+    HICON icon = CreateIconFromResourceEx(reinterpret_cast<BYTE*>(bytes.data()), static_cast<DWORD>(bytes.size()), TRUE,
+                                          0x00030000, size, size, LR_DEFAULTCOLOR);
+    ICONINFO info{};
+    ASSERT_TRUE(icon && GetIconInfo(icon, &info)) << size << " pixels";
+    BITMAP colour{};
+    GetObjectA(info.hbmColor, sizeof colour, &colour);
+    EXPECT_EQ(colour.bmWidth, size);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    DestroyIcon(icon);
   }
   FreeLibrary(program);
 }

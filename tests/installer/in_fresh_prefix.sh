@@ -1,11 +1,12 @@
 #!/bin/sh
-# Runs a Windows program in a Wine prefix made new for it, inside a virtual desktop, with a
-# wineserver of its own that is stopped when the program ends.
-# Usage: in_fresh_prefix.sh PREFIX PROGRAM [ARGUMENTS...]
+# Runs a Windows program in a Wine prefix made new for it, of 32-bit or 64-bit Windows, inside a
+# virtual desktop, with a wineserver of its own that is stopped when the program ends.
+# Usage: in_fresh_prefix.sh win32|win64 PREFIX PROGRAM [ARGUMENTS...]
 set -u
-prefix=$1
-shift
-export WINEPREFIX="$prefix" WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+arch=$1
+prefix=$2
+shift 2
+export WINEPREFIX="$prefix" WINEARCH="$arch" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 
 # A server left by an interrupted run of this prefix goes first, with the prefix.
 wineserver -k 2>/dev/null

@@ -60,6 +60,13 @@ UsageTable storedTable() {
   return vTable;
 }
 
+void writeBehindTheGuard(const UsageTable& table) {
+  vSession.dataFilePath = kDataFile;
+  vSession.logPath = test_files::tempPath("core.log");
+  vTable = table;
+  ASSERT_TRUE(RewriteDataFile());
+}
+
 bool logHas(const std::string& ending) {
   return logCount(ending) > 0;
 }
@@ -88,16 +95,20 @@ bool startService(std::vector<const char*> arguments) {
   return started;
 }
 
-std::vector<DWORD> copies() {
+std::vector<DWORD> processesNamed(const char* program) {
   std::vector<DWORD> found;
   HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
   PROCESSENTRY32 entry{};
   entry.dwSize = sizeof entry;
   for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
-    if (lstrcmpiA(entry.szExeFile, "orrindale.exe") == 0)
+    if (lstrcmpiA(entry.szExeFile, program) == 0)
       found.push_back(entry.th32ProcessID);
   CloseHandle(snapshot);
   return found;
+}
+
+std::vector<DWORD> copies() {
+  return processesNamed("orrindale.exe");
 }
 
 void kill(DWORD process) {

@@ -14,7 +14,9 @@
 #include "accounting/table/usage_table.h"
 #include "runtime/processes.h"
 
-inline const std::string kInstallDir = "C:\\Program Files\\Orrindale";
+// Where the setup installs, as Windows tells a 32-bit program: on 64-bit Windows under
+// "Program Files (x86)".
+inline const std::string kInstallDir = rt::getEnv("ProgramFiles") + "\\Orrindale";
 inline const std::string kProgram = kInstallDir + "\\orrindale.exe";
 inline const std::string kAdmin = kInstallDir + "\\orrindale-admin.exe";
 inline const std::string kGuard = kInstallDir + "\\orrindale-guard.exe";
@@ -38,6 +40,8 @@ bool uninstallEntryGone();
 // uninstall entry last.
 void uninstallAndWait(const std::string& arguments, const std::string& folder = kInstallDir);
 UsageTable storedTable();
+// Writes the table over the data file as another program would, behind the guard's back.
+void writeBehindTheGuard(const UsageTable& table);
 // Whether a line of the activity log ends with the text, and how many do.
 bool logHas(const std::string& ending);
 int logCount(const std::string& ending);
@@ -48,6 +52,8 @@ DWORD serviceState();
 bool startService(std::vector<const char*> arguments);
 // Stops the running guard and starts it again with the arguments (test options); true once it runs.
 bool restartGuard(std::vector<const char*> arguments);
+// The process ids of the running programs of that file name.
+std::vector<DWORD> processesNamed(const char* program);
 // The process ids of the running copies of Orrindale.
 std::vector<DWORD> copies();
 // Ends a copy as the Task Manager would.

@@ -89,7 +89,10 @@ TEST_F(Installer, ASilentInstallSetsUpTheProgramItsDataAndItsEntries) {
   EXPECT_EQ(machineText(kUninstallKey, "QuietUninstallString"), inQuotes(kUninstaller) + " /S");
   EXPECT_TRUE(machineText(kUninstallKey, "DisplayVersion"));
   EXPECT_TRUE(machineText(kUninstallKey, "Publisher"));
-  EXPECT_GT(machineNumber(kUninstallKey, "EstimatedSize").value_or(0), 1000u) << "kilobytes";
+  std::uintmax_t installed = 0;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(kInstallDir))
+    installed += entry.is_regular_file() ? entry.file_size() : 0;
+  EXPECT_NEAR(machineNumber(kUninstallKey, "EstimatedSize").value_or(0), installed / 1024.0, 4) << "kilobytes";
 
   // The default content, the password given, and the account that ran the setup exempt.
   const UsageTable table = storedTable();

@@ -29,14 +29,6 @@ std::string minutesInFile(int slot) {
   return fields.at(tableField(slot, kMinutesLeft) - 1);
 }
 
-// Writes the table over the data file as another program would, behind the guard's back.
-void writeBehindTheGuard(const UsageTable& table) {
-  vSession.dataFilePath = kDataFile;
-  vSession.logPath = test_files::tempPath("core.log");
-  vTable = table;
-  ASSERT_TRUE(RewriteDataFile());
-}
-
 HWND visibleButton(HWND window, const std::string& caption) {
   for (HWND button : controlsOf(window, "Button", caption))
     if (IsWindowVisible(button))
