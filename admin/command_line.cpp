@@ -37,6 +37,7 @@ const std::vector<AdminCommand>& adminCommands() {
     addShowCommands(rows);
     addSettingsCommands(rows);
     addUserCommands(rows);
+    addHoursCommands(rows);
     addRepairCommands(rows);
     addReportCommands(rows);
     return rows;

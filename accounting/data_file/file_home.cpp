@@ -2,8 +2,9 @@
 
 #include <cstdio>
 
-#include "accounting/log/activity_log.h"
 #include "accounting/data_file/data_file.h"
+#include "accounting/data_file/hours_file.h"
+#include "accounting/log/activity_log.h"
 #include "accounting/log/log_texts.h"
 #include "accounting/table/password_hash.h"
 #include "accounting/table/table_rules.h"
@@ -108,5 +109,15 @@ std::string passwordStateOfTable() {
 
 }  // namespace
 
-constexpr TableHome kDataFileHome{load,          minute,    admit,       appendToLogFile,
-                                  checkPassword, saveCells, saveForTool, passwordStateOfTable};
+constexpr TableHome kDataFileHome{load,
+                                  minute,
+                                  admit,
+                                  appendToLogFile,
+                                  checkPassword,
+                                  saveCells,
+                                  saveForTool,
+                                  passwordStateOfTable,
+                                  loadHoursFile,
+                                  saveHoursInFile,
+                                  askForTimeInFile,
+                                  answerRequestInFile};

@@ -145,6 +145,27 @@ std::string passwordState() {
   return vPasswordState;
 }
 
+// The guard keeps no allowed hours or requests yet: the tool says so and changes nothing, and a
+// copy's request is refused with the same sentence.
+const char* const kHoursNotKept = "the guard of this protected install does not keep allowed hours or requests yet";
+
+HoursLoad loadHours(HoursBook&) {
+  return {HoursLoad::NotKept, kHoursNotKept};
+}
+
+SaveOutcome saveHours(const std::string&, const AllowedHours&, const std::string&) {
+  return {SaveOutcome::NotKept, kHoursNotKept};
+}
+
+std::string askForTime(int, const std::string&, int&) {
+  return kHoursNotKept;
+}
+
+SaveOutcome answerRequest(int, int, std::vector<std::string>&) {
+  return {SaveOutcome::NotKept, kHoursNotKept};
+}
+
 }  // namespace
 
-constexpr TableHome kGuardHome{load, minute, admit, writeLine, checkPassword, saveCells, saveForTool, passwordState};
+constexpr TableHome kGuardHome{load,        minute,        admit,     writeLine, checkPassword, saveCells,
+                               saveForTool, passwordState, loadHours, saveHours, askForTime,    answerRequest};

@@ -42,6 +42,9 @@ constexpr const char* kGuardAtZeroLine = "Guard charged the last minute - User "
 constexpr const char* kFileRestoredLine = "**** DATA FILE CHANGED OUTSIDE ORRINDALE - restored ****";
 // "**** ALLOWED HOURS DAMAGED - User " + account + " is kept outside them until they are set again ****"
 constexpr const char* kHoursDamagedLine = "**** ALLOWED HOURS DAMAGED - User ";
+// The hours file could not all be read: + its path + kLineStars. Every account is kept outside its
+// hours until a supervisor sets hours again, which writes the file sound.
+constexpr const char* kHoursFileDamagedLine = "**** HOURS FILE DAMAGED - every user kept outside the hours - ";
 // "Request " + number + " - " and what happened to a request for more time (time_requests.h).
 constexpr const char* kRequestLine = "Request ";
 // Whether the message is one that only the guard and the administration tools write: a copy

@@ -1,0 +1,26 @@
+#pragma once
+// The hours file, HalvardHours.dat beside the data file: the HoursBook (hours_book.h) read and
+// written whole under the file's own lock, all or nothing, as the data file is, and the data
+// file's home routines over it. A program that predates it never opens it; no file is an empty
+// book, every account the whole day.
+#include <string>
+#include <vector>
+
+#include "accounting/table/table_home.h"
+
+struct HoursBook;
+
+// The hours file in the folder of the data file at that path.
+std::string hoursFileBeside(const std::string& dataFile);
+
+// Reads the hours file beside vSession.dataFilePath into the book. Damaged: the book holds what
+// could be read and is marked damaged, and the damage is logged, once until a sound read.
+HoursLoad loadHoursFile(HoursBook& book);
+// Writes the book as the whole hours file, making the file when there is none; false (the file
+// as it was) when it could not be written, which is logged.
+bool saveHoursFile(const HoursBook& book);
+
+// TableHome's hours routines where the table is the data file.
+SaveOutcome saveHoursInFile(const std::string& account, const AllowedHours& hours, const std::string& done);
+std::string askForTimeInFile(int minutes, const std::string& note, int& number);
+SaveOutcome answerRequestInFile(int number, int minutes, std::vector<std::string>& done);

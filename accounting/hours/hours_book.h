@@ -1,0 +1,35 @@
+#pragma once
+// Everything the hours file keeps: the allowed hours of each account by name, the default given to
+// new accounts, the extensions an approval added to a day, and the requests for more time; its
+// whole text, version-marked, and the reading of it, which never gives time away.
+#include <map>
+#include <string>
+#include <string_view>
+
+#include "accounting/hours/allowed_hours.h"
+#include "accounting/hours/time_requests.h"
+
+struct HoursBook {
+  std::map<std::string, AllowedHours> accounts;  // by the account name the table stores
+  AllowedHours defaults;                         // for accounts added from now on
+  std::map<std::string, HoursExtension> extensions;
+  TimeRequests requests;
+  // The stored text could not all be read: every account is outside its hours (what could be
+  // read is kept, so that a supervisor's next change writes it back with the change).
+  bool damaged = false;
+  bool operator==(const HoursBook&) const = default;
+};
+
+// The account's schedule: its own, the whole of every day when none was set, a damaged one (no
+// hours) in a damaged book.
+AllowedHours hoursOf(const HoursBook& book, const std::string& account);
+// The account's extension; none when it is of another day than `date` (yyyymmdd).
+HoursExtension extensionOf(const HoursBook& book, const std::string& account, int date);
+
+// "orrindale-hours 1", "default hours1 ...", a line "ACCOUNT_HEX hours1 ..." per account,
+// "extension ACCOUNT_HEX yyyymmdd hh:mm" lines, the requests' own block and "end", each line
+// ending in "\n". A damaged book is written as sound: the change that writes it repairs it.
+std::string hoursBookText(const HoursBook& book);
+// Reads what hoursBookText wrote; "" (no file) is an empty book. Anything else is damage: false,
+// the book keeps the lines that could be read and is marked damaged.
+bool readHoursBook(std::string_view text, HoursBook& book);
