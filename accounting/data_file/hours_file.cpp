@@ -4,7 +4,6 @@
 #include "accounting/hours/hours_book.h"
 #include "accounting/log/activity_log.h"
 #include "accounting/log/log_texts.h"
-#include "accounting/table/table_rules.h"
 #include "accounting/table/usage_table.h"
 #include "runtime/clock.h"
 #include "runtime/file.h"
@@ -26,12 +25,6 @@ SaveOutcome notWritten() {
 bool loadForChange(HoursBook& book) {
   const HoursLoad loaded = loadHoursFile(book);
   return loaded.kind == HoursLoad::Loaded || loaded.kind == HoursLoad::Damaged;
-}
-
-// Ends the requests of earlier days unanswered; their lines are logged.
-void expireOldRequests(HoursBook& book) {
-  for (const TimeRequest& expired : expireRequests(book.requests, dateNumber(vStamp), rt::secondsNow()))
-    WriteLog(answerLine(expired));
 }
 }  // namespace
 
@@ -101,15 +94,15 @@ std::string askForTimeInFile(int minutes, const std::string& note, int& number) 
   if (!loadForChange(book))
     return "the request could not be kept";
   MakeTimeStamp();
-  expireOldRequests(book);
+  std::vector<std::string> logged;
   const std::string refusal =
-      askForTime(book.requests, vSession.userName, minutes, note, dateNumber(vStamp), rt::secondsNow(), number);
-  if (!refusal.empty())
-    return refusal;
-  if (!saveHoursFile(book))
+      askInBook(book, vSession.userName, minutes, note, vStamp, rt::secondsNow(), number, logged);
+  if (refusal.empty() && !saveHoursFile(book))
     return "the request could not be kept";
-  WriteLog(askedLine(*findRequest(book.requests, number)));
-  return "";
+  if (refusal.empty())
+    for (const std::string& line : logged)
+      WriteLog(line);
+  return refusal;
 }
 
 // The table is saved before the hours: when the second save fails the minutes are already given
@@ -119,40 +112,15 @@ SaveOutcome answerRequestInFile(int number, int minutes, std::vector<std::string
   if (LoadData() == -1 || !loadForChange(book))
     return notWritten();
   MakeTimeStamp();
-  const long long now = rt::secondsNow();
-  expireOldRequests(book);
-  const TimeRequest* asked = findRequest(book.requests, number);
-  const std::string account = asked ? asked->account : "";
-  const int slot = accountSlot(vTable, account);
-  std::string refusal =
-      minutes > 0 ? approveRequest(book.requests, number, minutes, now) : refuseRequest(book.requests, number, now);
-  if (refusal.empty() && minutes > 0 && slot == 0)
-    refusal = "there is no account \"" + account + "\" in the table";
+  std::vector<std::string> logged;
+  const std::string refusal = answerInBook(book, vTable, number, minutes, vStamp, rt::secondsNow(), done, logged);
   if (!refusal.empty())
     return {SaveOutcome::NotKept, refusal};
-  done = {answerLine(*findRequest(book.requests, number))};
-  if (minutes > 0) {
-    const int left = grantToday(vTable.user(slot), minutes, vStamp);
-    done.push_back(std::to_string(minutes) + " minutes granted to " + account + ", " + std::to_string(left) +
-                   " left today");
-    const Moment moment = momentOf(vStamp);
-    const AllowedHours hours = hoursOf(book, account);
-    const HoursExtension current = extensionOf(book, account, moment.date);
-    if (!hoursAt(hours, moment, current).inside) {
-      const HoursExtension extended = extendedHours(hours, moment, current, minutes);
-      if (extended != current) {
-        book.extensions[account] = extended;
-        done.push_back("hours of " + account + " extended " + extensionText(extended));
-      }
-    }
-    if (!SaveData())
-      return {SaveOutcome::NotKept,
-              "the data file " + vSession.dataFilePath + " could not be written; nothing changed"};
-  }
+  if (minutes > 0 && !SaveData())
+    return {SaveOutcome::NotKept, "the data file " + vSession.dataFilePath + " could not be written; nothing changed"};
   if (!saveHoursFile(book))
     return notWritten();
-  WriteLog(done.front());
-  for (std::size_t i = 1; i < done.size(); ++i)
-    WriteLog("Admin tool - " + done[i]);
+  for (const std::string& line : logged)
+    WriteLog(line);
   return {};
 }

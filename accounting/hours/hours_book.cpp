@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "accounting/table/stored_text.h"
+#include "accounting/table/table_rules.h"
 
 namespace {
 constexpr std::string_view kVersionLine = "orrindale-hours 1";
@@ -106,4 +107,66 @@ bool readHoursBook(std::string_view text, HoursBook& book) {
   }
   book.damaged = !sound;
   return sound;
+}
+
+namespace {
+void expireEarlierDays(HoursBook& book, const TimeStamp& stamp, long long now, std::vector<std::string>& logged) {
+  for (const TimeRequest& expired : expireRequests(book.requests, dateNumber(stamp), now))
+    logged.push_back(answerLine(expired));
+}
+}  // namespace
+
+std::string askInBook(HoursBook& book,
+                      const std::string& account,
+                      int minutes,
+                      const std::string& note,
+                      const TimeStamp& stamp,
+                      long long now,
+                      int& number,
+                      std::vector<std::string>& logged) {
+  expireEarlierDays(book, stamp, now, logged);
+  const std::string refusal = askForTime(book.requests, account, minutes, note, dateNumber(stamp), now, number);
+  if (refusal.empty())
+    logged.push_back(askedLine(*findRequest(book.requests, number)));
+  return refusal;
+}
+
+std::string answerInBook(HoursBook& book,
+                         UsageTable& table,
+                         int number,
+                         int minutes,
+                         const TimeStamp& stamp,
+                         long long now,
+                         std::vector<std::string>& done,
+                         std::vector<std::string>& logged) {
+  expireEarlierDays(book, stamp, now, logged);
+  const TimeRequest* asked = findRequest(book.requests, number);
+  const std::string account = asked ? asked->account : "";
+  const int slot = accountSlot(table, account);
+  if (minutes > 0 && asked && asked->state == RequestState::Open && slot == 0)
+    return "there is no account \"" + account + "\" in the table";
+  const std::string refusal =
+      minutes > 0 ? approveRequest(book.requests, number, minutes, now) : refuseRequest(book.requests, number, now);
+  if (!refusal.empty())
+    return refusal;
+  done = {answerLine(*findRequest(book.requests, number))};
+  if (minutes > 0) {
+    const int left = grantToday(table.user(slot), minutes, stamp);
+    done.push_back(std::to_string(minutes) + " minutes granted to " + account + ", " + std::to_string(left) +
+                   " left today");
+    const Moment moment = momentOf(stamp);
+    const AllowedHours hours = hoursOf(book, account);
+    const HoursExtension current = extensionOf(book, account, moment.date);
+    if (!hoursAt(hours, moment, current).inside) {
+      const HoursExtension extended = extendedHours(hours, moment, current, minutes);
+      if (extended != current) {
+        book.extensions[account] = extended;
+        done.push_back("hours of " + account + " extended " + extensionText(extended));
+      }
+    }
+  }
+  logged.push_back(done.front());
+  for (std::size_t i = 1; i < done.size(); ++i)
+    logged.push_back("Admin tool - " + done[i]);
+  return "";
 }
