@@ -103,6 +103,10 @@ SaveOutcome saveForTool(const std::vector<Cell>& cells, bool wholeTable, const s
   return outcome;
 }
 
+HoursLoad loadHours(HoursBook& book) {
+  return loadHoursFile(book);
+}
+
 std::string passwordStateOfTable() {
   return passwordState(vTable.password);
 }
@@ -117,7 +121,7 @@ constexpr TableHome kDataFileHome{load,
                                   saveCells,
                                   saveForTool,
                                   passwordStateOfTable,
-                                  loadHoursFile,
+                                  loadHours,
                                   saveHoursInFile,
                                   askForTimeInFile,
                                   answerRequestInFile};

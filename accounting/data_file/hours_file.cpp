@@ -26,6 +26,23 @@ bool loadForChange(HoursBook& book) {
   const HoursLoad loaded = loadHoursFile(book);
   return loaded.kind == HoursLoad::Loaded || loaded.kind == HoursLoad::Damaged;
 }
+
+bool lock(rt::TextFile& file, LockWait wait) {
+  return wait == LockWait::TryOnce ? file.tryLockExclusive() : LockDataFile(file) == 1;
+}
+
+// The file's text, lines ending in "\n"; false when it could not be opened, locked or read.
+bool readText(const std::string& path, LockWait wait, std::string& text, bool& missing) {
+  rt::TextFile file(path, rt::OpenMode::Read);
+  missing = file.missing();
+  text.clear();
+  if (!file.isOpen() || !lock(file, wait))
+    return false;
+  std::string line;
+  for (int count = 0; count < kMostLinesRead && file.readLine(line); ++count)
+    text += line + "\n";
+  return !file.readFailed();
+}
 }  // namespace
 
 std::string hoursFileBeside(const std::string& dataFile) {
@@ -33,25 +50,17 @@ std::string hoursFileBeside(const std::string& dataFile) {
   return folderEnd == std::string::npos ? kHoursFileName : dataFile.substr(0, folderEnd + 1) + kHoursFileName;
 }
 
-HoursLoad loadHoursFile(HoursBook& book) {
+HoursLoad loadHoursFile(HoursBook& book, LockWait wait) {
   const std::string path = hoursFileBeside(vSession.dataFilePath);
-  rt::TextFile file(path, rt::OpenMode::Read);
-  if (!file.isOpen()) {
-    if (file.missing()) {
+  std::string text;
+  bool missing = false;
+  if (!readText(path, wait, text, missing)) {
+    if (missing) {
       book = HoursBook{};
       return {};
     }
-    return {HoursLoad::NotKept, "the hours file " + path + " cannot be opened"};
-  }
-  LockDataFile(file);
-  std::string text;
-  std::string line;
-  for (int count = 0; count < kMostLinesRead && file.readLine(line); ++count)
-    text += line + "\n";
-  const bool readFailed = file.readFailed();
-  file.close();
-  if (readFailed)
     return {HoursLoad::NotKept, "the hours file " + path + " could not be read"};
+  }
   // An empty file is not what a save leaves: it was emptied, and fails closed like any damage.
   if (readHoursBook(text.empty() ? std::string_view("\n") : text, book)) {
     vDamageLogged = false;
@@ -63,7 +72,7 @@ HoursLoad loadHoursFile(HoursBook& book) {
   return {HoursLoad::Damaged, "the hours file " + path + " is damaged"};
 }
 
-bool saveHoursFile(const HoursBook& book) {
+bool saveHoursFile(const HoursBook& book, LockWait wait) {
   const std::string path = hoursFileBeside(vSession.dataFilePath);
   // Append makes the file when there is none and leaves one that is there as it is.
   if (!rt::TextFile(path, rt::OpenMode::Append).isOpen()) {
@@ -71,10 +80,18 @@ bool saveHoursFile(const HoursBook& book) {
     return false;
   }
   rt::TextFile file(path, rt::OpenMode::Update);
-  const bool written = file.isOpen() && LockDataFile(file) && file.replaceContent(hoursBookText(book));
+  const bool written = file.isOpen() && lock(file, wait) && file.replaceContent(hoursBookText(book));
   if (!written)
     WriteLog("Could not write file " + path);
   return written;
+}
+
+bool hoursFileHolds(const std::string& expected) {
+  std::string text;
+  bool missing = false;
+  if (!readText(hoursFileBeside(vSession.dataFilePath), LockWait::TryOnce, text, missing))
+    return missing && expected.empty();
+  return text == expected;
 }
 
 SaveOutcome saveHoursInFile(const std::string& account, const AllowedHours& hours, const std::string& done) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "accounting/data_file/data_file.h"
 #include "accounting/table/table_home.h"
 
 struct HoursBook;
@@ -14,11 +15,14 @@ struct HoursBook;
 std::string hoursFileBeside(const std::string& dataFile);
 
 // Reads the hours file beside vSession.dataFilePath into the book. Damaged: the book holds what
-// could be read and is marked damaged, and the damage is logged, once until a sound read.
-HoursLoad loadHoursFile(HoursBook& book);
+// could be read and is marked damaged, and the damage is logged, once until a sound read. The
+// lock is waited for as the data file's is (the guard tries once: NotKept when it is taken).
+HoursLoad loadHoursFile(HoursBook& book, LockWait wait = LockWait::RetryThenEnd);
 // Writes the book as the whole hours file, making the file when there is none; false (the file
 // as it was) when it could not be written, which is logged.
-bool saveHoursFile(const HoursBook& book);
+bool saveHoursFile(const HoursBook& book, LockWait wait = LockWait::RetryThenEnd);
+// Whether the hours file beside the data file holds exactly the text (a missing file holds "").
+bool hoursFileHolds(const std::string& text);
 
 // TableHome's hours routines where the table is the data file.
 SaveOutcome saveHoursInFile(const std::string& account, const AllowedHours& hours, const std::string& done);
