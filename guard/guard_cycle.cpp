@@ -69,6 +69,7 @@ void guardCycle(GuardRun& run, const GuardPlatform& platform, long long now) {
   TableSeen table;
   if (run.keeper) {
     lookAtDataFile(*run.keeper);
+    lookAtHoursFile(*run.keeper);
     settleSessionWrites(*run.keeper, now);
     table = {run.keeper->holdsTable ? TableState::Readable : TableState::Unreadable, vTable, {}};
   } else {

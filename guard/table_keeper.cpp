@@ -2,8 +2,9 @@
 
 #include <utility>
 
-#include "accounting/log/activity_log.h"
 #include "accounting/data_file/data_file.h"
+#include "accounting/data_file/hours_file.h"
+#include "accounting/log/activity_log.h"
 #include "accounting/log/log_texts.h"
 #include "accounting/table/password_hash.h"
 #include "accounting/table/table_rules.h"
@@ -96,4 +97,38 @@ const std::string& passwordStateOf(TableKeeper& keeper) {
     keeper.passwordState = passwordState(vTable.password);
   }
   return keeper.passwordState;
+}
+
+bool loadKeptHours(TableKeeper& keeper) {
+  if (keeper.holdsHours)
+    return true;
+  HoursBook book;
+  std::string text;
+  const HoursLoad loaded = loadHoursFile(book, LockWait::TryOnce, &text);
+  if (loaded.kind != HoursLoad::Loaded && loaded.kind != HoursLoad::Damaged)
+    return false;
+  keeper.hours = book;
+  keeper.keptHoursText = text;
+  keeper.holdsHours = true;
+  if (text.empty())
+    saveKeptHours(keeper, book);
+  return true;
+}
+
+bool saveKeptHours(TableKeeper& keeper, const HoursBook& book) {
+  if (!saveHoursFile(book, LockWait::TryOnce))
+    return false;
+  keeper.hours = book;
+  keeper.hours.damaged = false;
+  keeper.keptHoursText = hoursBookText(book);
+  return true;
+}
+
+void lookAtHoursFile(TableKeeper& keeper) {
+  if (!keeper.holdsHours) {
+    loadKeptHours(keeper);
+    return;
+  }
+  if (!hoursFileHolds(keeper.keptHoursText) && writeHoursText(keeper.keptHoursText, LockWait::TryOnce))
+    WriteLogAs(kGuardLogName, kHoursRestoredLine);
 }

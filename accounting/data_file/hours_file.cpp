@@ -50,7 +50,7 @@ std::string hoursFileBeside(const std::string& dataFile) {
   return folderEnd == std::string::npos ? kHoursFileName : dataFile.substr(0, folderEnd + 1) + kHoursFileName;
 }
 
-HoursLoad loadHoursFile(HoursBook& book, LockWait wait) {
+HoursLoad loadHoursFile(HoursBook& book, LockWait wait, std::string* rawText) {
   const std::string path = hoursFileBeside(vSession.dataFilePath);
   std::string text;
   bool missing = false;
@@ -61,6 +61,8 @@ HoursLoad loadHoursFile(HoursBook& book, LockWait wait) {
     }
     return {HoursLoad::NotKept, "the hours file " + path + " could not be read"};
   }
+  if (rawText)
+    *rawText = text;
   // An empty file is not what a save leaves: it was emptied, and fails closed like any damage.
   if (readHoursBook(text.empty() ? std::string_view("\n") : text, book)) {
     vDamageLogged = false;
@@ -73,6 +75,10 @@ HoursLoad loadHoursFile(HoursBook& book, LockWait wait) {
 }
 
 bool saveHoursFile(const HoursBook& book, LockWait wait) {
+  return writeHoursText(hoursBookText(book), wait);
+}
+
+bool writeHoursText(const std::string& text, LockWait wait) {
   const std::string path = hoursFileBeside(vSession.dataFilePath);
   // Append makes the file when there is none and leaves one that is there as it is.
   if (!rt::TextFile(path, rt::OpenMode::Append).isOpen()) {
@@ -80,7 +86,7 @@ bool saveHoursFile(const HoursBook& book, LockWait wait) {
     return false;
   }
   rt::TextFile file(path, rt::OpenMode::Update);
-  const bool written = file.isOpen() && lock(file, wait) && file.replaceContent(hoursBookText(book));
+  const bool written = file.isOpen() && lock(file, wait) && file.replaceContent(text);
   if (!written)
     WriteLog("Could not write file " + path);
   return written;
@@ -90,7 +96,7 @@ bool hoursFileHolds(const std::string& expected) {
   std::string text;
   bool missing = false;
   if (!readText(hoursFileBeside(vSession.dataFilePath), LockWait::TryOnce, text, missing))
-    return missing && expected.empty();
+    return !missing;
   return text == expected;
 }
 

@@ -17,11 +17,15 @@ std::string hoursFileBeside(const std::string& dataFile);
 // Reads the hours file beside vSession.dataFilePath into the book. Damaged: the book holds what
 // could be read and is marked damaged, and the damage is logged, once until a sound read. The
 // lock is waited for as the data file's is (the guard tries once: NotKept when it is taken).
-HoursLoad loadHoursFile(HoursBook& book, LockWait wait = LockWait::RetryThenEnd);
+// The file's text as read comes back in rawText when asked for.
+HoursLoad loadHoursFile(HoursBook& book, LockWait wait = LockWait::RetryThenEnd, std::string* rawText = nullptr);
 // Writes the book as the whole hours file, making the file when there is none; false (the file
 // as it was) when it could not be written, which is logged.
 bool saveHoursFile(const HoursBook& book, LockWait wait = LockWait::RetryThenEnd);
-// Whether the hours file beside the data file holds exactly the text (a missing file holds "").
+// The same for a text already made: a damaged file's own bytes, put back by the guard.
+bool writeHoursText(const std::string& text, LockWait wait);
+// False when the hours file beside the data file was read (a lock tried once) and does not hold
+// exactly the text, or is missing; true also when it could not be looked at now.
 bool hoursFileHolds(const std::string& text);
 
 // TableHome's hours routines where the table is the data file.
