@@ -58,7 +58,8 @@ int setHoursOf(const Invocation& call, const std::string& account, const std::ve
   const std::string problem = setHoursProblem(words, hours);
   if (!problem.empty())
     return refuseUsage(call, problem);
-  return saveHours(console, account, hours, hoursSentence(account.empty() ? "new accounts" : account, hours));
+  return saveHours(console, account, hours,
+                   hoursSentence(account.empty() ? "accounts without their own" : account, hours));
 }
 
 int setHours(const Invocation& call) {
@@ -186,7 +187,7 @@ void addHoursCommands(std::vector<AdminCommand>& table) {
                    setHours});
   table.push_back({"set-default-hours",
                    "DAYS=HOURS...",
-                   "the hours of accounts added from now on, as set-hours",
+                   "the hours of every account without hours of its own, as set-hours (none set: the whole day)",
                    1,
                    kAnyNumber,
                    {},

@@ -1,6 +1,6 @@
 // The administration tool's show command: the data file's table (slots, default allowances,
-// Allow New Users, whether a password is set) and the allowed hours of its accounts and of new
-// ones, as text, or as JSON with --json.
+// Allow New Users, whether a password is set) and the allowed hours of its accounts and the
+// default, as text, or as JSON with --json.
 #include <ostream>
 
 #include "accounting/hours/hours_book.h"
@@ -62,7 +62,7 @@ void printHoursText(std::ostream& out, const HoursLoad& loaded, const HoursBook&
       out << "  " << line;
     out << "\n";
   };
-  printOne("(new accounts)", book.defaults);
+  printOne("(default)", book.defaults);
   for (const std::string& account : accountsOf(vTable))
     printOne(account, hoursOf(book, account));
 }
@@ -86,7 +86,7 @@ void addShowCommands(std::vector<AdminCommand>& table) {
   table.push_back({"show",
                    "[--json]",
                    "the six slots, the default allowances, Allow New Users, whether a password is set, and the "
-                   "allowed hours of each account and of new ones",
+                   "allowed hours of each account and the default",
                    0,
                    0,
                    {{"--json", ""}},

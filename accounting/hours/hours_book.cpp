@@ -59,7 +59,7 @@ AllowedHours hoursOf(const HoursBook& book, const std::string& account) {
     return none;
   }
   const auto found = book.accounts.find(account);
-  return found == book.accounts.end() ? AllowedHours{} : found->second;
+  return found == book.accounts.end() ? book.defaults : found->second;
 }
 
 HoursExtension extensionOf(const HoursBook& book, const std::string& account, int date) {

@@ -1,7 +1,7 @@
 #pragma once
-// Everything the hours file keeps: the allowed hours of each account by name, the default given to
-// new accounts, the extensions an approval added to a day, and the requests for more time; its
-// whole text, version-marked, and the reading of it, which never gives time away.
+// Everything the hours file keeps: the allowed hours of each account by name, the default of the
+// accounts without their own, the extensions an approval added to a day, and the requests for
+// more time; its whole text, version-marked, and the reading of it, which never gives time away.
 #include <map>
 #include <string>
 #include <string_view>
@@ -14,7 +14,7 @@
 
 struct HoursBook {
   std::map<std::string, AllowedHours> accounts;  // by the account name the table stores
-  AllowedHours defaults;                         // for accounts added from now on
+  AllowedHours defaults;                         // of every account without hours of its own
   std::map<std::string, HoursExtension> extensions;
   TimeRequests requests;
   // The stored text could not all be read: every account is outside its hours (what could be
@@ -23,8 +23,8 @@ struct HoursBook {
   bool operator==(const HoursBook&) const = default;
 };
 
-// The account's schedule: its own, the whole of every day when none was set, a damaged one (no
-// hours) in a damaged book.
+// The account's schedule: its own, else the default (the whole of every day when none was set
+// either), a damaged one (no hours) in a damaged book.
 AllowedHours hoursOf(const HoursBook& book, const std::string& account);
 // The account's extension; none when it is of another day than `date` (yyyymmdd).
 HoursExtension extensionOf(const HoursBook& book, const std::string& account, int date);

@@ -43,12 +43,13 @@ TEST_F(AdminTool, HoursAreSetShownAndLogged) {
   EXPECT_EQ(dayHoursText(hoursOf(book, "kid").day(2)), "07:00-08:00,15:00-20:30");
   EXPECT_EQ(dayHoursText(hoursOf(book, "kid").day(1)), "08:00-21:30");
   EXPECT_EQ(dayHoursText(book.defaults.day(1)), "none");
+  EXPECT_EQ(hoursOf(book, "newcomer"), book.defaults) << "an account without hours of its own";
 
   const std::string text = run({"show"}).out;
   EXPECT_NE(text.find("  kid:  Sun 08:00-21:30  Mon 07:00-08:00,15:00-20:30  Tue 07:00-08:00,15:00-20:30"),
             std::string::npos)
       << text;
-  EXPECT_NE(text.find("  (new accounts):  Sun none  Mon 09:00-18:00"), std::string::npos) << text;
+  EXPECT_NE(text.find("  (default):  Sun none  Mon 09:00-18:00"), std::string::npos) << text;
   EXPECT_NE(
       run({"show", "--json"}).out.find(R"("hours": {"kid": {"Sun": "08:00-21:30", "Mon": "07:00-08:00,15:00-20:30")"),
       std::string::npos);
@@ -61,9 +62,10 @@ TEST_F(AdminTool, HoursAreSetShownAndLogged) {
                           "Admin tool - hours of kid set: Sun 08:00-21:30; Mon 07:00-08:00,15:00-20:30; Tue "
                           "07:00-08:00,15:00-20:30; Wed 07:00-08:00,15:00-20:30; Thu 07:00-08:00,15:00-20:30; "
                           "Fri 07:00-08:00,15:00-20:30; Sat 08:00-21:30");
-  EXPECT_EQ(lines[1], kPrefix +
-                          "Admin tool - hours of new accounts set: Sun none; Mon 09:00-18:00; Tue 09:00-18:00; "
-                          "Wed 09:00-18:00; Thu 09:00-18:00; Fri 09:00-18:00; Sat 09:00-18:00");
+  EXPECT_EQ(lines[1],
+            kPrefix +
+                "Admin tool - hours of accounts without their own set: Sun none; Mon 09:00-18:00; Tue 09:00-18:00; "
+                "Wed 09:00-18:00; Thu 09:00-18:00; Fri 09:00-18:00; Sat 09:00-18:00");
 }
 
 TEST_F(AdminTool, RefusedHoursAndAnswersChangeNothing) {

@@ -93,7 +93,7 @@ TEST_F(AdminTool, ShowAlignsTheTableAndNeverPrintsThePassword) {
                 "6     (free)\n"
                 "\n"
                 "Allowed hours:\n"
-                "  (new accounts):  Sun any  Mon any  Tue any  Wed any  Thu any  Fri any  Sat any\n"
+                "  (default):  Sun any  Mon any  Tue any  Wed any  Thu any  Fri any  Sat any\n"
                 "  alice:  Sun any  Mon any  Tue any  Wed any  Thu any  Fri any  Sat any\n"
                 "  b\"o\\b\xe9:  Sun any  Mon any  Tue any  Wed any  Thu any  Fri any  Sat any\n");
 }
