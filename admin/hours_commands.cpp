@@ -133,7 +133,7 @@ int answer(const Invocation& call, bool approving) {
   Console& console = *call.console;
   int number = 0;
   int minutes = 0;
-  std::string problem = wholeNumber(call.operands[0], 9, number) && number > 0 ? "" : "N is a request's number";
+  std::string problem = wholeNumber(call.operands[0], 999999999, number) && number > 0 ? "" : "N is a request's number";
   if (problem.empty() && approving && call.operands.size() > 1 &&
       (!(problem = minutesProblem(call.operands[1], minutes)).empty() || minutes == 0))
     problem = "MINUTES is a whole number from 1 to " + std::to_string(kMostMinutes);

@@ -108,10 +108,11 @@ bool loadKeptHours(TableKeeper& keeper) {
   if (loaded.kind != HoursLoad::Loaded && loaded.kind != HoursLoad::Damaged)
     return false;
   keeper.hours = book;
-  keeper.keptHoursText = text;
   keeper.holdsHours = true;
-  if (text.empty())
-    saveKeptHours(keeper, book);
+  // A damaged file is kept as it is, its bytes put back when changed, so that it stays damaged
+  // (every account outside its hours) until the tool sets hours. No file is kept as none: an
+  // install that never sets hours never gets one.
+  keeper.keptHoursText = text;
   return true;
 }
 
@@ -129,6 +130,13 @@ void lookAtHoursFile(TableKeeper& keeper) {
     loadKeptHours(keeper);
     return;
   }
-  if (!hoursFileHolds(keeper.keptHoursText) && writeHoursText(keeper.keptHoursText, LockWait::TryOnce))
+  if (hoursFileHolds(keeper.keptHoursText))
+    return;
+  // A file made from outside where there was none is answered with the guard's empty book.
+  const bool none = keeper.keptHoursText.empty() && !keeper.hours.damaged;
+  const std::string text = none ? hoursBookText(keeper.hours) : keeper.keptHoursText;
+  if (writeHoursText(text, LockWait::TryOnce)) {
+    keeper.keptHoursText = text;
     WriteLogAs(kGuardLogName, kHoursRestoredLine);
+  }
 }

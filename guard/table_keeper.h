@@ -67,8 +67,8 @@ void lookAtDataFile(TableKeeper& keeper);
 // "set", "empty" or "default" for the table's line 1.
 const std::string& passwordStateOf(TableKeeper& keeper);
 
-// Takes the hours file as the keeper's book, when it holds none yet; a missing file is written
-// at once as an empty book. False while the file cannot be read.
+// Takes the hours file as the keeper's book, when it holds none yet; a damaged one is kept as it
+// is. False while the file cannot be read.
 bool loadKeptHours(TableKeeper& keeper);
 // Saves the book as the hours file and keeps it; false when it was not written (the keeper's
 // book is then as it was).

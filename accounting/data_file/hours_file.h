@@ -25,7 +25,8 @@ bool saveHoursFile(const HoursBook& book, LockWait wait = LockWait::RetryThenEnd
 // The same for a text already made: a damaged file's own bytes, put back by the guard.
 bool writeHoursText(const std::string& text, LockWait wait);
 // False when the hours file beside the data file was read (a lock tried once) and does not hold
-// exactly the text, or is missing; true also when it could not be looked at now.
+// exactly the text, or is missing while it should hold one ("" is no file); true also when it
+// could not be looked at now.
 bool hoursFileHolds(const std::string& text);
 
 // TableHome's hours routines where the table is the data file.

@@ -52,9 +52,8 @@ constexpr const char* kRequestLine = "Request ";
 // Whether the message is one that only the guard and the administration tools write: a copy
 // that sends such a line to the guard is refused.
 inline bool writtenByGuardOnly(const std::string& message) {
-  for (std::string_view opening :
-       {"Guard ", "**** DATA FILE CHANGED OUTSIDE ORRINDALE", "**** HOURS FILE CHANGED OUTSIDE ORRINDALE",
-        "Admin tool - ", "Administration window - ", "Password window - ", kRequestLine})
+  for (std::string_view opening : {"Guard ", "**** DATA FILE CHANGED OUTSIDE ORRINDALE", "**** HOURS FILE ",
+                                   "Admin tool - ", "Administration window - ", "Password window - ", kRequestLine})
     if (message.starts_with(opening))
       return true;
   return false;

@@ -93,6 +93,7 @@ TEST_F(AdminTool, RefusedHoursAndAnswersChangeNothing) {
     EXPECT_EQ(result.status, 1) << args[0] << " " << args[1];
     EXPECT_NE(result.err.find("orrindale-admin: "), std::string::npos);
   }
+  EXPECT_NE(run({"refuse", "12"}).err.find("request 12 is not one of today's"), std::string::npos);
   EXPECT_EQ(test_files::readBytes(hoursPath), hoursBytes);
   EXPECT_EQ(test_files::readBytes(dataPath), dataBytes);
   EXPECT_EQ(logLines().size(), logged);

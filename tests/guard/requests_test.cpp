@@ -319,8 +319,7 @@ TEST_F(GuardRequests, ADataFileHeldLockedRefusesTheChargeWithoutWaitingAndLosesN
 
 TEST_F(GuardRequests, HoursAreSetAndRequestsAnsweredByAnAdministratorOnlyAndAskedForTheTokensAccount) {
   ASSERT_TRUE(loadKeptHours(keeper));
-  const std::string emptyBook = test_files::readBytes(hoursPath);
-  EXPECT_FALSE(emptyBook.empty()) << "made at the start";
+  EXPECT_FALSE(test_files::exists(hoursPath)) << "no hours set, no file";
   GuardRequest setHours = request(GuardVerb::SetHours);
   setHours.target = "alice";
   setHours.hours = "hours1 Sun=08:00-09:00 Mon=any Tue=any Wed=any Thu=any Fri=any Sat=any";
@@ -336,7 +335,7 @@ TEST_F(GuardRequests, HoursAreSetAndRequestsAnsweredByAnAdministratorOnlyAndAske
   badHours = setHours;
   badHours.target = "nobody";
   EXPECT_EQ(ask(kParent, badHours).why, "there is no account \"nobody\" in the table");
-  EXPECT_EQ(test_files::readBytes(hoursPath), emptyBook);
+  EXPECT_FALSE(test_files::exists(hoursPath));
 
   ASSERT_TRUE(ask(kParent, setHours).ok());
   EXPECT_EQ(logCount(" - parent - Admin tool - hours of alice set: Sun 08:00-09:00; ..."), 1);
@@ -383,4 +382,16 @@ TEST_F(GuardRequests, AnHoursFileChangedOrDeletedIsWrittenAgainAtTheNextLookAndL
     lookAtHoursFile(keeper);  // nothing more to put back
   }
   EXPECT_EQ(logCount(" - Guard - **** HOURS FILE CHANGED OUTSIDE ORRINDALE - restored ****"), 2);
+}
+
+TEST_F(GuardRequests, ADamagedHoursFileIsKeptDamagedAndEveryAccountOutsideItsHours) {
+  test_files::writeBytes(hoursPath, "orrindale-hours 1\ngarbage\n");
+  const std::string damaged = test_files::readBytes(hoursPath);
+  lookAtHoursFile(keeper);
+  lookAtHoursFile(keeper);
+  const GuardAnswer read = ask(kAlice, request(GuardVerb::Hours));
+  EXPECT_TRUE(read.hoursDamaged);
+  EXPECT_TRUE(keeper.hours.damaged);
+  EXPECT_EQ(test_files::readBytes(hoursPath), damaged) << "not written over as a sound file";
+  EXPECT_EQ(logCount("**** HOURS FILE DAMAGED"), 1);
 }
