@@ -11,6 +11,8 @@ void addShowCommands(std::vector<AdminCommand>& table);
 void addSettingsCommands(std::vector<AdminCommand>& table);
 // add-user, remove-user, set-allowance, grant
 void addUserCommands(std::vector<AdminCommand>& table);
+// set-hours, set-default-hours, requests, approve, refuse
+void addHoursCommands(std::vector<AdminCommand>& table);
 // repair
 void addRepairCommands(std::vector<AdminCommand>& table);
 // report

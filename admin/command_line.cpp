@@ -35,6 +35,7 @@ const std::vector<AdminCommand>& adminCommands() {
     addShowCommands(rows);
     addSettingsCommands(rows);
     addUserCommands(rows);
+    addHoursCommands(rows);
     addRepairCommands(rows);
     addReportCommands(rows);
     return rows;
@@ -122,6 +123,9 @@ std::string usageText() {
       "DAY is Sun, Mon, Tue, Wed, Thu, Fri, Sat or all; MINUTES is a whole number from 0 to " +
       std::to_string(kMostMinutes) +
       ".\n"
+      "DAYS is a DAY, a range (Mon-Fri) or a comma list (Sat,Sun); HOURS is any, none or up to 3\n"
+      "periods HH:MM-HH:MM joined by commas (24:00 as an end). Hours are kept in HalvardHours.dat\n"
+      "beside the data file.\n"
       "An account name has 1 to " +
       std::to_string(kLongestAccount) +
       " characters and no control characters.\n"

@@ -8,7 +8,6 @@
 #include "accounting/table/usage_table.h"
 #include "admin/value_checks.h"
 
-namespace {
 // Control bytes from a damaged or hand-made field would move the terminal's cursor.
 std::string printable(const std::string& text) {
   std::string result = text;
@@ -18,6 +17,7 @@ std::string printable(const std::string& text) {
   return result;
 }
 
+namespace {
 std::string number(const std::string& field) {
   return std::to_string(readNumber(field));
 }
@@ -98,13 +98,17 @@ void printTableText(TextWriter& out, const UsageTable& table, const std::string&
   printColumns(out, rows, 4);
 }
 
-void printTableJson(TextWriter& out, const UsageTable& table, const std::string& path, const std::string& password) {
+void printTableJson(TextWriter& out,
+                    const UsageTable& table,
+                    const std::string& path,
+                    const std::string& password,
+                    const std::string& hoursMembers) {
   out << "{\n"
       << "  \"file\": " << jsonString(path) << ",\n"
       << "  \"password\": " << jsonString(password) << ",\n"
       << "  \"allowNewUsers\": " << (newUsersAllowed(table) ? "true" : "false") << ",\n"
       << "  \"defaultAllowances\": " << allowancesJson(table.defaultAllowances) << ",\n"
-      << "  \"slots\": [\n";
+      << hoursMembers << "  \"slots\": [\n";
   for (int slot = 1; slot <= kUserSlots; ++slot) {
     const UserRecord& user = table.user(slot);
     std::array<std::string, kDays> allowances;

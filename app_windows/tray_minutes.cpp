@@ -86,7 +86,8 @@ void onsystray(int, int mouseMessage) {
     tray_set_tip(TrayNo, std::string(ProductName) + "\nCannot reach the guard");
   } else if (vSession.currentUser != 0) {
     const std::string minutes = MinutesText(vTable.user(vSession.currentUser).field(kMinutesLeft));
-    tray_set_tip(TrayNo, std::string(ProductName) + "\n" + minutes + " Mins");
+    const std::string until = vSession.hoursUntil.empty() ? "" : ", " + vSession.hoursUntil;
+    tray_set_tip(TrayNo, std::string(ProductName) + "\n" + minutes + " Mins" + until);
   }
   if (mouseMessage == WM_LBUTTONDOWN) {
     showWindow(PasswordWindow, SW_SHOWNORMAL);

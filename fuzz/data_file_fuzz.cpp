@@ -15,9 +15,9 @@
 
 #include <unistd.h>
 
-#include "accounting/log/activity_log.h"
 #include "accounting/data_file/data_file.h"
 #include "accounting/data_file/file_home.h"
+#include "accounting/log/activity_log.h"
 #include "accounting/program/minute_tick.h"
 #include "accounting/table/password_hash.h"
 #include "accounting/table/usage_table.h"
@@ -90,7 +90,7 @@ void start(const std::string& path, std::size_t inputSize) {
   vTable.password = defaultPasswordHash();
   rt::injectCryptoFailure(true);
   resetSession();
-  vHome = kDataFileHome;
+  vHome = kDataFileHome;  // as start-up chooses outside a protected install
   vSession.dataFilePath = path;
   vSession.logPath = "";    // no log: a path that cannot be opened drops every line
   vSession.debugLevel = 2;  // test mode: the log-off is only logged

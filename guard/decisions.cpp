@@ -112,15 +112,16 @@ void decideSession(SessionMemory& s,
                    const GuardSettings& settings,
                    const SessionSeen& seen,
                    bool noMinutesLeft,
+                   bool outsideHours,
                    long long now,
                    std::vector<GuardAction>& actions) {
-  if (!noMinutesLeft) {
+  if (!noMinutesLeft && !outsideHours) {
     s.noMinutesSince = -1;
   } else if (s.noMinutesSince < 0) {
     s.noMinutesSince = now;
   } else if (now - s.noMinutesSince >= settings.noMinutesSeconds && !loggingOff(s, settings, now)) {
     s.loggedOffAt = now;
-    actions.push_back({GuardAct::LogOffNoMinutes, seen.id, seen.account});
+    actions.push_back({noMinutesLeft ? GuardAct::LogOffNoMinutes : GuardAct::LogOffOutsideHours, seen.id, seen.account});
     return;
   }
   if (seen.copies > 0) {
@@ -168,7 +169,8 @@ Decisions decide(GuardMemory& memory,
     SessionMemory& s = memory.sessions[seen.id];
     if (const int slot = accountSlot(table.table, seen.account)) {
       limited.insert({seen.account, seen.id});
-      decideSession(s, settings, seen, minutesUsedUp(table.table.user(slot), table.today), now, result.actions);
+      decideSession(s, settings, seen, minutesUsedUp(table.table.user(slot), table.today),
+                    table.outsideHours.contains(seen.account), now, result.actions);
     } else if (settings.keepsClock) {
       meetUnlisted(s, settings, seen, table.table, now, result.actions);
     }

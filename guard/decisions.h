@@ -6,6 +6,7 @@
 // every minute, and a session of an account without a slot is met as the program's start would
 // meet it. Plain data in and out; no platform calls.
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -20,8 +21,8 @@ struct GuardSettings {
   long long restartWindowSeconds = 600;
   // A session still there this long after it was logged off is logged off again.
   long long logoffRetrySeconds = 60;
-  // An account with no minutes left today: its session is logged off this long after the guard
-  // first finds it so, time for the copy's own warnings and log-off.
+  // An account with no minutes left today, or outside its allowed hours: its session is logged
+  // off this long after the guard first finds it so, time for the copy's own warnings and log-off.
   long long noMinutesSeconds = 60;
   // A protected install: the guard charges the minutes itself and meets accounts without a slot.
   // The round sets it from whether it keeps the table.
@@ -46,12 +47,15 @@ struct TableSeen {
   TableState state = TableState::Unreadable;
   UsageTable table;  // as last read; an account with a slot in it is limited
   TimeStamp today;   // the guard's own clock, which no account's settings move
+  // The limited accounts outside their allowed hours now (kept only by a guard that keeps the clock).
+  std::set<std::string> outsideHours;
 };
 
 enum class GuardAct {
   Restart,           // the copy was ended: start one
   LogOff,            // the copy keeps being ended
   LogOffNoMinutes,   // the account has no minutes left today
+  LogOffOutsideHours,  // the account is outside its allowed hours
   ChargeMinutes,     // the account used the computer for `minutes` more minutes
   Admit,             // an account without a slot, while new users are allowed: give it one, then log off
   LogOffNotInTable,  // an account without a slot that gets none
@@ -72,7 +76,7 @@ struct SessionMemory {
   bool copySeen = false;            // a copy ran: the logon's grace period is over
   std::vector<long long> restarts;  // times of the restarts within the window
   long long loggedOffAt = -1;
-  long long noMinutesSince = -1;  // since when the account has had no minutes left today
+  long long noMinutesSince = -1;  // since when the account has had no minutes left, or no hours
 };
 
 struct GuardMemory {

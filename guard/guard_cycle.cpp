@@ -3,6 +3,7 @@
 #include "accounting/log/activity_log.h"
 #include "accounting/log/log_texts.h"
 #include "accounting/table/usage_table.h"
+#include "accounting/table/table_rules.h"
 #include "guard/kept_accounts.h"
 #include "guard/requests.h"
 #include "runtime/processes.h"
@@ -39,6 +40,9 @@ void act(GuardRun& run, const GuardAction& action, const GuardPlatform& platform
     case GuardAct::LogOffNoMinutes:
       logOff(action, platform, kNoMinutesReason);
       return;
+    case GuardAct::LogOffOutsideHours:
+      logOff(action, platform, kOutsideHoursReason);
+      return;
     case GuardAct::LogOff:
       // A session that cannot be logged off still gets its copy back, which shows its minutes.
       if (!logOff(action, platform, ""))
@@ -62,6 +66,24 @@ void act(GuardRun& run, const GuardAction& action, const GuardPlatform& platform
   }
 }
 
+// The limited accounts with a session that are outside their allowed hours on the guard's clock;
+// a damaged hours file keeps them all outside.
+std::set<std::string> outsideTheirHours(TableKeeper& keeper,
+                                        const UsageTable& table,
+                                        const std::vector<SessionSeen>& sessions) {
+  std::set<std::string> outside;
+  if (!loadKeptHours(keeper))
+    return outside;
+  const Moment moment = momentOf(vStamp);
+  for (const SessionSeen& seen : sessions)
+    if (accountSlot(table, seen.account) != 0 &&
+        !hoursAt(hoursOf(keeper.hours, seen.account), moment,
+                 extensionOf(keeper.hours, seen.account, moment.date))
+             .inside)
+      outside.insert(seen.account);
+  return outside;
+}
+
 }  // namespace
 
 void guardCycle(GuardRun& run, const GuardPlatform& platform, long long now) {
@@ -69,8 +91,9 @@ void guardCycle(GuardRun& run, const GuardPlatform& platform, long long now) {
   TableSeen table;
   if (run.keeper) {
     lookAtDataFile(*run.keeper);
+    lookAtHoursFile(*run.keeper);
     settleSessionWrites(*run.keeper, now);
-    table = {run.keeper->holdsTable ? TableState::Readable : TableState::Unreadable, vTable, {}};
+    table = {run.keeper->holdsTable ? TableState::Readable : TableState::Unreadable, vTable, {}, {}};
   } else {
     table = readTable(run.table);
   }
@@ -79,6 +102,8 @@ void guardCycle(GuardRun& run, const GuardPlatform& platform, long long now) {
   std::vector<SessionSeen> sessions;
   if (!platform.sessions(sessions))
     return;
+  if (run.keeper)
+    table.outsideHours = outsideTheirHours(*run.keeper, table.table, sessions);
   const Decisions decisions = decide(run.memory, run.settings, table, sessions, now);
   for (const std::string& message : decisions.messages)
     WriteLogAs(kGuardLogName, message);

@@ -2,11 +2,12 @@
 
 #include <algorithm>
 
-#include "accounting/log/activity_log.h"
-#include "accounting/table/table_cells.h"
 #include "accounting/guard_link/guard_protocol.h"
+#include "accounting/hours/hours_book.h"
+#include "accounting/log/activity_log.h"
 #include "accounting/log/log_texts.h"
 #include "accounting/table/password_hash.h"
+#include "accounting/table/table_cells.h"
 #include "accounting/table/table_rules.h"
 #include "accounting/table/usage_table.h"
 #include "guard/kept_accounts.h"
@@ -217,6 +218,90 @@ GuardAnswer toolSave(Handling& h, const Caller& caller) {
   return slotAnswer(h.account);
 }
 
+GuardAnswer refusedWith(const std::string& why) {
+  GuardAnswer answer = refused(Refusal::RequestRefused);
+  answer.why = why;
+  return answer;
+}
+
+bool administratorOnly(Handling& h, const Caller& caller) {
+  if (!caller.administrator)
+    WriteLogAs(h.account, "Admin tool - changes refused: not an administrator");
+  return caller.administrator;
+}
+
+// The hours file's lines: anyone may read the hours, as the tool's show prints them.
+GuardAnswer hours(Handling& h) {
+  GuardAnswer answer;
+  const std::string text = hoursBookText(h.keeper.hours);
+  for (std::size_t at = 0; at < text.size();) {
+    const std::size_t end = text.find('\n', at);
+    answer.lines.push_back(text.substr(at, end - at));
+    at = end + 1;
+  }
+  answer.hoursDamaged = h.keeper.hours.damaged;
+  return answer;
+}
+
+GuardAnswer setHours(Handling& h, const Caller& caller) {
+  if (!administratorOnly(h, caller))
+    return refused(Refusal::NotAdministrator);
+  AllowedHours schedule;
+  if (h.request.lines.size() != 1 || h.request.hours.empty() || !readHoursText(h.request.hours, schedule))
+    return refused(Refusal::Malformed);
+  if (!h.request.target.empty() && (!loadKeptTable(h.keeper) || accountSlot(vTable, h.request.target) == 0))
+    return refusedWith("there is no account \"" + h.request.target + "\" in the table");
+  HoursBook book = h.keeper.hours;
+  (h.request.target.empty() ? book.defaults : book.accounts[h.request.target]) = schedule;
+  book.damaged = false;
+  if (!saveKeptHours(h.keeper, book))
+    return refused(Refusal::NotSaved);
+  WriteLogAs(h.account, "Admin tool - " + h.request.lines.front());
+  return GuardAnswer{};
+}
+
+// A request for more time counts for the account of the caller's token, whatever it names.
+GuardAnswer ask(Handling& h) {
+  if (h.account.empty())
+    return refused(Refusal::Malformed);
+  HoursBook book = h.keeper.hours;
+  MakeTimeStamp();
+  std::vector<std::string> logged;
+  GuardAnswer answer;
+  const std::string refusal =
+      askInBook(book, h.account, h.request.minutes, h.request.note, vStamp, rt::secondsNow(), answer.number, logged);
+  if (!refusal.empty())
+    return refusedWith(refusal);
+  if (!saveKeptHours(h.keeper, book))
+    return refused(Refusal::NotSaved);
+  for (const std::string& line : logged)
+    WriteLogAs(h.account, line);
+  return answer;
+}
+
+// The table is saved before the hours, as where the table is the data file.
+GuardAnswer answer(Handling& h, const Caller& caller) {
+  if (!administratorOnly(h, caller))
+    return refused(Refusal::NotAdministrator);
+  if (!loadKeptTable(h.keeper))
+    return refused(Refusal::NoTable);
+  HoursBook book = h.keeper.hours;
+  MakeTimeStamp();
+  std::vector<std::string> logged;
+  GuardAnswer answered;
+  const std::string refusal =
+      answerInBook(book, vTable, h.request.number, h.request.minutes, vStamp, rt::secondsNow(), answered.lines, logged);
+  if (!refusal.empty()) {
+    restoreKeptTable(h.keeper);
+    return refusedWith(refusal);
+  }
+  if ((h.request.minutes > 0 && !saveKeptTable(h.keeper)) || !saveKeptHours(h.keeper, book))
+    return refused(Refusal::NotSaved);
+  for (const std::string& line : logged)
+    WriteLogAs(h.account, line);
+  return answered;
+}
+
 }  // namespace
 
 std::string answerRequest(TableKeeper& keeper,
@@ -244,6 +329,22 @@ std::string answerRequest(TableKeeper& keeper,
     default:
       break;
   }
+  const bool aboutHours = request.verb == GuardVerb::Hours || request.verb == GuardVerb::SetHours ||
+                          request.verb == GuardVerb::Ask || request.verb == GuardVerb::Answer;
+  if (aboutHours && !loadKeptHours(keeper))
+    return encodeAnswer(refused(Refusal::NotSaved));
+  switch (request.verb) {
+    case GuardVerb::Hours:
+      return encodeAnswer(hours(h));
+    case GuardVerb::SetHours:
+      return encodeAnswer(setHours(h, caller));
+    case GuardVerb::Ask:
+      return encodeAnswer(ask(h));
+    case GuardVerb::Answer:
+      return encodeAnswer(answer(h, caller));
+    default:
+      break;
+  }
   if (!loadKeptTable(keeper))
     return encodeAnswer(refused(Refusal::NoTable));
   switch (request.verb) {
@@ -257,8 +358,7 @@ std::string answerRequest(TableKeeper& keeper,
       return encodeAnswer(gate(h, request.password) == Gate::Opens ? GuardAnswer{} : refused(Refusal::WrongPassword));
     case GuardVerb::Save:
       return encodeAnswer(supervisorSave(h));
-    case GuardVerb::Tool:
-    case GuardVerb::Log:
+    default:
       break;
   }
   return encodeAnswer(refused(Refusal::Malformed));

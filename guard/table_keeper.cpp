@@ -2,8 +2,9 @@
 
 #include <utility>
 
-#include "accounting/log/activity_log.h"
 #include "accounting/data_file/data_file.h"
+#include "accounting/data_file/hours_file.h"
+#include "accounting/log/activity_log.h"
 #include "accounting/log/log_texts.h"
 #include "accounting/table/password_hash.h"
 #include "accounting/table/table_rules.h"
@@ -96,4 +97,46 @@ const std::string& passwordStateOf(TableKeeper& keeper) {
     keeper.passwordState = passwordState(vTable.password);
   }
   return keeper.passwordState;
+}
+
+bool loadKeptHours(TableKeeper& keeper) {
+  if (keeper.holdsHours)
+    return true;
+  HoursBook book;
+  std::string text;
+  const HoursLoad loaded = loadHoursFile(book, LockWait::TryOnce, &text);
+  if (loaded.kind != HoursLoad::Loaded && loaded.kind != HoursLoad::Damaged)
+    return false;
+  keeper.hours = book;
+  keeper.holdsHours = true;
+  // A damaged file is kept as it is, its bytes put back when changed, so that it stays damaged
+  // (every account outside its hours) until the tool sets hours. No file is kept as none: an
+  // install that never sets hours never gets one.
+  keeper.keptHoursText = text;
+  return true;
+}
+
+bool saveKeptHours(TableKeeper& keeper, const HoursBook& book) {
+  if (!saveHoursFile(book, LockWait::TryOnce))
+    return false;
+  keeper.hours = book;
+  keeper.hours.damaged = false;
+  keeper.keptHoursText = hoursBookText(book);
+  return true;
+}
+
+void lookAtHoursFile(TableKeeper& keeper) {
+  if (!keeper.holdsHours) {
+    loadKeptHours(keeper);
+    return;
+  }
+  if (hoursFileHolds(keeper.keptHoursText))
+    return;
+  // A file made from outside where there was none is answered with the guard's empty book.
+  const bool none = keeper.keptHoursText.empty() && !keeper.hours.damaged;
+  const std::string text = none ? hoursBookText(keeper.hours) : keeper.keptHoursText;
+  if (writeHoursText(text, LockWait::TryOnce)) {
+    keeper.keptHoursText = text;
+    WriteLogAs(kGuardLogName, kHoursRestoredLine);
+  }
 }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "accounting/hours/hours_book.h"
 #include "runtime/file_stamp.h"
 
 struct TableKeeper {
@@ -42,6 +43,11 @@ struct TableKeeper {
   // is tried again when it changes.
   bool unreadable = false;
   rt::FileStamp unreadableStamp;
+  // The hours file's book, and the text the file must hold: what the guard last wrote, or the
+  // bytes of a damaged file as read (kept, so that it stays damaged until the tool sets hours).
+  bool holdsHours = false;
+  HoursBook hours;
+  std::string keptHoursText;
 };
 
 // Takes the data file as the table (vTable), when the keeper holds none yet. A password stored
@@ -60,3 +66,13 @@ void restoreKeptTable(const TableKeeper& keeper);
 void lookAtDataFile(TableKeeper& keeper);
 // "set", "empty" or "default" for the table's line 1.
 const std::string& passwordStateOf(TableKeeper& keeper);
+
+// Takes the hours file as the keeper's book, when it holds none yet; a damaged one is kept as it
+// is. False while the file cannot be read.
+bool loadKeptHours(TableKeeper& keeper);
+// Saves the book as the hours file and keeps it; false when it was not written (the keeper's
+// book is then as it was).
+bool saveKeptHours(TableKeeper& keeper, const HoursBook& book);
+// One look at the hours file, as lookAtDataFile: what another program changed is written back
+// and the log says "**** HOURS FILE CHANGED OUTSIDE ORRINDALE - restored ****".
+void lookAtHoursFile(TableKeeper& keeper);

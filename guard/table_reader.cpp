@@ -9,8 +9,8 @@ TableSeen readWholeTable() {
   // A damaged file is refused by the load: its missing slots would read as free, and their
   // accounts as not limited.
   if (LoadData(LockWait::TryOnce) == -1)
-    return {lastLoadProblem() == LoadProblem::Locked ? TableState::Locked : TableState::Unreadable, {}, {}};
-  return {TableState::Readable, vTable, {}};
+    return {lastLoadProblem() == LoadProblem::Locked ? TableState::Locked : TableState::Unreadable, {}, {}, {}};
+  return {TableState::Readable, vTable, {}, {}};
 }
 
 }  // namespace

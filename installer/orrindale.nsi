@@ -394,6 +394,7 @@ Section "Uninstall"
   ${If} $RemoveData == 1
     Delete "${DATA_FILE}"
     Delete "${LOG_FILE}"
+    Delete "${HALVARD}\HalvardHours.dat"
     RMDir "${HALVARD}"
   ${EndIf}
   DeleteRegKey HKLM "${UNINSTALL_KEY}"

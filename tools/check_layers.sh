@@ -24,9 +24,9 @@ report=$(
   check runtime runtime
   check accounting/table runtime accounting/table
   check accounting/log runtime accounting/table accounting/log
-  check accounting/data_file runtime accounting/table accounting/log accounting/data_file
+  check accounting/data_file runtime accounting/table accounting/log accounting/hours accounting/data_file
   check accounting/hours runtime accounting/table accounting/log accounting/hours
-  check accounting/guard_link runtime accounting/table accounting/guard_link
+  check accounting/guard_link runtime accounting/table accounting/log accounting/hours accounting/guard_link
   check accounting/program runtime accounting
   check guard runtime accounting guard
   check admin runtime accounting admin

@@ -2,8 +2,9 @@
 
 #include <cstdio>
 
-#include "accounting/log/activity_log.h"
 #include "accounting/data_file/data_file.h"
+#include "accounting/data_file/hours_file.h"
+#include "accounting/log/activity_log.h"
 #include "accounting/log/log_texts.h"
 #include "accounting/table/password_hash.h"
 #include "accounting/table/table_rules.h"
@@ -102,11 +103,25 @@ SaveOutcome saveForTool(const std::vector<Cell>& cells, bool wholeTable, const s
   return outcome;
 }
 
+HoursLoad loadHours(HoursBook& book) {
+  return loadHoursFile(book);
+}
+
 std::string passwordStateOfTable() {
   return passwordState(vTable.password);
 }
 
 }  // namespace
 
-constexpr TableHome kDataFileHome{load,          minute,    admit,       appendToLogFile,
-                                  checkPassword, saveCells, saveForTool, passwordStateOfTable};
+constexpr TableHome kDataFileHome{load,
+                                  minute,
+                                  admit,
+                                  appendToLogFile,
+                                  checkPassword,
+                                  saveCells,
+                                  saveForTool,
+                                  passwordStateOfTable,
+                                  loadHours,
+                                  saveHoursInFile,
+                                  askForTimeInFile,
+                                  answerRequestInFile};

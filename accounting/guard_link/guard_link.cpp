@@ -1,5 +1,6 @@
 #include "accounting/guard_link/guard_link.h"
 
+#include "accounting/hours/hours_book.h"
 #include "accounting/table/usage_table.h"
 #include "runtime/clock.h"
 #include "runtime/guard_pipe.h"
@@ -122,7 +123,7 @@ SaveOutcome saved(const std::optional<GuardAnswer>& answer) {
     case Refusal::NotAdministrator:
       return {SaveOutcome::NotAdministrator, ""};
     default:
-      return {SaveOutcome::NotKept, refusalWord(answer->refusal)};
+      return {SaveOutcome::NotKept, answer->why.empty() ? refusalWord(answer->refusal) : answer->why};
   }
 }
 
@@ -145,6 +146,57 @@ std::string passwordState() {
   return vPasswordState;
 }
 
+const char* const kGuardSilent = "the guard service OrrindaleGuard does not answer";
+
+// The guard sends the hours file's lines as it keeps them, and whether it read the file damaged.
+HoursLoad loadHours(HoursBook& book) {
+  const std::optional<GuardAnswer> answer = askGuard(guardRequest(GuardVerb::Hours));
+  if (!answer)
+    return {HoursLoad::Silent, kGuardSilent};
+  if (!answer->ok())
+    return {HoursLoad::NotKept,
+            std::string("the guard could not read its hours file (") + refusalWord(answer->refusal) + ")"};
+  std::string text;
+  for (const std::string& line : answer->lines)
+    text += line + "\n";
+  if (!readHoursBook(text, book))
+    return {HoursLoad::NotKept, "the guard's answer was not a whole hours file"};
+  book.damaged = answer->hoursDamaged;
+  return {book.damaged ? HoursLoad::Damaged : HoursLoad::Loaded, ""};
+}
+
+SaveOutcome saveHours(const std::string& account, const AllowedHours& hours, const std::string& done) {
+  GuardRequest request = guardRequest(GuardVerb::SetHours);
+  request.target = account;
+  request.hours = hoursStorageText(hours);
+  request.lines = {done};
+  return saved(askGuard(request));
+}
+
+std::string askForTime(int minutes, const std::string& note, int& number) {
+  GuardRequest request = guardRequest(GuardVerb::Ask);
+  request.minutes = minutes;
+  request.note = note;
+  const std::optional<GuardAnswer> answer = askGuard(request);
+  if (!answer)
+    return kGuardSilent;
+  if (!answer->ok())
+    return answer->why.empty() ? std::string("the guard refused: ") + refusalWord(answer->refusal) : answer->why;
+  number = answer->number;
+  return "";
+}
+
+SaveOutcome answerRequest(int number, int minutes, std::vector<std::string>& done) {
+  GuardRequest request = guardRequest(GuardVerb::Answer);
+  request.number = number;
+  request.minutes = minutes;
+  const std::optional<GuardAnswer> answer = askGuard(request);
+  if (answer && answer->ok())
+    done = answer->lines;
+  return saved(answer);
+}
+
 }  // namespace
 
-constexpr TableHome kGuardHome{load, minute, admit, writeLine, checkPassword, saveCells, saveForTool, passwordState};
+constexpr TableHome kGuardHome{load,        minute,        admit,     writeLine, checkPassword, saveCells,
+                               saveForTool, passwordState, loadHours, saveHours, askForTime,    answerRequest};

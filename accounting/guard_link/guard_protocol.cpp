@@ -13,16 +13,18 @@ struct Named {
   Refusal refusal;
   const char* word;
 };
-constexpr std::array<Named, 9> kRefusalWords{{{Refusal::None, "none"},
-                                              {Refusal::Malformed, "malformed"},
-                                              {Refusal::NoTable, "no-table"},
-                                              {Refusal::NotInTable, "not-in-table"},
-                                              {Refusal::NewUsersRefused, "new-users-refused"},
-                                              {Refusal::NoFreeSlot, "no-free-slot"},
-                                              {Refusal::WrongPassword, "wrong-password"},
-                                              {Refusal::NotAdministrator, "not-administrator"},
-                                              {Refusal::NotSaved, "not-saved"}}};
-constexpr std::array<const char*, 7> kVerbWords{"read", "admit", "minute", "check", "save", "tool", "log"};
+constexpr std::array<Named, 10> kRefusalWords{{{Refusal::None, "none"},
+                                               {Refusal::Malformed, "malformed"},
+                                               {Refusal::NoTable, "no-table"},
+                                               {Refusal::NotInTable, "not-in-table"},
+                                               {Refusal::NewUsersRefused, "new-users-refused"},
+                                               {Refusal::NoFreeSlot, "no-free-slot"},
+                                               {Refusal::WrongPassword, "wrong-password"},
+                                               {Refusal::NotAdministrator, "not-administrator"},
+                                               {Refusal::NotSaved, "not-saved"},
+                                               {Refusal::RequestRefused, "request-refused"}}};
+constexpr std::array<const char*, 11> kVerbWords{"read", "admit", "minute",   "check", "save",  "tool",
+                                                 "log",  "hours", "sethours", "ask",   "answer"};
 constexpr std::array<const char*, 3> kMinuteWords{"counted", "newday", "clockback"};
 
 // Every value of a message is bounded, whatever it holds.
@@ -115,6 +117,12 @@ std::string encodeRequest(const GuardRequest& request) {
     text += "whole\n";
   for (const std::string& line : request.lines)
     text += "line " + hexText(line) + "\n";
+  if (request.verb == GuardVerb::SetHours)
+    text += "target " + hexText(request.target) + "\nhours " + hexText(request.hours) + "\n";
+  if (request.verb == GuardVerb::Ask)
+    text += "minutes " + std::to_string(request.minutes) + "\nnote " + hexText(request.note) + "\n";
+  if (request.verb == GuardVerb::Answer)
+    text += "number " + std::to_string(request.number) + "\nminutes " + std::to_string(request.minutes) + "\n";
   return text;
 }
 
@@ -145,6 +153,16 @@ bool decodeRequest(std::string_view text, GuardRequest& request) {
     } else if (entry.key == "line") {
       read = unhex(entry.value, line) && request.lines.size() < kMostLogLines;
       request.lines.push_back(line);
+    } else if (entry.key == "target") {
+      read = unhex(entry.value, request.target);
+    } else if (entry.key == "hours") {
+      read = unhexText(entry.value, kMostHoursLineBytes, request.hours);
+    } else if (entry.key == "note") {
+      read = unhex(entry.value, request.note);
+    } else if (entry.key == "number") {
+      read = readInt(entry.value, 1, INT_MAX, request.number);
+    } else if (entry.key == "minutes") {
+      read = readInt(entry.value, 0, kMostMinutes, request.minutes);
     } else {
       read = false;
     }
@@ -157,7 +175,8 @@ bool decodeRequest(std::string_view text, GuardRequest& request) {
 std::string encodeAnswer(const GuardAnswer& answer) {
   std::string text = std::string(kHeader) + "\n";
   if (!answer.ok())
-    return text + "refused " + refusalWord(answer.refusal) + "\n";
+    return text + "refused " + refusalWord(answer.refusal) + "\n" +
+           (answer.why.empty() ? "" : "why " + hexText(answer.why.substr(0, kMostValueBytes)) + "\n");
   text += "ok\n";
   text += "account " + hexText(answer.account) + "\n";
   text += "slot " + std::to_string(answer.slot) + "\n";
@@ -167,6 +186,12 @@ std::string encodeAnswer(const GuardAnswer& answer) {
       std::string("minute ") + kMinuteWords[static_cast<int>(answer.minute)] + " " + std::to_string(answer.left) + "\n";
   for (const Cell& cell : answer.cells)
     text += cutCellLine(cell);
+  for (const std::string& line : answer.lines)
+    text += "line " + hexText(line.substr(0, kMostHoursLineBytes)) + "\n";
+  if (answer.hoursDamaged)
+    text += "damaged\n";
+  if (answer.number != 0)
+    text += "number " + std::to_string(answer.number) + "\n";
   return text;
 }
 
@@ -200,6 +225,17 @@ bool decodeAnswer(std::string_view text, GuardAnswer& answer) {
       answer.minute = static_cast<MinuteKind>(kind);
     } else if (entry.key == "cell") {
       read = readCell(entry.value, answer.cells);
+    } else if (entry.key == "line") {
+      std::string line;
+      read = unhexText(entry.value, kMostHoursLineBytes, line);
+      answer.lines.push_back(line);
+    } else if (entry.key == "damaged") {
+      answer.hoursDamaged = entry.value.empty();
+      read = answer.hoursDamaged;
+    } else if (entry.key == "number") {
+      read = readInt(entry.value, 1, INT_MAX, answer.number);
+    } else if (entry.key == "why") {
+      read = unhex(entry.value, answer.why);
     } else {
       read = false;
     }

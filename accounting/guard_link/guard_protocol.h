@@ -13,15 +13,22 @@
 constexpr std::size_t kMostMessageBytes = 65536;
 constexpr std::size_t kMostValueBytes = 256;
 constexpr std::size_t kMostLogLines = 16;
+// The most bytes of one line of the hours file carried in a message (a week of periods is longer
+// than a value may be).
+constexpr std::size_t kMostHoursLineBytes = 1024;
 
 enum class GuardVerb {
-  Read,    // the table without line 1, and whom the guard counts the caller as
-  Admit,   // a slot for the caller's account, when new users are allowed and one is free
-  Minute,  // one counted minute of the caller's account
-  Check,   // whether the typed password opens the administration window
-  Save,    // the supervisor's changes, with the password typed at the gate
-  Tool,    // the administration tool's changes, for an administrator's account only
-  Log,     // one line of the activity log under the caller's account
+  Read,      // the table without line 1, and whom the guard counts the caller as
+  Admit,     // a slot for the caller's account, when new users are allowed and one is free
+  Minute,    // one counted minute of the caller's account
+  Check,     // whether the typed password opens the administration window
+  Save,      // the supervisor's changes, with the password typed at the gate
+  Tool,      // the administration tool's changes, for an administrator's account only
+  Log,       // one line of the activity log under the caller's account
+  Hours,     // the allowed hours, extensions and requests (the hours file's lines)
+  SetHours,  // the tool's change of one account's hours or the default, for an administrator only
+  Ask,       // the caller's account asks for more minutes today
+  Answer,    // the tool's answer to an open request, for an administrator only
 };
 
 struct GuardRequest {
@@ -31,7 +38,12 @@ struct GuardRequest {
   std::string password;            // Check, Save: as typed at the gate
   std::vector<Cell> cells;         // Save, Tool: the fields changed
   bool wholeTable = false;         // Tool: all 105 fields, written over whatever the file holds
-  std::vector<std::string> lines;  // Log: the message; Tool: what was done, a log line each
+  std::vector<std::string> lines;  // Log: the message; Tool, SetHours: what was done, a log line each
+  std::string target;              // SetHours: the account whose hours, "" for the default
+  std::string hours;               // SetHours: the schedule as its storage text (allowed_hours.h)
+  int number = 0;                  // Answer: the request
+  int minutes = 0;                 // Ask: asked; Answer: granted, 0 to refuse
+  std::string note;                // Ask
 };
 
 // Why the guard refused a request, as one word on the wire.
@@ -45,6 +57,7 @@ enum class Refusal {
   WrongPassword,     // the password typed at the gate does not open it
   NotAdministrator,  // the tool's changes come from an account that is not an administrator
   NotSaved,          // the data file could not be written; nothing changed
+  RequestRefused,    // Ask, Answer, SetHours: refused by the rules; why says it in a sentence
 };
 
 struct GuardAnswer {
@@ -55,6 +68,10 @@ struct GuardAnswer {
   MinuteKind minute = MinuteKind::Counted;  // Minute
   int left = 0;                             // Minute
   std::vector<Cell> cells;                  // Read: fields 2 to 105; Admit, Minute: the slot's 15 fields
+  std::vector<std::string> lines;           // Hours: the hours file's lines; Answer: what was done
+  bool hoursDamaged = false;                // Hours: the guard read its hours file damaged
+  int number = 0;                           // Ask: the request's number
+  std::string why;                          // RequestRefused: the sentence
   bool ok() const { return refusal == Refusal::None; }
 };
 

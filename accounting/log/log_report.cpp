@@ -115,7 +115,7 @@ std::optional<std::string_view> withinStars(std::string_view text) {
 
 // The account a guard's line names, without the reason that may follow it.
 std::string_view withoutReason(std::string_view rest) {
-  for (const std::string_view reason : {kNotCountingReason, kNoMinutesReason, kNotInTableReason, kAdmittedReason})
+  for (const std::string_view reason : {kNotCountingReason, kNoMinutesReason, kNotInTableReason, kAdmittedReason, kOutsideHoursReason})
     if (rest.ends_with(reason))
       return rest.substr(0, rest.size() - reason.size());
   return rest;

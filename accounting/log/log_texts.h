@@ -40,15 +40,24 @@ constexpr const char* kGuardLogoffSeenLine = "Guard saw a log-off - User ";
 constexpr const char* kGuardAtZeroLine = "Guard charged the last minute - User ";
 // The guard found the data file changed, replaced or gone, and wrote its own table again.
 constexpr const char* kFileRestoredLine = "**** DATA FILE CHANGED OUTSIDE ORRINDALE - restored ****";
+// The same for the hours file beside it.
+constexpr const char* kHoursRestoredLine = "**** HOURS FILE CHANGED OUTSIDE ORRINDALE - restored ****";
 // "**** ALLOWED HOURS DAMAGED - User " + account + " is kept outside them until they are set again ****"
+// The account is outside its allowed hours: the copy logs it off, as at zero.
+constexpr const char* kOutsideHoursLine = "**** OUTSIDE ALLOWED HOURS ****";
+// What follows the account when the guard logged it off outside its hours.
+constexpr const char* kOutsideHoursReason = " - outside allowed hours";
 constexpr const char* kHoursDamagedLine = "**** ALLOWED HOURS DAMAGED - User ";
+// The hours file could not all be read: + its path + kLineStars. Every account is kept outside its
+// hours until a supervisor sets hours again, which writes the file sound.
+constexpr const char* kHoursFileDamagedLine = "**** HOURS FILE DAMAGED - every user kept outside the hours - ";
 // "Request " + number + " - " and what happened to a request for more time (time_requests.h).
 constexpr const char* kRequestLine = "Request ";
 // Whether the message is one that only the guard and the administration tools write: a copy
 // that sends such a line to the guard is refused.
 inline bool writtenByGuardOnly(const std::string& message) {
-  for (std::string_view opening : {"Guard ", "**** DATA FILE CHANGED OUTSIDE ORRINDALE", "Admin tool - ",
-                                   "Administration window - ", "Password window - ", kRequestLine})
+  for (std::string_view opening : {"Guard ", "**** DATA FILE CHANGED OUTSIDE ORRINDALE", "**** HOURS FILE ",
+                                   "Admin tool - ", "Administration window - ", "Password window - ", kRequestLine})
     if (message.starts_with(opening))
       return true;
   return false;

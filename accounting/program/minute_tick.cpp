@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "accounting/hours/hours_book.h"
 #include "accounting/log/activity_log.h"
 #include "accounting/guard_link/guard_link.h"
 #include "accounting/table/table_home.h"
@@ -76,6 +77,37 @@ void AccountMinute(const MinuteOutcome& minute) {
   }
 }
 
+namespace {
+// The warnings of the end of a period given so far, one of each per end.
+HoursWarningsShown vHoursWarnings;
+}  // namespace
+
+void CheckAllowedHours() {
+  // An account at zero has been logged off already.
+  if (vSession.currentUser == 0 || vSession.minutesLeft <= 0)
+    return;
+  HoursBook book;
+  const HoursLoad loaded = vHome.loadHours(book);
+  // Hours that could not be asked for this minute are asked for again at the next.
+  if (loaded.kind == HoursLoad::NotKept || loaded.kind == HoursLoad::Silent)
+    return;
+  MakeTimeStamp();
+  const std::string& account = vTable.user(vSession.currentUser).field(kAccount);
+  const HoursNow now =
+      hoursAt(hoursOf(book, account), momentOf(vStamp), extensionOf(book, account, dateNumber(vStamp)));
+  vSession.hoursUntil = untilText(timeLeftToday(vSession.minutesLeft, now));
+  if (!now.inside) {
+    WriteLog(kOutsideHoursLine);
+    if (vSession.debugLevel == 0) {
+      logProcessEnded();
+      LogOffUser();
+    }
+    return;
+  }
+  if (hoursWarningDue(now, vSession.minutesLeft, vHoursWarnings) != HoursWarning::None)
+    vUi.messageBox(logOffText(now), kProductName);
+}
+
 void reportUnreadableDataFile() {
   if (vSession.debugLevel == 0)
     LogOffUser();
@@ -89,6 +121,7 @@ void DoEachMin() {
   AccountMinute(minute);
   if (minute.kind == MinuteOutcome::NotKept || minute.kind == MinuteOutcome::Silent)
     return;
+  CheckAllowedHours();
   if (vSession.currentUser != 0)
     vUi.drawTrayMinutes(0);
   // Each flag is set before its box opens: the box is modal, and the ticks that run

@@ -27,6 +27,11 @@ void AccountMinute(const MinuteOutcome& minute);
 // Records the minutes left, logs them in test mode, and logs the user off at zero (the run's
 // orderly end).
 void CheckTimeLeft(int left);
+// The account's allowed hours at this minute: outside them it is logged off as at zero (in test
+// mode only logged); a period's end 10 and 2 minutes ahead is warned of with its time; the
+// minutes left are noted "until" the end when it comes first. A damaged store of hours keeps
+// the account outside them.
+void CheckAllowedHours();
 // Runs the system's log-off program, by its full path in the system folder, through the
 // command interpreter, and waits for it.
 void LogOffUser();

@@ -127,6 +127,8 @@ void Startup() {
     const MinuteOutcome minute = vHome.minute();
     if (minute.kind != MinuteOutcome::NotKept || loaded == TableLoad::Loaded)
       AccountMinute(minute);
+    // A logon outside the account's allowed hours is logged off at once.
+    CheckAllowedHours();
   }
   if (vSession.currentUser != 0)
     vUi.drawTrayMinutes(0);

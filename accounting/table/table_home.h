@@ -8,6 +8,9 @@
 
 #include "accounting/table/table_cells.h"
 
+struct AllowedHours;
+struct HoursBook;
+
 // How a load went: the table is in vTable; the data file is missing or refused; it is not a whole
 // data file (or the guard holds no table); the guard did not answer.
 enum class TableLoad { Loaded, Missing, Damaged, Silent };
@@ -34,6 +37,15 @@ struct SaveOutcome {
   std::string why;
 };
 
+// How a read of the allowed hours and the requests went: read (no hours kept yet is an empty book);
+// read in part from damaged storage, every account outside its hours; not kept where the table
+// lives (why in a sentence); the guard did not answer.
+struct HoursLoad {
+  enum Kind { Loaded, Damaged, NotKept, Silent };
+  Kind kind = Loaded;
+  std::string why;
+};
+
 struct TableHome {
   // Reads the table into vTable.
   TableLoad (*load)();
@@ -55,6 +67,19 @@ struct TableHome {
   SaveOutcome (*saveForTool)(const std::vector<Cell>& cells, bool wholeTable, const std::vector<std::string>& done);
   // "set", "empty" or "default" for the loaded table's password.
   std::string (*passwordState)();
+  // The allowed hours of every account, the default, the extensions and the requests (hours_book.h).
+  HoursLoad (*loadHours)(HoursBook& book);
+  // The tool's change of one account's hours, or of the default for an empty account name, over
+  // the hours as they are now (a damaged store is written sound with what could be read of it);
+  // the sentence done is logged as an "Admin tool - ..." line.
+  SaveOutcome (*saveHours)(const std::string& account, const AllowedHours& hours, const std::string& done);
+  // vSession.userName asks for 15, 30 or 60 more minutes today, with a note: "" and the request's
+  // number, or why not in a sentence (time_requests.h has the rules). The request is logged.
+  std::string (*askForTime)(int minutes, const std::string& note, int& number);
+  // The tool's answer to an open request: approved with 1 to 1440 minutes, or refused with 0. An
+  // approval adds the minutes to the account's day and, when it is outside its hours, extends
+  // them today. The lines logged come back in done.
+  SaveOutcome (*answerRequest)(int number, int minutes, std::vector<std::string>& done);
 };
 
 // Where this program's table lives, chosen when it starts; until then only its log lines work,

@@ -80,6 +80,8 @@ struct Session {
   std::string guardAccount;
   // Since when the guard has not answered (seconds), -1 while it answers.
   long long guardSilentSince = -1;
+  // "until 20:30" when the account's allowed hours end before its minutes do, else "".
+  std::string hoursUntil;
   // The "CLOCK MOVED BACK" message this run has logged, or found already logged, for the
   // current user's record; a move is reported once, not at every tick while it lasts.
   std::string clockMoveReported;

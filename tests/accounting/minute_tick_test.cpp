@@ -1,6 +1,8 @@
 // The minute tick: counting down, the warnings at 10 and 2 minutes, the log-off at zero, test
 // mode, a new day's allowance, the clock moved back, and a data file that cannot be read or saved.
 #include "accounting/program/minute_tick.h"
+#include "accounting/hours/allowed_hours.h"
+#include "accounting/table/table_home.h"
 
 #include "accounting/log/activity_log.h"
 #include "accounting/table/password_hash.h"
@@ -293,4 +295,25 @@ TEST(LogOffUser, RunsTheLogoffCommandAndWaitsForIt) {
   logoff_stub::install();
   LogOffUser();
   EXPECT_EQ(logoff_stub::runs(), 1) << "the command has finished when LogOffUser returns";
+}
+
+TEST_F(MinuteTick, AllowedHoursAreWarnedOfWithTheirEndAndOutsideThemTheAccountIsLoggedOff) {
+  startWith("0100");
+  AllowedHours hours;
+  ASSERT_EQ(setHoursProblem({"all=00:00-09:17"}, hours), "");
+  ASSERT_EQ(vHome.saveHours("player", hours, "hours of player set").kind, SaveOutcome::Saved);
+  DoEachMin();  // 09:05, 12 minutes before the end
+  EXPECT_TRUE(boxes().empty());
+  EXPECT_EQ(vSession.hoursUntil, "until 09:17") << "the period ends before the day's 99 minutes";
+  sim_clock::advance(120);
+  DoEachMin();
+  EXPECT_EQ(boxes(), std::vector<std::string>{"box Orrindale|Orrindale will log you off at 09:17"});
+  sim_clock::advance(480);
+  DoEachMin();
+  EXPECT_EQ(boxes().size(), 2u) << "and again two minutes before";
+  EXPECT_EQ(logoff_stub::runs(), 0);
+  sim_clock::advance(120);
+  DoEachMin();
+  EXPECT_EQ(logoff_stub::runs(), 1);
+  EXPECT_EQ(logLines().back(), "06/12/2026 09:17 - player - **** OUTSIDE ALLOWED HOURS ****");
 }

@@ -90,7 +90,12 @@ TEST_F(AdminTool, ShowAlignsTheTableAndNeverPrintsThePassword) {
                 "3     (free)\n"
                 "4     (free)\n"
                 "5     b\"o\\b\xe9                                       0    5    0    0    0    0    0  120\n"
-                "6     (free)\n");
+                "6     (free)\n"
+                "\n"
+                "Allowed hours:\n"
+                "  (default):  Sun any  Mon any  Tue any  Wed any  Thu any  Fri any  Sat any\n"
+                "  alice:  Sun any  Mon any  Tue any  Wed any  Thu any  Fri any  Sat any\n"
+                "  b\"o\\b\xe9:  Sun any  Mon any  Tue any  Wed any  Thu any  Fri any  Sat any\n");
 }
 
 TEST_F(AdminTool, ShowJsonEscapesEveryTextAndGivesNumbersAsTheProgramReadsThem) {
@@ -98,6 +103,8 @@ TEST_F(AdminTool, ShowJsonEscapesEveryTextAndGivesNumbersAsTheProgramReadsThem) 
   const Result result = run({"show", "--json"});
   ASSERT_EQ(result.status, 0) << result.err;
   const std::string path = jsonString(dataPath);
+  const std::string anyDay =
+      R"({"Sun": "any", "Mon": "any", "Tue": "any", "Wed": "any", "Thu": "any", "Fri": "any", "Sat": "any"})";
   const std::string none = R"(, "free": true, "account": "", "minutesLeft": 0, "lastUsed": null, "machine": "", )"
                            R"("allowances": {"Sun": 0, "Mon": 0, "Tue": 0, "Wed": 0, "Thu": 0, "Fri": 0, "Sat": 0}},)";
   EXPECT_EQ(result.out,
@@ -107,6 +114,11 @@ TEST_F(AdminTool, ShowJsonEscapesEveryTextAndGivesNumbersAsTheProgramReadsThem) 
                 R"(  "password": "set",
   "allowNewUsers": false,
   "defaultAllowances": {"Sun": 20, "Mon": 10, "Tue": 30, "Wed": 10, "Thu": 5, "Fri": 10, "Sat": 10},
+  "hoursDamaged": false,
+  "defaultHours": )" +
+                anyDay + R"(,
+  "hours": {"alice": )" +
+                anyDay + R"(, "b\"o\\b\u00e9": )" + anyDay + R"(},
   "slots": [
     {"slot": 1)" +
                 none + R"(

@@ -8,7 +8,7 @@ namespace {
 
 // A readable table with these accounts in slots 1, 2, ...
 TableSeen tableOf(const std::vector<std::string>& accounts) {
-  TableSeen seen{TableState::Readable, {}, {}};
+  TableSeen seen{TableState::Readable, {}, {}, {}};
   for (std::size_t i = 0; i < accounts.size(); ++i) {
     seen.table.user(static_cast<int>(i) + 1).field(kAccount) = accounts[i];
     seen.table.user(static_cast<int>(i) + 1).field(kMinutesLeft) = "60";
@@ -28,8 +28,8 @@ struct Looks {
 
   std::vector<std::string> at(long long now, const std::vector<SessionSeen>& sessions) {
     std::vector<std::string> acts;
-    static const char* const kActs[] = {"restart ", "logoff ", "logoff-no-minutes ", "charge ", "admit ",
-                                        "logoff-not-in-table "};
+    static const char* const kActs[] = {"restart ", "logoff ", "logoff-no-minutes ", "logoff-outside-hours ",
+                                        "charge ", "admit ", "logoff-not-in-table "};
     const Decisions decided = decide(memory, settings, table, sessions, now);
     for (const GuardAction& a : decided.actions)
       acts.push_back(kActs[static_cast<int>(a.act)] + std::to_string(a.session) + " " + a.account +
@@ -138,6 +138,11 @@ TEST(GuardDecisions, AnAccountWithNoMinutesLeftTodayIsLoggedOffAMinuteLaterAndAg
   alice.field(kLastDay) = "06";
   alice.field(kMinutesLeft) = "0003";
   EXPECT_EQ(look.at(400, sessions), Acts{});
+
+  // Outside its allowed hours the same backstop, with its own reason.
+  look.table.outsideHours = {"alice"};
+  EXPECT_EQ(look.at(500, sessions), Acts{});
+  EXPECT_EQ(look.at(560, sessions), Acts{"logoff-outside-hours 1 alice"});
 }
 
 // Keeping the clock: every minute of a session is charged, whatever its copies do.

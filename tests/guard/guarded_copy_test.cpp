@@ -8,9 +8,10 @@
 #include "accounting/data_file/data_file.h"
 #include "accounting/data_file/file_home.h"
 #include "accounting/guard_link/guard_link.h"
+#include "accounting/hours/hours_book.h"
 #include "accounting/program/minute_tick.h"
-#include "accounting/table/password_hash.h"
 #include "accounting/program/startup.h"
+#include "accounting/table/password_hash.h"
 #include "accounting/table/usage_table.h"
 #include "guard/kept_accounts.h"
 #include "guard/requests.h"
@@ -153,4 +154,27 @@ TEST_F(GuardedCopy, ACopyStartedWhileTheGuardIsSilentWaitsForItAndThenCountsAsIt
   EXPECT_EQ(vSession.currentUser, 1);
   EXPECT_EQ(vSession.minutesLeft, 12);
   EXPECT_EQ(logoff_stub::runs(), 0);
+}
+
+TEST_F(GuardedCopy, AskingForTimeAndAnsweringGoThroughTheGuardsWords) {
+  vHome = kGuardHome;
+  int number = 0;
+  ASSERT_EQ(vHome.askForTime(60, "film", number), "");
+  EXPECT_EQ(number, 1);
+  guard.caller = {"parent", false, 2};
+  std::vector<std::string> done;
+  EXPECT_EQ(vHome.answerRequest(1, 60, done).kind, SaveOutcome::NotAdministrator);
+  guard.caller.administrator = true;
+  AllowedHours evenings;
+  ASSERT_EQ(setHoursProblem({"all=18:00-20:00"}, evenings), "");
+  ASSERT_EQ(vHome.saveHours("alice", evenings, "hours of alice set").kind, SaveOutcome::Saved);
+  HoursBook book;
+  ASSERT_EQ(vHome.loadHours(book).kind, HoursLoad::Loaded);
+  EXPECT_EQ(hoursOf(book, "alice"), evenings);
+  ASSERT_EQ(book.requests.requests.size(), 1u);
+  EXPECT_EQ(book.requests.requests[0].account, "alice");
+  EXPECT_EQ(book.requests.requests[0].note, "film");
+  ASSERT_EQ(vHome.answerRequest(1, 60, done).kind, SaveOutcome::Saved);
+  EXPECT_EQ(done.front(), "Request 1 - approved, 60 minutes for alice");
+  EXPECT_EQ(vHome.answerRequest(1, 60, done).why, "request 1 was already approved");
 }

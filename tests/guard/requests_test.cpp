@@ -1,6 +1,7 @@
 // The guard's answers to requests, as plain text in and out, on the table it keeps in a temporary
 // data file: whom a minute is charged to, supervisor and tool saves, admission, and requests that
-// are not whole; and the data file put back after a change from outside.
+// are not whole; the hours and requests for more time; and the data file and the hours file put
+// back after a change from outside.
 #include "guard/requests.h"
 
 #include <gtest/gtest.h>
@@ -314,4 +315,83 @@ TEST_F(GuardRequests, ADataFileHeldLockedRefusesTheChargeWithoutWaitingAndLosesN
   EXPECT_EQ(ask(kAlice, request(GuardVerb::Minute)).left, 30) << "the refused minute was not kept";
   ASSERT_TRUE(chargeAccount(keeper, "alice", 1));
   EXPECT_EQ(minutesInFile(1), "0029");
+}
+
+TEST_F(GuardRequests, HoursAreSetAndRequestsAnsweredByAnAdministratorOnlyAndAskedForTheTokensAccount) {
+  ASSERT_TRUE(loadKeptHours(keeper));
+  EXPECT_FALSE(test_files::exists(hoursPath)) << "no hours set, no file";
+  GuardRequest setHours = request(GuardVerb::SetHours);
+  setHours.target = "alice";
+  setHours.hours = "hours1 Sun=08:00-09:00 Mon=any Tue=any Wed=any Thu=any Fri=any Sat=any";
+  setHours.lines = {"hours of alice set: Sun 08:00-09:00; ..."};
+  GuardRequest answer = request(GuardVerb::Answer);
+  answer.number = 1;
+  answer.minutes = 45;
+  EXPECT_EQ(ask(kAlice, setHours).refusal, Refusal::NotAdministrator);
+  EXPECT_EQ(ask(kAlice, answer).refusal, Refusal::NotAdministrator);
+  GuardRequest badHours = setHours;
+  badHours.hours = "hours1 Sun=09:00-08:00";
+  EXPECT_EQ(ask(kParent, badHours).refusal, Refusal::Malformed);
+  badHours = setHours;
+  badHours.target = "nobody";
+  EXPECT_EQ(ask(kParent, badHours).why, "there is no account \"nobody\" in the table");
+  EXPECT_FALSE(test_files::exists(hoursPath));
+
+  ASSERT_TRUE(ask(kParent, setHours).ok());
+  EXPECT_EQ(logCount(" - parent - Admin tool - hours of alice set: Sun 08:00-09:00; ..."), 1);
+  const GuardAnswer read = ask(kAlice, request(GuardVerb::Hours));
+  ASSERT_TRUE(read.ok());
+  EXPECT_NE(std::find(read.lines.begin(), read.lines.end(), "616c696365 " + setHours.hours), read.lines.end());
+
+  // A request names no account of its own: it is the token's, whatever the sender says.
+  GuardRequest more = request(GuardVerb::Ask);
+  more.minutes = 30;
+  more.note = "essay";
+  more.namedAccount = "bob";
+  EXPECT_EQ(ask(kAlice, more).number, 1);
+  EXPECT_EQ(ask(kAlice, more).why, "request 1 of alice is still waiting for an answer");
+  EXPECT_EQ(logCount(" - alice - Request 1 - alice asks 30 minutes: essay"), 1);
+
+  const GuardAnswer approved = ask(kParent, answer);
+  ASSERT_TRUE(approved.ok()) << approved.why;
+  EXPECT_EQ(approved.lines, (std::vector<std::string>{"Request 1 - approved, 45 minutes for alice",
+                                                      "45 minutes granted to alice, 75 left today",
+                                                      "hours of alice extended until 09:50 today"}));
+  EXPECT_EQ(minutesInFile(1), "75");
+  EXPECT_EQ(ask(kParent, answer).refusal, Refusal::RequestRefused) << "answered already";
+  EXPECT_EQ(logCount(" - parent - Request 1 - approved, 45 minutes for alice"), 1);
+  // A copy cannot write the lines only the guard writes.
+  GuardRequest forged = request(GuardVerb::Log);
+  forged.lines = {"**** HOURS FILE CHANGED OUTSIDE ORRINDALE - restored ****"};
+  EXPECT_FALSE(ask(kAlice, forged).ok());
+}
+
+TEST_F(GuardRequests, AnHoursFileChangedOrDeletedIsWrittenAgainAtTheNextLookAndLogged) {
+  ASSERT_TRUE(loadKeptHours(keeper));
+  HoursBook book = keeper.hours;
+  book.accounts["alice"].day(1).periods = {{8 * 60, 9 * 60}};
+  ASSERT_TRUE(saveKeptHours(keeper, book));
+  const std::string kept = test_files::readBytes(hoursPath);
+  for (const bool deleted : {false, true}) {
+    if (deleted)
+      test_files::remove(hoursPath);
+    else
+      test_files::writeBytes(hoursPath, hoursBookText(HoursBook{}));
+    lookAtHoursFile(keeper);
+    EXPECT_EQ(test_files::readBytes(hoursPath), kept) << deleted;
+    lookAtHoursFile(keeper);  // nothing more to put back
+  }
+  EXPECT_EQ(logCount(" - Guard - **** HOURS FILE CHANGED OUTSIDE ORRINDALE - restored ****"), 2);
+}
+
+TEST_F(GuardRequests, ADamagedHoursFileIsKeptDamagedAndEveryAccountOutsideItsHours) {
+  test_files::writeBytes(hoursPath, "orrindale-hours 1\ngarbage\n");
+  const std::string damaged = test_files::readBytes(hoursPath);
+  lookAtHoursFile(keeper);
+  lookAtHoursFile(keeper);
+  const GuardAnswer read = ask(kAlice, request(GuardVerb::Hours));
+  EXPECT_TRUE(read.hoursDamaged);
+  EXPECT_TRUE(keeper.hours.damaged);
+  EXPECT_EQ(test_files::readBytes(hoursPath), damaged) << "not written over as a sound file";
+  EXPECT_EQ(logCount("**** HOURS FILE DAMAGED"), 1);
 }

@@ -84,9 +84,11 @@ TEST_F(Installer, AProtectedInstallsGuardChargesTheSessionFromItsFirstMinuteAndP
   writeBehindTheGuard(raised);
   EXPECT_TRUE(waitUntil([] { return minutesLeftOf(1) < 300; }, 5000)) << "put back within one look";
   // Deleted as soon as no one holds it open.
+  const std::string restored = " - Guard - **** DATA FILE CHANGED OUTSIDE ORRINDALE - restored ****";
+  ASSERT_TRUE(waitUntil([&] { return logCount(restored) == 1; }, 5000));
   ASSERT_TRUE(waitUntil([] { return DeleteFileA(kDataFile.c_str()) != 0; }, 5000));
+  EXPECT_TRUE(waitUntil([&] { return logCount(restored) == 2; }, 5000));
   EXPECT_TRUE(waitUntil([] { return minutesLeftOf(1) > 0 && minutesLeftOf(1) < 300; }, 5000));
-  EXPECT_EQ(logCount(" - Guard - **** DATA FILE CHANGED OUTSIDE ORRINDALE - restored ****"), 2);
 }
 
 TEST_F(Installer, AProtectedInstallsGuardChargesEveryMinuteWhileTheSessionsCopiesAreKeptSuspended) {
