@@ -1,5 +1,7 @@
 #include "accounting/data_file/hours_file.h"
 
+#include <functional>
+
 #include "accounting/data_file/data_file.h"
 #include "accounting/hours/hours_book.h"
 #include "accounting/log/activity_log.h"
@@ -21,27 +23,74 @@ SaveOutcome notWritten() {
                                     " could not be written; the activity log " + vSession.logPath + " says more"};
 }
 
-// The book as it is now, for a change over it; false after logging when it cannot be read at all.
-bool loadForChange(HoursBook& book) {
-  const HoursLoad loaded = loadHoursFile(book);
-  return loaded.kind == HoursLoad::Loaded || loaded.kind == HoursLoad::Damaged;
-}
-
 bool lock(rt::TextFile& file, LockWait wait) {
   return wait == LockWait::TryOnce ? file.tryLockExclusive() : LockDataFile(file) == 1;
 }
 
-// The file's text, lines ending in "\n"; false when it could not be opened, locked or read.
-bool readText(const std::string& path, LockWait wait, std::string& text, bool& missing) {
-  rt::TextFile file(path, rt::OpenMode::Read);
-  missing = file.missing();
+// The open file's text, lines ending in "\n"; false when reading failed.
+bool readOpen(rt::TextFile& file, std::string& text) {
   text.clear();
-  if (!file.isOpen() || !lock(file, wait))
-    return false;
   std::string line;
   for (int count = 0; count < kMostLinesRead && file.readLine(line); ++count)
     text += line + "\n";
   return !file.readFailed();
+}
+
+// The file's text; false when it could not be opened, locked or read.
+bool readText(const std::string& path, LockWait wait, std::string& text, bool& missing) {
+  rt::TextFile file(path, rt::OpenMode::Read);
+  missing = file.missing();
+  text.clear();
+  return file.isOpen() && lock(file, wait) && readOpen(file, text);
+}
+
+// The book of the text; damage is logged, once until a sound read.
+bool readBook(const std::string& text, HoursBook& book) {
+  // An empty file is not what a save leaves: it was emptied, and fails closed like any damage.
+  if (readHoursBook(text.empty() ? std::string_view("\n") : text, book)) {
+    vDamageLogged = false;
+    return true;
+  }
+  if (!vDamageLogged)
+    WriteLog(kHoursFileDamagedLine + hoursFileBeside(vSession.dataFilePath) + kLineStars);
+  vDamageLogged = true;
+  return false;
+}
+
+// Reads the book, changes it and writes it back under one hold of the file's lock, so that what
+// another copy kept meanwhile (a request) is never written over. A change that returns false
+// writes nothing. A missing file is an empty book and is made; a damaged one is what could be read.
+enum class Changed { Written, Declined, NotWritten };
+Changed changeHoursFile(const std::function<bool(HoursBook&)>& change) {
+  const std::string path = hoursFileBeside(vSession.dataFilePath);
+  // Append makes the file when there is none and leaves one that is there as it is.
+  const bool existed = rt::TextFile(path, rt::OpenMode::Read).isOpen();
+  if (!existed && !rt::TextFile(path, rt::OpenMode::Append).isOpen()) {
+    WriteLog("Could not write file " + path);
+    return Changed::NotWritten;
+  }
+  rt::TextFile file(path, rt::OpenMode::Update);
+  std::string text;
+  if (!file.isOpen() || !lock(file, LockWait::RetryThenEnd) || !readOpen(file, text)) {
+    WriteLog("Could not read file " + path);
+    return Changed::NotWritten;
+  }
+  // A file another process made meanwhile holds what it wrote; one made here is still empty.
+  const bool madeHere = !existed && text.empty();
+  HoursBook book;
+  if (!madeHere)
+    readBook(text, book);
+  if (!change(book)) {
+    // Left empty, the file made here would read as damaged.
+    if (madeHere)
+      file.replaceContent(hoursBookText(book));
+    return Changed::Declined;
+  }
+  if (!file.replaceContent(hoursBookText(book))) {
+    WriteLog("Could not write file " + path);
+    return Changed::NotWritten;
+  }
+  return Changed::Written;
 }
 }  // namespace
 
@@ -63,14 +112,8 @@ HoursLoad loadHoursFile(HoursBook& book, LockWait wait, std::string* rawText) {
   }
   if (rawText)
     *rawText = text;
-  // An empty file is not what a save leaves: it was emptied, and fails closed like any damage.
-  if (readHoursBook(text.empty() ? std::string_view("\n") : text, book)) {
-    vDamageLogged = false;
+  if (readBook(text, book))
     return {};
-  }
-  if (!vDamageLogged)
-    WriteLog(kHoursFileDamagedLine + path + kLineStars);
-  vDamageLogged = true;
   return {HoursLoad::Damaged, "the hours file " + path + " is damaged"};
 }
 
@@ -101,48 +144,55 @@ bool hoursFileHolds(const std::string& expected) {
 }
 
 SaveOutcome saveHoursInFile(const std::string& account, const AllowedHours& hours, const std::string& done) {
-  HoursBook book;
-  if (!loadForChange(book))
-    return notWritten();
-  (account.empty() ? book.defaults : book.accounts[account]) = hours;
-  book.damaged = false;
-  if (!saveHoursFile(book))
+  const Changed changed = changeHoursFile([&](HoursBook& book) {
+    (account.empty() ? book.defaults : book.accounts[account]) = hours;
+    book.damaged = false;
+    return true;
+  });
+  if (changed != Changed::Written)
     return notWritten();
   WriteLog("Admin tool - " + done);
   return {};
 }
 
 std::string askForTimeInFile(int minutes, const std::string& note, int& number) {
-  HoursBook book;
-  if (!loadForChange(book))
-    return "the request could not be kept";
   MakeTimeStamp();
   std::vector<std::string> logged;
-  const std::string refusal =
-      askInBook(book, vSession.userName, minutes, note, vStamp, rt::secondsNow(), number, logged);
-  if (refusal.empty() && !saveHoursFile(book))
+  std::string refusal;
+  const Changed changed = changeHoursFile([&](HoursBook& book) {
+    refusal = askInBook(book, vSession.userName, minutes, note, vStamp, rt::secondsNow(), number, logged);
+    return refusal.empty();
+  });
+  if (changed == Changed::NotWritten)
     return "the request could not be kept";
-  if (refusal.empty())
+  if (changed == Changed::Written)
     for (const std::string& line : logged)
       WriteLog(line);
   return refusal;
 }
 
-// The table is saved before the hours: when the second save fails the minutes are already given
-// and the request stays open, which the supervisor is told; the other order could lose them.
+// The table is saved, under the hours file's lock, before the hours: when the hours cannot be
+// written the minutes are already given and the request stays open, which the supervisor is told;
+// the other order could lose them.
 SaveOutcome answerRequestInFile(int number, int minutes, std::vector<std::string>& done) {
-  HoursBook book;
-  if (LoadData() == -1 || !loadForChange(book))
-    return notWritten();
+  if (LoadData() == -1)
+    return {SaveOutcome::NotKept, "the data file " + vSession.dataFilePath + " could not be read; nothing changed"};
   MakeTimeStamp();
   std::vector<std::string> logged;
-  const std::string refusal = answerInBook(book, vTable, number, minutes, vStamp, rt::secondsNow(), done, logged);
-  if (!refusal.empty())
-    return {SaveOutcome::NotKept, refusal};
-  if (minutes > 0 && !SaveData())
-    return {SaveOutcome::NotKept, "the data file " + vSession.dataFilePath + " could not be written; nothing changed"};
-  if (!saveHoursFile(book))
+  SaveOutcome outcome;
+  const Changed changed = changeHoursFile([&](HoursBook& book) {
+    const std::string refusal = answerInBook(book, vTable, number, minutes, vStamp, rt::secondsNow(), done, logged);
+    if (!refusal.empty())
+      outcome = {SaveOutcome::NotKept, refusal};
+    else if (minutes > 0 && !SaveData())
+      outcome = {SaveOutcome::NotKept,
+                 "the data file " + vSession.dataFilePath + " could not be written; nothing changed"};
+    return outcome.kind == SaveOutcome::Saved;
+  });
+  if (changed == Changed::NotWritten)
     return notWritten();
+  if (changed == Changed::Declined)
+    return outcome;
   for (const std::string& line : logged)
     WriteLog(line);
   return {};
