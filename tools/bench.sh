@@ -31,6 +31,7 @@ bench_program() {
 # Usage: idle_figures PID LABEL WHAT-RUNS
 idle_figures() {
   local ticks0 ticks1 hz
+  if [ ! -r "/proc/$1/stat" ]; then echo "${2}process $1 has ended"; return; fi
   hz=$(getconf CLK_TCK)
   ticks0=$(awk '{print $14 + $15}' "/proc/$1/stat")
   sleep 30
@@ -49,7 +50,7 @@ bench_guard() {
     "$setup /S /PASSWORD=bench-password & ping -n 50 127.0.0.1 >nul" </dev/null >/dev/null 2>&1 &
   runner=$!
   for _ in $(seq 600); do
-    pid=$(pgrep -f 'orrindale-guard.exe' | head -n 1) && break
+    pid=$(pgrep -f 'orrindale-guard[.]exe$' | head -n 1) && break
     sleep 0.1
   done
   if [ -z "$pid" ]; then

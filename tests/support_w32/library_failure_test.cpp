@@ -15,21 +15,7 @@
 
 #include "support/w32msgs.h"
 #include "tests/fixtures/dialog_answerer.h"
-
-namespace {
-
-std::string crashReportPath() {
-  char folder[MAX_PATH + 1] = {};
-  GetTempPathA(sizeof folder, folder);
-  return std::string(folder) + "orrindale.err";
-}
-
-std::string contents(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-}  // namespace
+#include "tests/support_w32/crash_report.h"
 
 TEST(LibraryFailureDeathTest, APositionPastTheEndEndsWithTheLibrarysTextAndStatus3) {
   EXPECT_EXIT(

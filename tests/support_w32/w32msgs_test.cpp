@@ -12,6 +12,7 @@
 
 #include "gui/message_box.h"
 #include "tests/fixtures/dialog_answerer.h"
+#include "tests/support_w32/crash_report.h"
 
 namespace {
 
@@ -59,17 +60,6 @@ int printBoxes(int, const std::string&, int, bool) {
     std::fprintf(stderr, "%s hand=%d;", box.describe().c_str(), box.icon == LoadIconA(nullptr, IDI_HAND));
   std::fprintf(stderr, "boxes=%d;", static_cast<int>(vChildAnswerer->answered().size()));
   return 0;
-}
-
-std::string crashReportPath() {
-  char folder[MAX_PATH + 1] = {};
-  GetTempPathA(sizeof folder, folder);
-  return std::string(folder) + "orrindale.err";
-}
-
-std::string contents(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 // What a report is shown with before the framework's start hands in its message box.
