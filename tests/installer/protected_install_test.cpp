@@ -77,8 +77,12 @@ TEST_F(Installer, AProtectedInstallsGuardChargesTheSessionFromItsFirstMinuteAndP
   ASSERT_TRUE(waitUntil([] { return minutesLeftOf(1) <= 296; }, 15000)) << "and every minute after";
   EXPECT_TRUE(logHas(" - " + account + " - Guard saw a logon - User " + account));
 
-  // Minutes of the clock's length again, so that the file stands still between two of them.
+  // Minutes of the clock's length again, so that the file stands still between two of them; the
+  // file is changed once the new guard has made its first look (its logon line).
+  const std::string logon = " - " + account + " - Guard saw a logon - User " + account;
+  const int logons = logCount(logon);
   ASSERT_TRUE(restartGuard({"--interval", "1"}));
+  ASSERT_TRUE(waitUntil([&] { return logCount(logon) == logons + 1; }));
   UsageTable raised = storedTable();
   raised.user(1).field(kMinutesLeft) = "0500";
   writeBehindTheGuard(raised);
