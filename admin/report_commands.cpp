@@ -1,5 +1,6 @@
 // The administration tool's report command: reads the activity log, never the data file, and
-// prints the runs, log-offs and guard work per account and day, as text or as JSON.
+// prints the runs, log-offs, guard work and requests for more time per account and day, as text or
+// as JSON.
 #include <chrono>
 #include <cstdio>
 
@@ -60,7 +61,8 @@ void addReportCommands(std::vector<AdminCommand>& table) {
   table.push_back({"report",
                    "[--days N] [--json]",
                    "per account and day from the activity log: starts, orderly ends, copies ended otherwise, "
-                   "clocks moved back, log-offs at zero, refused accounts and the guard's work (N days, default 7)",
+                   "clocks moved back, log-offs at zero, refused accounts, the guard's work and the minutes asked "
+                   "for, granted, refused and expired unanswered (N days, default 7)",
                    0,
                    0,
                    {{"--days", "N"}, {"--json", ""}},

@@ -93,6 +93,7 @@ void guardCycle(GuardRun& run, const GuardPlatform& platform, long long now) {
     lookAtDataFile(*run.keeper);
     lookAtHoursFile(*run.keeper);
     settleSessionWrites(*run.keeper, now);
+    expireEarlierRequests(*run.keeper, now);
     table = {run.keeper->holdsTable ? TableState::Readable : TableState::Unreadable, vTable, {}, {}};
   } else {
     table = readTable(run.table);

@@ -260,13 +260,19 @@ GuardAnswer setHours(Handling& h, const Caller& caller) {
   return GuardAnswer{};
 }
 
+// A request's lines under its own account, the caller's under the caller's.
+void writeBookLines(Handling& h, const std::vector<BookLine>& lines) {
+  for (const BookLine& line : lines)
+    WriteLogAs(line.account.empty() ? h.account : line.account, line.message);
+}
+
 // A request for more time counts for the account of the caller's token, whatever it names.
 GuardAnswer ask(Handling& h) {
   if (h.account.empty())
     return refused(Refusal::Malformed);
   HoursBook book = h.keeper.hours;
   MakeTimeStamp();
-  std::vector<std::string> logged;
+  std::vector<BookLine> logged;
   GuardAnswer answer;
   const std::string refusal =
       askInBook(book, h.account, h.request.minutes, h.request.note, vStamp, rt::secondsNow(), answer.number, logged);
@@ -274,20 +280,24 @@ GuardAnswer ask(Handling& h) {
     return refusedWith(refusal);
   if (!saveKeptHours(h.keeper, book))
     return refused(Refusal::NotSaved);
-  for (const std::string& line : logged)
-    WriteLogAs(h.account, line);
+  writeBookLines(h, logged);
   return answer;
 }
 
-// The table is saved before the hours, as where the table is the data file.
+// The request is answered in the hours file before its minutes go into the table: when the table
+// cannot be written the hours file is put back (the request open again), and when even that fails
+// the request stays answered without its minutes. Either way an approval never gives its minutes
+// twice, nor minutes no answer accounts for.
 GuardAnswer answer(Handling& h, const Caller& caller) {
   if (!administratorOnly(h, caller))
     return refused(Refusal::NotAdministrator);
   if (!loadKeptTable(h.keeper))
     return refused(Refusal::NoTable);
-  HoursBook book = h.keeper.hours;
+  const HoursBook keptBook = h.keeper.hours;
+  const std::string keptText = h.keeper.keptHoursText;
+  HoursBook book = keptBook;
   MakeTimeStamp();
-  std::vector<std::string> logged;
+  std::vector<BookLine> logged;
   GuardAnswer answered;
   const std::string refusal =
       answerInBook(book, vTable, h.request.number, h.request.minutes, vStamp, rt::secondsNow(), answered.lines, logged);
@@ -295,10 +305,18 @@ GuardAnswer answer(Handling& h, const Caller& caller) {
     restoreKeptTable(h.keeper);
     return refusedWith(refusal);
   }
-  if ((h.request.minutes > 0 && !saveKeptTable(h.keeper)) || !saveKeptHours(h.keeper, book))
+  if (!saveKeptHours(h.keeper, book)) {
+    restoreKeptTable(h.keeper);
     return refused(Refusal::NotSaved);
-  for (const std::string& line : logged)
-    WriteLogAs(h.account, line);
+  }
+  if (h.request.minutes > 0 && !saveKeptTable(h.keeper)) {
+    if (putBackKeptHours(h.keeper, keptBook, keptText))
+      return refused(Refusal::NotSaved);
+    answered.why = "the guard could not write the data file, nor put the request back: " +
+                   approvedWithoutMinutes(*findRequest(book.requests, h.request.number), answered.lines, logged);
+    answered.refusal = Refusal::NotSaved;
+  }
+  writeBookLines(h, logged);
   return answered;
 }
 
@@ -377,4 +395,18 @@ void settleSessionWrites(TableKeeper& keeper, long long now) {
                                      " more requests of one session within a minute");
     return true;
   });
+}
+
+void expireEarlierRequests(TableKeeper& keeper, long long now) {
+  if (!loadKeptHours(keeper))
+    return;
+  HoursBook book = keeper.hours;
+  std::vector<BookLine> logged;
+  MakeTimeStamp();
+  expireInBook(book, vStamp, now, logged);
+  // Not kept: tried again at the next round.
+  if (logged.empty() || !saveKeptHours(keeper, book))
+    return;
+  for (const BookLine& line : logged)
+    WriteLogAs(line.account, line.message);
 }

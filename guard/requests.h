@@ -38,3 +38,8 @@ std::string answerRequest(TableKeeper& keeper,
 // Closes each session's minute that is over: the lines it had dropped and the refusals it had
 // sent beyond the first are logged, one line each, under its account. The guard's round calls it.
 void settleSessionWrites(TableKeeper& keeper, long long now);
+
+// Ends unanswered the open requests of earlier days, soon after midnight, each logged under its
+// own account; a request is for its day only. The guard's round calls it; when the hours file
+// cannot be written it is tried again at the next round.
+void expireEarlierRequests(TableKeeper& keeper, long long now);

@@ -125,6 +125,14 @@ bool saveKeptHours(TableKeeper& keeper, const HoursBook& book) {
   return true;
 }
 
+bool putBackKeptHours(TableKeeper& keeper, const HoursBook& book, const std::string& text) {
+  if (!writeHoursText(text, LockWait::TryOnce))
+    return false;
+  keeper.hours = book;
+  keeper.keptHoursText = text;
+  return true;
+}
+
 void lookAtHoursFile(TableKeeper& keeper) {
   if (!keeper.holdsHours) {
     loadKeptHours(keeper);

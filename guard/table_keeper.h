@@ -73,6 +73,9 @@ bool loadKeptHours(TableKeeper& keeper);
 // Saves the book as the hours file and keeps it; false when it was not written (the keeper's
 // book is then as it was).
 bool saveKeptHours(TableKeeper& keeper, const HoursBook& book);
+// Writes back the book and text the keeper held before a change that is not to be kept, and keeps
+// them again; false when the file was not written (the keeper then holds the change).
+bool putBackKeptHours(TableKeeper& keeper, const HoursBook& book, const std::string& text);
 // One look at the hours file, as lookAtDataFile: what another program changed is written back
 // and the log says "**** HOURS FILE CHANGED OUTSIDE ORRINDALE - restored ****".
 void lookAtHoursFile(TableKeeper& keeper);

@@ -60,8 +60,10 @@ bool readBook(const std::string& text, HoursBook& book) {
 // Reads the book, changes it and writes it back under one hold of the file's lock, so that what
 // another copy kept meanwhile (a request) is never written over. A change that returns false
 // writes nothing. A missing file is an empty book and is made; a damaged one is what could be read.
-enum class Changed { Written, Declined, NotWritten };
-Changed changeHoursFile(const std::function<bool(HoursBook&)>& change) {
+// After the write, still under the lock, the step `then` runs: when it fails, the file's text as
+// read is written back (PutBack), or stays changed when even that fails (NotPutBack).
+enum class Changed { Written, Declined, NotWritten, PutBack, NotPutBack };
+Changed changeHoursFile(const std::function<bool(HoursBook&)>& change, const std::function<bool()>& then = {}) {
   const std::string path = hoursFileBeside(vSession.dataFilePath);
   // Append makes the file when there is none and leaves one that is there as it is.
   const bool existed = rt::TextFile(path, rt::OpenMode::Read).isOpen();
@@ -90,7 +92,17 @@ Changed changeHoursFile(const std::function<bool(HoursBook&)>& change) {
     WriteLog("Could not write file " + path);
     return Changed::NotWritten;
   }
-  return Changed::Written;
+  if (!then || then())
+    return Changed::Written;
+  if (file.replaceContent(madeHere ? hoursBookText(HoursBook{}) : text))
+    return Changed::PutBack;
+  WriteLog("Could not write file " + path);
+  return Changed::NotPutBack;
+}
+
+void writeBookLines(const std::vector<BookLine>& lines) {
+  for (const BookLine& line : lines)
+    WriteLogAs(line.account.empty() ? vSession.userName : line.account, line.message);
 }
 }  // namespace
 
@@ -157,7 +169,7 @@ SaveOutcome saveHoursInFile(const std::string& account, const AllowedHours& hour
 
 std::string askForTimeInFile(int minutes, const std::string& note, int& number) {
   MakeTimeStamp();
-  std::vector<std::string> logged;
+  std::vector<BookLine> logged;
   std::string refusal;
   const Changed changed = changeHoursFile([&](HoursBook& book) {
     refusal = askInBook(book, vSession.userName, minutes, note, vStamp, rt::secondsNow(), number, logged);
@@ -166,34 +178,44 @@ std::string askForTimeInFile(int minutes, const std::string& note, int& number) 
   if (changed == Changed::NotWritten)
     return "the request could not be kept";
   if (changed == Changed::Written)
-    for (const std::string& line : logged)
-      WriteLog(line);
+    writeBookLines(logged);
   return refusal;
 }
 
-// The table is saved, under the hours file's lock, before the hours: when the hours cannot be
-// written the minutes are already given and the request stays open, which the supervisor is told;
-// the other order could lose them.
+// The request is answered in the hours file before its minutes go into the table, under the
+// hours file's lock: when the table cannot be written the hours file is put back (the request
+// open again), and when even that fails the request stays answered without its minutes. Either
+// way an approval never gives its minutes twice, nor minutes no answer accounts for.
 SaveOutcome answerRequestInFile(int number, int minutes, std::vector<std::string>& done) {
   if (LoadData() == -1)
     return {SaveOutcome::NotKept, "the data file " + vSession.dataFilePath + " could not be read; nothing changed"};
   MakeTimeStamp();
-  std::vector<std::string> logged;
-  SaveOutcome outcome;
-  const Changed changed = changeHoursFile([&](HoursBook& book) {
-    const std::string refusal = answerInBook(book, vTable, number, minutes, vStamp, rt::secondsNow(), done, logged);
-    if (!refusal.empty())
-      outcome = {SaveOutcome::NotKept, refusal};
-    else if (minutes > 0 && !SaveData())
-      outcome = {SaveOutcome::NotKept,
-                 "the data file " + vSession.dataFilePath + " could not be written; nothing changed"};
-    return outcome.kind == SaveOutcome::Saved;
-  });
-  if (changed == Changed::NotWritten)
-    return notWritten();
-  if (changed == Changed::Declined)
-    return outcome;
-  for (const std::string& line : logged)
-    WriteLog(line);
-  return {};
+  std::vector<BookLine> logged;
+  std::string refusal;
+  TimeRequest answered;
+  const Changed changed = changeHoursFile(
+      [&](HoursBook& book) {
+        refusal = answerInBook(book, vTable, number, minutes, vStamp, rt::secondsNow(), done, logged);
+        if (refusal.empty())
+          answered = *findRequest(book.requests, number);
+        return refusal.empty();
+      },
+      [&] { return minutes == 0 || SaveData(); });
+  const std::string tableNotWritten = "the data file " + vSession.dataFilePath + " could not be written";
+  switch (changed) {
+    case Changed::Written:
+      writeBookLines(logged);
+      return {};
+    case Changed::Declined:
+      return {SaveOutcome::NotKept, refusal};
+    case Changed::NotWritten:
+      return notWritten();
+    case Changed::PutBack:
+      return {SaveOutcome::NotKept, tableNotWritten + "; nothing changed"};
+    case Changed::NotPutBack:
+      break;
+  }
+  const std::string byHand = approvedWithoutMinutes(answered, done, logged);
+  writeBookLines(logged);
+  return {SaveOutcome::NotKept, tableNotWritten + ", nor the request put back: " + byHand};
 }

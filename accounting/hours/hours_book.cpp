@@ -1,5 +1,6 @@
 #include "accounting/hours/hours_book.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "accounting/table/stored_text.h"
@@ -110,11 +111,16 @@ bool readHoursBook(std::string_view text, HoursBook& book) {
 }
 
 namespace {
-void expireEarlierDays(HoursBook& book, const TimeStamp& stamp, long long now, std::vector<std::string>& logged) {
-  for (const TimeRequest& expired : expireRequests(book.requests, dateNumber(stamp), now))
-    logged.push_back(answerLine(expired));
-}
+constexpr const char* kDamagedBook =
+    "the allowed hours could not all be read; requests wait until the supervisor sets the hours again";
 }  // namespace
+
+void expireInBook(HoursBook& book, const TimeStamp& stamp, long long now, std::vector<BookLine>& logged) {
+  if (book.damaged)
+    return;
+  for (const TimeRequest& expired : expireRequests(book.requests, dateNumber(stamp), now))
+    logged.push_back({expired.account, answerLine(expired)});
+}
 
 std::string askInBook(HoursBook& book,
                       const std::string& account,
@@ -123,11 +129,13 @@ std::string askInBook(HoursBook& book,
                       const TimeStamp& stamp,
                       long long now,
                       int& number,
-                      std::vector<std::string>& logged) {
-  expireEarlierDays(book, stamp, now, logged);
+                      std::vector<BookLine>& logged) {
+  if (book.damaged)
+    return kDamagedBook;
+  expireInBook(book, stamp, now, logged);
   const std::string refusal = askForTime(book.requests, account, minutes, note, dateNumber(stamp), now, number);
   if (refusal.empty())
-    logged.push_back(askedLine(*findRequest(book.requests, number)));
+    logged.push_back({account, askedLine(*findRequest(book.requests, number))});
   return refusal;
 }
 
@@ -138,8 +146,10 @@ std::string answerInBook(HoursBook& book,
                          const TimeStamp& stamp,
                          long long now,
                          std::vector<std::string>& done,
-                         std::vector<std::string>& logged) {
-  expireEarlierDays(book, stamp, now, logged);
+                         std::vector<BookLine>& logged) {
+  if (book.damaged)
+    return kDamagedBook;
+  expireInBook(book, stamp, now, logged);
   const TimeRequest* asked = findRequest(book.requests, number);
   const std::string account = asked ? asked->account : "";
   const int slot = accountSlot(table, account);
@@ -165,8 +175,23 @@ std::string answerInBook(HoursBook& book,
       }
     }
   }
-  logged.push_back(done.front());
+  logged.push_back({account, done.front()});
   for (std::size_t i = 1; i < done.size(); ++i)
-    logged.push_back("Admin tool - " + done[i]);
+    logged.push_back({"", "Admin tool - " + done[i]});
   return "";
+}
+
+std::string approvedWithoutMinutes(const TimeRequest& approved,
+                                   std::vector<std::string>& done,
+                                   std::vector<BookLine>& logged) {
+  const std::string minutes = std::to_string(approved.minutesGranted);
+  const std::string sentence = "request " + std::to_string(approved.number) + " is approved, but its " + minutes +
+                               " minutes could not be given to " + approved.account +
+                               ": grant them by hand (orrindale-admin grant \"" + approved.account + "\" " + minutes +
+                               ")";
+  // answerInBook says the minutes granted second.
+  std::replace(logged.begin(), logged.end(), BookLine{"", "Admin tool - " + done.at(1)},
+               BookLine{"", "Admin tool - " + sentence});
+  done.at(1) = sentence;
+  return sentence;
 }

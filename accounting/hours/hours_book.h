@@ -37,9 +37,19 @@ std::string hoursBookText(const HoursBook& book);
 // the book keeps the lines that could be read and is marked damaged.
 bool readHoursBook(std::string_view text, HoursBook& book);
 
+// A log line of a step over the book and the account it is logged under: a request's lines under
+// the request's own account, whoever caused them, so that the report counts them for it; the
+// lines of what the caller did (account "") under the caller's.
+struct BookLine {
+  std::string account;
+  std::string message;
+  bool operator==(const BookLine&) const = default;
+};
+
 // The steps of a request over the book (and the table), the same wherever the table lives; the
 // caller saves both and writes the log lines in `logged`, in order. Both first end the requests
-// of earlier days unanswered (their lines come first).
+// of earlier days unanswered (their lines come first). A damaged book takes neither: written
+// again it would read as sound, and only setting hours may repair it.
 // The account asks for 15, 30 or 60 minutes at the stamp (seconds `now`): "" and its number, or
 // why not, as askForTime says.
 std::string askInBook(HoursBook& book,
@@ -49,7 +59,7 @@ std::string askInBook(HoursBook& book,
                       const TimeStamp& stamp,
                       long long now,
                       int& number,
-                      std::vector<std::string>& logged);
+                      std::vector<BookLine>& logged);
 // The supervisor's answer to open request `number`: approved with 1 to 1440 minutes, refused
 // with 0. An approval adds the minutes to the account's day with grantToday and, when the
 // account is outside its hours at the stamp, extends them today (extendedHours). "" and what
@@ -62,4 +72,13 @@ std::string answerInBook(HoursBook& book,
                          const TimeStamp& stamp,
                          long long now,
                          std::vector<std::string>& done,
-                         std::vector<std::string>& logged);
+                         std::vector<BookLine>& logged);
+// The requests of days before the stamp's, open still, ended unanswered; their lines in `logged`.
+// Nothing in a damaged book. The caller saves the book when lines were added.
+void expireInBook(HoursBook& book, const TimeStamp& stamp, long long now, std::vector<BookLine>& logged);
+// An approval kept whose minutes could not be given: the request stays answered, so that its
+// minutes are never given twice. In done and logged the minutes granted become the sentence that
+// tells the supervisor to grant them by hand, which is returned.
+std::string approvedWithoutMinutes(const TimeRequest& approved,
+                                   std::vector<std::string>& done,
+                                   std::vector<BookLine>& logged);

@@ -5,7 +5,6 @@
 #include <charconv>
 
 #include "accounting/hours/allowed_hours.h"
-#include "accounting/log/log_texts.h"
 #include "accounting/table/stored_text.h"
 #include "accounting/table/table_rules.h"
 #include "accounting/table/usage_table.h"
@@ -13,11 +12,8 @@
 namespace {
 constexpr std::string_view kStorageMarker = "requests1 ";
 constexpr std::array<const char*, 4> kStateWords{"open", "approved", "refused", "expired"};
-// How the log names each answer, by state.
-constexpr std::array<const char*, 4> kAnswerWords{"", "approved", "refused", "expired unanswered"};
 constexpr int kFieldsPerLine = 9;
-// Far beyond any household's requests, and far from the end of int, so a number is always left.
-constexpr int kMostNumber = 999999999;
+constexpr int kMostNumber = kMostRequestNumber;
 
 bool askableMinutes(int minutes) {
   return minutes == 15 || minutes == 30 || minutes == 60;
@@ -94,19 +90,6 @@ bool readRequest(std::string_view line, TimeRequest& request) {
          (approved ? request.minutesGranted > 0 : request.minutesGranted == 0) && (!open || request.answeredAt == 0);
 }
 
-std::string eventTail(const TimeRequest& request, int minutes) {
-  return ", " + std::to_string(minutes) + " minutes for " + request.account;
-}
-
-// "M minutes" at the start of the text; the rest after it.
-bool readMinutes(std::string_view text, int& minutes, std::string_view& rest) {
-  const std::size_t blank = text.find(' ');
-  if (blank == text.npos || !readWhole(text.substr(0, blank), 1, kMostMinutes, minutes) ||
-      !text.substr(blank).starts_with(" minutes"))
-    return false;
-  rest = text.substr(blank + 8);
-  return true;
-}
 }  // namespace
 
 const TimeRequest* openRequest(const TimeRequests& list, const std::string& account) {
@@ -227,48 +210,13 @@ bool readRequestsText(std::string_view text, TimeRequests& list) {
 }
 
 std::string askedLine(const TimeRequest& request) {
-  return kRequestLine + std::to_string(request.number) + " - " + request.account + " asks " +
-         std::to_string(request.minutesAsked) + " minutes" + (request.note.empty() ? "" : ": " + request.note);
+  return askedLineText(request.number, request.account, request.minutesAsked, request.note);
 }
 
 std::string answerLine(const TimeRequest& request) {
   if (request.state == RequestState::Open)
     return askedLine(request);
   const bool approved = request.state == RequestState::Approved;
-  return kRequestLine + std::to_string(request.number) + " - " + kAnswerWords[static_cast<std::size_t>(request.state)] +
-         eventTail(request, approved ? request.minutesGranted : request.minutesAsked);
-}
-
-// Account names hold no comma, so an answer's word is never part of a name; the first " asks "
-// followed by a count of minutes ends the account, since the note comes after it.
-bool readRequestLine(std::string_view message, RequestEvent& event) {
-  if (!message.starts_with(kRequestLine))
-    return false;
-  message.remove_prefix(std::string_view(kRequestLine).size());
-  const std::size_t dash = message.find(" - ");
-  RequestEvent read;
-  if (dash == message.npos || !readWhole(message.substr(0, dash), 1, kMostNumber, read.number))
-    return false;
-  message.remove_prefix(dash + 3);
-  for (std::size_t i = 1; i < kAnswerWords.size(); ++i) {
-    const std::string opening = std::string(kAnswerWords[i]) + ", ";
-    std::string_view rest;
-    if (!message.starts_with(opening) || !readMinutes(message.substr(opening.size()), read.minutes, rest) ||
-        !rest.starts_with(" for ") || rest.size() == 5)
-      continue;
-    read.state = static_cast<RequestState>(i);
-    read.account = rest.substr(5);
-    event = read;
-    return true;
-  }
-  for (std::size_t asks = message.find(" asks "); asks != message.npos; asks = message.find(" asks ", asks + 1)) {
-    std::string_view rest;
-    if (asks > 0 && readMinutes(message.substr(asks + 6), read.minutes, rest) &&
-        (rest.empty() || rest.starts_with(": "))) {
-      read.account = message.substr(0, asks);
-      event = read;
-      return true;
-    }
-  }
-  return false;
+  return answerLineText(request.number, request.state, request.account,
+                        approved ? request.minutesGranted : request.minutesAsked);
 }

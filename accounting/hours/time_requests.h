@@ -1,19 +1,19 @@
 #pragma once
 // A child's requests for more time and the supervisor's answers: the list and its rules (one open
 // request per account, a pause after each answer, expiry at midnight, a bounded history), its
-// storage text, and the log lines each step writes and the report reads back.
+// storage text, and the log lines each step writes (request_lines.h reads them back).
 #include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "accounting/log/request_lines.h"
 
 constexpr std::size_t kLongestNote = 100;
 // A new request waits this long after the account's last answer.
 constexpr long long kRequestPauseSeconds = 600;
 // The newest requests kept; older answered ones are dropped, open ones never.
 constexpr std::size_t kKeptRequests = 50;
-
-enum class RequestState { Open, Approved, Refused, Expired };
 
 struct TimeRequest {
   int number = 0;
@@ -70,13 +70,3 @@ std::string askedLine(const TimeRequest& request);
 // "Request 3 - approved, 45 minutes for kid", "Request 3 - refused, 30 minutes for kid",
 // "Request 3 - expired unanswered, 30 minutes for kid": the minutes granted, or those asked.
 std::string answerLine(const TimeRequest& request);
-
-// A log message read back as one of those lines, for the report.
-struct RequestEvent {
-  int number = 0;
-  std::string account;
-  RequestState state = RequestState::Open;  // Open: the request itself
-  int minutes = 0;                          // asked, granted, or asked and refused or expired
-  bool operator==(const RequestEvent&) const = default;
-};
-bool readRequestLine(std::string_view message, RequestEvent& event);

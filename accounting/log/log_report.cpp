@@ -11,6 +11,7 @@
 
 #include "accounting/log/json_text.h"
 #include "accounting/log/log_texts.h"
+#include "accounting/log/request_lines.h"
 
 using std::chrono::year_month_day;
 
@@ -31,6 +32,7 @@ enum class Event {
   GuardSawLogon,
   GuardSawLogoff,
   GuardAtZero,
+  Request,
   Other
 };
 
@@ -48,6 +50,7 @@ constexpr Marker kMarkers[] = {
     {kGuardLogoffLine, Event::GuardLogoff}, {kFileRestoredLine, Event::FileRestored},
     {kGuardKeepsClockLine, Event::GuardKeepsClock}, {kGuardLogonLine, Event::GuardSawLogon},
     {kGuardLogoffSeenLine, Event::GuardSawLogoff},  {kGuardAtZeroLine, Event::GuardAtZero},
+    {kRequestLine, Event::Request},
 };
 constexpr std::string_view kColumnGap = " - ";
 constexpr std::size_t kTimeLength = 16;  // "dd/mm/yyyy hh:mm"
@@ -57,6 +60,7 @@ struct Line {
   Event event = Event::Other;
   std::string_view user;  // the user column
   std::string_view rest;  // what follows the marker
+  RequestEvent request;   // what a request's line says
 };
 
 bool digitsAt(std::string_view text, std::initializer_list<std::size_t> positions) {
@@ -100,9 +104,13 @@ std::optional<Line> parseLine(std::string_view text) {
   const std::string_view user = rest.substr(0, gap);
   const std::string_view message = rest.substr(gap + kColumnGap.size());
   for (const Marker& marker : kMarkers)
-    if (message.starts_with(marker.text))
-      return Line{*at, marker.event, user, message.substr(marker.text.size())};
-  return Line{*at, Event::Other, user, message};
+    if (message.starts_with(marker.text)) {
+      Line line{*at, marker.event, user, message.substr(marker.text.size()), {}};
+      if (marker.event == Event::Request && !readRequestLine(message, line.request))
+        line.event = Event::Other;
+      return line;
+    }
+  return Line{*at, Event::Other, user, message, {}};
 }
 
 // "text ****" gives text; anything else nothing.
@@ -140,6 +148,8 @@ struct Builder {
   std::map<std::string, AccountState, std::less<>> accounts;
   std::map<std::pair<std::string, int>, ReportRow> rows;
   std::set<std::pair<std::string, std::string>, std::less<>> clockMovesSeen;
+  // The day and account of each request number's asked line: its answer counts on that day.
+  std::map<int, std::pair<std::string, year_month_day>> requestsAsked;
 
   AccountState& state(std::string_view account) {
     auto found = accounts.find(account);
@@ -191,6 +201,9 @@ struct Builder {
       case Event::FileRestored:
       case Event::GuardKeepsClock:
         return line.user == kGuardLogName;
+      case Event::Request:
+        // Whoever caused them, a request's lines are logged under its account.
+        return line.request.account == line.user;
       case Event::ClockBack:
       case Event::Other:
         return true;
@@ -273,12 +286,34 @@ struct Builder {
       case Event::GuardKeepsClock:
         guardCounts = true;
         break;
+      case Event::Request:
+        countRequest(line);
+        break;
       case Event::Other:
         break;
     }
-    // The guard writes about a copy; its lines are not the copy's own.
-    if (line.event != Event::GuardRestart && line.event != Event::GuardLogoff)
+    // The guard and the supervisor write about a copy; their lines are not the copy's own.
+    const bool answer = line.event == Event::Request && line.request.state != RequestState::Open;
+    if (line.event != Event::GuardRestart && line.event != Event::GuardLogoff && !answer)
       state(line.user).lastLine = line.at;
+  }
+
+  // An answer counts on the day its request was asked when the log holds that line: a request
+  // ends unanswered at midnight, and its line comes the next day or later.
+  void countRequest(const Line& line) {
+    const RequestEvent& request = line.request;
+    if (request.state == RequestState::Open) {
+      requestsAsked[request.number] = {request.account, line.at.day};
+      row(request.account, line.at.day).minutesAsked += request.minutes;
+      return;
+    }
+    const auto asked = requestsAsked.find(request.number);
+    ReportRow& r = row(request.account, asked != requestsAsked.end() && asked->second.first == request.account
+                                            ? asked->second.second
+                                            : line.at.day);
+    (request.state == RequestState::Approved  ? r.minutesGranted
+     : request.state == RequestState::Refused ? r.minutesRefused
+                                              : r.minutesExpired) += request.minutes;
   }
 };
 
@@ -401,6 +436,10 @@ std::string reportText(const LogReport& report) {
       if (const int restored = report.rows[i].filesRestored)
         text += "    the data file was changed outside Orrindale and put back " + std::to_string(restored) +
                 (restored == 1 ? " time\n" : " times\n");
+      if (const ReportRow& r = report.rows[i]; r.minutesAsked + r.minutesGranted + r.minutesRefused + r.minutesExpired)
+        text += "    more time: " + std::to_string(r.minutesAsked) + " minutes asked, " +
+                std::to_string(r.minutesGranted) + " granted, " + std::to_string(r.minutesRefused) + " refused, " +
+                std::to_string(r.minutesExpired) + " expired unanswered\n";
     }
   }
   if (report.unreadLines > 0)
@@ -422,7 +461,11 @@ std::string reportJson(const LogReport& report) {
             ", \"refused\": " + std::to_string(row.refusals) +
             ", \"guardRestarts\": " + std::to_string(row.guardRestarts) +
             ", \"guardLogoffs\": " + std::to_string(row.guardLogoffs) +
-            ", \"filesRestored\": " + std::to_string(row.filesRestored) + "}";
+            ", \"filesRestored\": " + std::to_string(row.filesRestored) +
+            ", \"minutesAsked\": " + std::to_string(row.minutesAsked) +
+            ", \"minutesGranted\": " + std::to_string(row.minutesGranted) +
+            ", \"minutesRefused\": " + std::to_string(row.minutesRefused) +
+            ", \"minutesExpired\": " + std::to_string(row.minutesExpired) + "}";
   }
   return json + (report.rows.empty() ? "]}\n" : "\n]}\n");
 }

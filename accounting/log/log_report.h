@@ -2,9 +2,10 @@
 // The activity log read back for the supervisor: per account and day, the starts and orderly
 // ends, the starts that followed a copy ended without its end line, clocks moved back,
 // log-offs at zero, refused accounts, the guard's restarts and log-offs and the data files it
-// put back after a change from outside, as aligned text and as JSON. A line counts only for what
-// its message begins with, under the account it names; from the start line of a guard that keeps
-// the clock on, an account's logons, log-offs and last minutes come from the guard's lines alone.
+// put back after a change from outside, and the minutes asked for and how they were answered, as
+// aligned text and as JSON. A line counts only for what its message begins with, under the account
+// it names; from the start line of a guard that keeps the clock on, an account's logons, log-offs
+// and last minutes come from the guard's lines alone.
 // Works on text only: the caller reads the log and knows today's date.
 #include <chrono>
 #include <string>
@@ -34,6 +35,12 @@ struct ReportRow {
   int guardLogoffs = 0;
   // In the guard's own row: the data file changed by another program and put back.
   int filesRestored = 0;
+  // The minutes of the requests for more time asked on the day, and of those approved (the
+  // minutes granted), refused and ended unanswered at midnight (the minutes asked).
+  int minutesAsked = 0;
+  int minutesGranted = 0;
+  int minutesRefused = 0;
+  int minutesExpired = 0;
 };
 
 struct LogReport {

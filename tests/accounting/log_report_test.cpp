@@ -124,7 +124,8 @@ TEST(LogReport, JsonEscapesNamesAndWritesIsoTimes) {
       "{\"today\": \"2027-01-01\", \"days\": 0, \"unreadLines\": 0, \"rows\": [\n"
       "  {\"account\": \"o\\\"k\\\\\\u00e9\", \"date\": \"2027-01-01\", \"starts\": 2, \"orderlyEnds\": 0, "
       "\"afterUnendedCopy\": [\"2027-01-01 00:06\"], \"clockMovesBack\": [\"2027-12-31 23:59\"], "
-      "\"logoffsAtZero\": 0, \"refused\": 0, \"guardRestarts\": 0, \"guardLogoffs\": 0, \"filesRestored\": 0}\n"
+      "\"logoffsAtZero\": 0, \"refused\": 0, \"guardRestarts\": 0, \"guardLogoffs\": 0, \"filesRestored\": 0, "
+      "\"minutesAsked\": 0, \"minutesGranted\": 0, \"minutesRefused\": 0, \"minutesExpired\": 0}\n"
       "]}\n";
   EXPECT_EQ(reportJson(buildLogReport(log, year_month_day{year{2027}, January, day{1}}, 0)), expected);
   EXPECT_EQ(reportJson(buildLogReport("", kToday, 3)),

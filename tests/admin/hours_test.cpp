@@ -124,9 +124,10 @@ TEST_F(AdminTool, RequestsAreListedApprovedWithinTheDayAndRefused) {
   const std::vector<std::string> lines = logLines();
   ASSERT_EQ(lines.size(), 5u);
   EXPECT_EQ(lines[0], "06/12/2026 09:05 - kid - Request 1 - kid asks 30 minutes: finish my essay");
-  EXPECT_EQ(lines[1], kPrefix + "Request 1 - approved, 1400 minutes for kid");
+  // The answers under the request's account, what the tool did under the tool's.
+  EXPECT_EQ(lines[1], "06/12/2026 09:05 - kid - Request 1 - approved, 1400 minutes for kid");
   EXPECT_EQ(lines[2], kPrefix + "Admin tool - 1400 minutes granted to kid, 1440 left today");
-  EXPECT_EQ(lines[4], "06/12/2026 09:15 - parent - Request 2 - refused, 60 minutes for kid");
+  EXPECT_EQ(lines[4], "06/12/2026 09:15 - kid - Request 2 - refused, 60 minutes for kid");
 
   // A request of an earlier day is answered no more.
   sim_clock::advance(24 * 3600);

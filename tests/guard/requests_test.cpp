@@ -359,7 +359,7 @@ TEST_F(GuardRequests, HoursAreSetAndRequestsAnsweredByAnAdministratorOnlyAndAske
                                                       "hours of alice extended until 09:50 today"}));
   EXPECT_EQ(minutesInFile(1), "75");
   EXPECT_EQ(ask(kParent, answer).refusal, Refusal::RequestRefused) << "answered already";
-  EXPECT_EQ(logCount(" - parent - Request 1 - approved, 45 minutes for alice"), 1);
+  EXPECT_EQ(logCount(" - alice - Request 1 - approved, 45 minutes for alice"), 1) << "under the request's account";
   // A copy cannot write the lines only the guard writes.
   GuardRequest forged = request(GuardVerb::Log);
   forged.lines = {"**** HOURS FILE CHANGED OUTSIDE ORRINDALE - restored ****"};
