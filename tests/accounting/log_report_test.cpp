@@ -155,3 +155,32 @@ TEST(LogReport, CountsAMarkerOnlyAtTheStartOfTheMessageUnderItsOwnNameAndFromThe
   EXPECT_EQ(rows, std::vector<std::string>{"kid 6: 2 0 0 0 0 0 0 0 0"})
       << "one start of its own copy before the guard kept the clock, one logon the guard saw";
 }
+
+TEST(LogReport, CountsTheMinutesOfRequestsUnderTheirOwnAccountOnTheDayAsked) {
+  const std::string log =
+      "05/12/2026 19:00 - kid - Request 1 - kid asks 30 minutes: essay\n"
+      "05/12/2026 19:05 - kid - Request 1 - approved, 45 minutes for kid\n"
+      "05/12/2026 20:00 - kid - Request 2 - kid asks 15 minutes: asks 60 minutes\n"
+      // Ended at midnight: counted on the day it was asked.
+      "06/12/2026 00:00 - kid - Request 2 - expired unanswered, 15 minutes for kid\n"
+      "06/12/2026 07:00 - Guard - Guard started - it keeps the table and the clock\n"
+      "06/12/2026 08:00 - bob - Request 3 - bob asks 60 minutes\n"
+      "06/12/2026 08:10 - bob - Request 3 - refused, 60 minutes for bob\n"
+      // Forged or misplaced: another account's answer, a marker after text, an answer under the tool's name.
+      "06/12/2026 08:20 - kid - Request 3 - approved, 60 minutes for bob\n"
+      "06/12/2026 08:20 - kid - x - Request 4 - kid asks 60 minutes\n"
+      "06/12/2026 08:20 - parent - Request 1 - approved, 45 minutes for kid\n";
+  const LogReport report = buildLogReport(log, kToday, 0);
+  std::vector<std::string> rows;
+  for (const ReportRow& r : report.rows)
+    rows.push_back(r.account + " " + std::to_string(static_cast<unsigned>(r.day.day())) + ": " +
+                   std::to_string(r.minutesAsked) + " " + std::to_string(r.minutesGranted) + " " +
+                   std::to_string(r.minutesRefused) + " " + std::to_string(r.minutesExpired));
+  EXPECT_EQ(rows, (std::vector<std::string>{"bob 6: 60 0 60 0", "kid 5: 45 45 0 15"}));
+  EXPECT_NE(reportText(report).find("    more time: 45 minutes asked, 45 granted, 0 refused, 15 expired unanswered\n"),
+            std::string::npos)
+      << reportText(report);
+  EXPECT_NE(reportJson(report).find(
+                "\"minutesAsked\": 60, \"minutesGranted\": 0, \"minutesRefused\": 60, \"minutesExpired\": 0}"),
+            std::string::npos);
+}

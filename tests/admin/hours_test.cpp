@@ -6,6 +6,7 @@
 #include "accounting/hours/hours_book.h"
 #include "accounting/table/table_home.h"
 #include "accounting/table/usage_table.h"
+#include "runtime/file_faults.h"
 #include "tests/admin/admin_fixture.h"
 #include "tests/fixtures/files.h"
 #include "tests/fixtures/sim_clock.h"
@@ -147,4 +148,24 @@ TEST_F(AdminTool, AnApprovalOutsideTheHoursExtendsThemToday) {
   const HoursBook book = storedHours();
   EXPECT_EQ(extensionOf(book, "kid", 20261206), (HoursExtension{20261206, 9 * 60 + 25}));
   EXPECT_TRUE(hoursAt(hoursOf(book, "kid"), {20261206, 1, 9 * 60 + 10}, extensionOf(book, "kid", 20261206)).inside);
+}
+
+TEST_F(AdminTool, AnApprovalNeverGivesItsMinutesTwiceWhicheverFileCannotBeWritten) {
+  seed(kidInSlot2);
+  ASSERT_EQ(askAs("kid", 30), "1");
+  const std::string asked = test_files::readBytes(hoursPath);
+  // No room for the longer hours file (the table's "0060" becoming "90" needs none), then the
+  // table's first write after the hours file's two: nothing is given and the request stays open.
+  for (const rt::FileFaults& faults : {rt::FileFaults{.spaceLeft = 0}, rt::FileFaults{.writeCallsBeforeFailure = 2}}) {
+    rt::injectFileFaults(faults);
+    const Result refused = run({"approve", "1"});
+    rt::injectFileFaults({});
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_NE(refused.err.find("could not be written"), std::string::npos) << refused.err;
+    EXPECT_EQ(stored().user(2).field(kMinutesLeft), "0060") << refused.err;
+    EXPECT_EQ(test_files::readBytes(hoursPath), asked) << refused.err;
+  }
+  ASSERT_EQ(run({"approve", "1"}).status, 0);
+  EXPECT_EQ(run({"approve", "1"}).status, 1) << "answered already";
+  EXPECT_EQ(stored().user(2).field(kMinutesLeft), "90");
 }

@@ -10,12 +10,14 @@
 #include <tuple>
 
 #include "accounting/data_file/data_file.h"
+#include "accounting/data_file/hours_file.h"
 #include "accounting/guard_link/guard_protocol.h"
 #include "accounting/log/log_report.h"
 #include "accounting/table/password_hash.h"
 #include "accounting/table/usage_table.h"
 #include "guard/kept_accounts.h"
 #include "runtime/file.h"
+#include "runtime/file_faults.h"
 #include "tests/fixtures/accounting_fixture.h"
 #include "tests/fixtures/files.h"
 #include "tests/fixtures/sim_clock.h"
@@ -291,7 +293,8 @@ TEST_F(GuardRequests, OneSessionsLogLinesAreBoundedPerMinuteAndTheDroppedOnesCou
 
 TEST_F(GuardRequests, ACopyCannotLogWhatOnlyTheGuardWritesNorRunLinesOfAnotherAccount) {
   for (const char* forged : {"Guard logged off bob - no minutes left", "Guard restarted Orrindale - User bob",
-                             "**** DATA FILE CHANGED OUTSIDE ORRINDALE - restored ****", "Admin tool - x"}) {
+                             "**** DATA FILE CHANGED OUTSIDE ORRINDALE - restored ****", "Admin tool - x",
+                             "Request 1 - approved, 60 minutes for alice"}) {
     GuardRequest line = request(GuardVerb::Log);
     line.lines = {forged};
     EXPECT_EQ(ask(kAlice, line).refusal, Refusal::Malformed) << forged;
@@ -384,6 +387,68 @@ TEST_F(GuardRequests, AnHoursFileChangedOrDeletedIsWrittenAgainAtTheNextLookAndL
   EXPECT_EQ(logCount(" - Guard - **** HOURS FILE CHANGED OUTSIDE ORRINDALE - restored ****"), 2);
 }
 
+TEST_F(GuardRequests, AnApprovalNeverGivesItsMinutesTwiceWhicheverFileCannotBeWritten) {
+  ASSERT_TRUE(loadKeptHours(keeper));
+  GuardRequest more = request(GuardVerb::Ask);
+  more.minutes = 30;
+  ASSERT_EQ(ask(kAlice, more).number, 1);
+  GuardRequest approve = request(GuardVerb::Answer);
+  approve.number = 1;
+  approve.minutes = 45;
+  const std::string asked = test_files::readBytes(hoursPath);
+  // The hours file, then the data file, held by another program: nothing is given, the request
+  // stays open.
+  for (const std::string& held : {hoursPath, dataPath}) {
+    rt::TextFile holder(held, rt::OpenMode::Read);
+    ASSERT_TRUE(holder.tryLockExclusive());
+    EXPECT_EQ(ask(kParent, approve).refusal, Refusal::NotSaved) << held;
+    EXPECT_EQ(minutesInFile(1), "0030") << held;
+    EXPECT_EQ(test_files::readBytes(hoursPath), asked) << held;
+    EXPECT_EQ(keeper.hours.requests.requests.at(0).state, RequestState::Open) << held;
+  }
+  // The data file held, and the hours file not put back (its first write after the answer's two
+  // fails): the request stays answered without its minutes, and the supervisor is told.
+  GuardAnswer answered;
+  {
+    rt::TextFile holder(dataPath, rt::OpenMode::Read);
+    ASSERT_TRUE(holder.tryLockExclusive());
+    rt::injectFileFaults({.writeCallsBeforeFailure = 2});
+    answered = ask(kParent, approve);
+  }
+  EXPECT_EQ(answered.refusal, Refusal::NotSaved);
+  EXPECT_NE(answered.why.find("its 45 minutes could not be given to alice: grant them by hand (orrindale-admin grant "
+                              "\"alice\" 45)"),
+            std::string::npos)
+      << answered.why;
+  EXPECT_EQ(ask(kParent, approve).why, "request 1 was already approved");
+  EXPECT_EQ(minutesInFile(1), "0030");
+  EXPECT_EQ(logCount(" - alice - Request 1 - approved, 45 minutes for alice"), 1);
+  EXPECT_EQ(logCount(" - parent - Admin tool - request 1 is approved, but its 45 minutes could not be given"), 1);
+  EXPECT_EQ(logCount("minutes granted"), 0);
+}
+
+TEST_F(GuardRequests, TheRoundEndsTheEarlierDaysRequestsUnansweredUnderTheirAccount) {
+  ASSERT_TRUE(loadKeptHours(keeper));
+  GuardRequest more = request(GuardVerb::Ask);
+  more.minutes = 30;
+  ASSERT_EQ(ask(kAlice, more).number, 1);
+  expireEarlierRequests(keeper, sim_clock::now());
+  sim_clock::advance(24 * 3600 - (9 * 3600 + 5 * 60) + 5);  // 00:00:05 the next day
+  {
+    rt::TextFile holder(hoursPath, rt::OpenMode::Read);
+    ASSERT_TRUE(holder.tryLockExclusive());
+    expireEarlierRequests(keeper, sim_clock::now());  // tried again at the next round
+  }
+  EXPECT_EQ(logCount("expired"), 0);
+  expireEarlierRequests(keeper, sim_clock::now());
+  expireEarlierRequests(keeper, sim_clock::now());
+  EXPECT_EQ(logLines().back(), "07/12/2026 00:00 - alice - Request 1 - expired unanswered, 30 minutes for alice");
+  EXPECT_EQ(logCount("expired"), 1);
+  HoursBook stored;
+  ASSERT_EQ(loadHoursFile(stored).kind, HoursLoad::Loaded);
+  EXPECT_EQ(stored.requests.requests.at(0).state, RequestState::Expired);
+}
+
 TEST_F(GuardRequests, ADamagedHoursFileIsKeptDamagedAndEveryAccountOutsideItsHours) {
   test_files::writeBytes(hoursPath, "orrindale-hours 1\ngarbage\n");
   const std::string damaged = test_files::readBytes(hoursPath);
@@ -392,6 +457,9 @@ TEST_F(GuardRequests, ADamagedHoursFileIsKeptDamagedAndEveryAccountOutsideItsHou
   const GuardAnswer read = ask(kAlice, request(GuardVerb::Hours));
   EXPECT_TRUE(read.hoursDamaged);
   EXPECT_TRUE(keeper.hours.damaged);
+  GuardRequest more = request(GuardVerb::Ask);
+  more.minutes = 30;
+  EXPECT_EQ(ask(kAlice, more).refusal, Refusal::RequestRefused) << "a request would write the file sound";
   EXPECT_EQ(test_files::readBytes(hoursPath), damaged) << "not written over as a sound file";
   EXPECT_EQ(logCount("**** HOURS FILE DAMAGED"), 1);
 }
