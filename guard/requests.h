@@ -2,7 +2,8 @@
 // The guard's answers to the requests of the copies and of the administration tool, applied to
 // the table it keeps with the core's own routines. Whom a request counts for comes from the
 // caller's token, never from what the request says, and every change is logged under that
-// account. Plain text in and out, so that tests give it any bytes.
+// account (the lines of a request for more time under the request's). Plain text in and out, so
+// that tests give it any bytes.
 #include <string>
 #include <string_view>
 
