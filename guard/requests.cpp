@@ -279,12 +279,20 @@ GuardAnswer ask(Handling& h) {
   return answer;
 }
 
-// The table is saved before the hours, as where the table is the data file.
+// The tool answers for an administrator; the answer window for anyone who types a password that
+// opens the gate for the caller's account (its wrong guesses count towards the same lock). The
+// table is saved before the hours, as where the table is the data file.
 GuardAnswer answer(Handling& h, const Caller& caller) {
-  if (!administratorOnly(h, caller))
+  if (!h.request.passwordGiven && !administratorOnly(h, caller))
     return refused(Refusal::NotAdministrator);
   if (!loadKeptTable(h.keeper))
     return refused(Refusal::NoTable);
+  if (const Gate opened = h.request.passwordGiven ? gate(h, h.request.password) : Gate::Opens;
+      opened != Gate::Opens) {
+    if (opened == Gate::Wrong)
+      WriteLogAs(h.account, "Answer window - answer refused: wrong password");
+    return refused(Refusal::WrongPassword);
+  }
   HoursBook book = h.keeper.hours;
   MakeTimeStamp();
   std::vector<std::string> logged;
