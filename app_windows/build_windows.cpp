@@ -12,7 +12,6 @@
 #include "app_windows/manage_data.h"
 #include "app_windows/password_gate.h"
 #include "app_windows/supervisor_save.h"
-#include "app_windows/time_request_windows.h"
 #include "app_windows/tray.h"
 #include "app_windows/tray_minutes.h"
 #include "gui/class_table.h"
@@ -112,14 +111,6 @@ void attachHandlers() {
   setHandler(PwCancel, w32HClick, Exitpass);
   setHandler(MainWindow, w32HClose, forgetGatePassword);
   tray_set_handler(TrayNo, onsystray);
-  setHandler(AskItem, w32HClick, openAskWindow);
-  setHandler(AskAnsweringItem, w32HClick, openAskWindow);
-  setHandler(AnswerItem, w32HClick, openAnswerWindow);
-  setHandler(AskSend, w32HClick, sendTimeRequest);
-  setHandler(AnswerApprove, w32HClick, approveAnswer);
-  setHandler(AnswerRefuse, w32HClick, refuseAnswer);
-  setHandler(AskCancel, w32HClick, closeRequestWindow);
-  setHandler(AnswerCancel, w32HClick, closeRequestWindow);
   setHandler(MainWindow, w32HTimer, onSecondTimer);
   setHandler(HostWindow, w32HOpen, onHostOpen);
   setHandler(HostWindow, w32HTimer, onMinuteTimer);
@@ -153,7 +144,6 @@ void build_windows() {
   createPasswordWindow();
   createMainWindow();
   createLabels();
-  createTimeRequestWindows();
   attachHandlers();
   wireAccountingInterface();
   WinMain(HostWindow, SW_SHOWMINIMIZED);

@@ -20,18 +20,19 @@
 #include "gui/control_state.h"
 #include "gui/control_text.h"
 #include "gui/creation.h"
+#include "gui/handlers.h"
 #include "gui/menus.h"
 #include "gui/message_box.h"
 #include "gui/registry.h"
 #include "gui/showing_windows.h"
 #include "support/w32dll.h"
 
-int TrayMenu, TrayAnsweringMenu, AskItem, AskAnsweringItem, AnswerItem;
+namespace {
+int TrayMenu = 0, TrayAnsweringMenu, AskItem, AskAnsweringItem, AnswerItem;
 int AskWindow, Ask15, Ask30, Ask60, AskNote, AskStatus, AskSend, AskCancel;
 int AnswerWindow, AnswerWhat, AnswerNote, AnswerMinutes, AnswerPassword;
 int AnswerApprove, AnswerRefuse, AnswerCancel;
 
-namespace {
 constexpr const char* kAskTitle = "Ask for More Time";
 constexpr const char* kAnswerTitle = "Answer Request";
 // The ANSI code page's ellipsis.
@@ -113,30 +114,8 @@ void answer(bool approving) {
       return;
   }
 }
-}  // namespace
 
-void createTimeRequestWindows() {
-  TrayMenu = create(Popup, "", HostWindow, 0, 0, 0, 0, 0);
-  AskItem = create(MenuItem, kAskCaption, TrayMenu, 0, 0, 0, 0, 0);
-  TrayAnsweringMenu = create(Popup, "", HostWindow, 0, 0, 0, 0, 0);
-  AskAnsweringItem = create(MenuItem, kAskCaption, TrayAnsweringMenu, 0, 0, 0, 0, 0);
-  AnswerItem = create(MenuItem, kAnswerCaption, TrayAnsweringMenu, 0, 0, 0, 0, 0);
-  createAskWindow();
-  createAnswerWindow();
-}
-
-void showTrayMenu() {
-  const int host = getHandle(HostWindow);
-  POINT pointer{};
-  w32Func(rtn::GetCursorPos, {&pointer});
-  w32Func(rtn::ScreenToClient, {host, &pointer});
-  // A menu of a tray icon closes when the user clicks elsewhere only if its window is in the
-  // foreground while it shows, and the message posted after it lets the next one open at once.
-  w32Func(rtn::SetForegroundWindow, {host});
-  popup(vSession.requestOpen ? TrayAnsweringMenu : TrayMenu, HostWindow, pointer.x, pointer.y);
-  w32Func(rtn::PostMessageA, {host, WM_NULL, 0, 0});
-}
-
+// "Ask for more time...": the ask window afresh, with the request that waits, if any.
 void openAskWindow(int, int, const EventParams&) {
   setCheck(Ask15, 1);
   setCheck({Ask30, Ask60}, 0);
@@ -146,6 +125,7 @@ void openAskWindow(int, int, const EventParams&) {
   openWindow({AskWindow, AskNote}, SW_SHOW);
 }
 
+// Send: the request with the minutes and note chosen; a refusal is said in a box.
 void sendTimeRequest(int, int, const EventParams&) {
   const int minutes = isChecked(Ask60) ? 60 : isChecked(Ask30) ? 30 : 15;
   int number = 0;
@@ -160,6 +140,7 @@ void sendTimeRequest(int, int, const EventParams&) {
   refreshTrayTip();
 }
 
+// "Answer request...": the waiting request as it is now, in the answer window.
 void openAnswerWindow(int, int, const EventParams&) {
   TimeRequest request;
   if (const std::string why = readOpenRequest(request); !why.empty()) {
@@ -175,6 +156,7 @@ void openAnswerWindow(int, int, const EventParams&) {
   openWindow({AnswerWindow, AnswerPassword}, SW_SHOW);
 }
 
+// Approve with the minutes shown, or Refuse, when the typed password opens the gate.
 void approveAnswer(int, int, const EventParams&) {
   answer(true);
 }
@@ -183,6 +165,42 @@ void refuseAnswer(int, int, const EventParams&) {
   answer(false);
 }
 
+// Cancel in either window: hides it.
 void closeRequestWindow(int self, int, const EventParams&) {
   showWindow(findParentWindow(self), SW_HIDE);
 }
+
+void createOnce() {
+  if (TrayMenu != 0)
+    return;
+  TrayMenu = create(Popup, "", HostWindow, 0, 0, 0, 0, 0);
+  AskItem = create(MenuItem, kAskCaption, TrayMenu, 0, 0, 0, 0, 0);
+  TrayAnsweringMenu = create(Popup, "", HostWindow, 0, 0, 0, 0, 0);
+  AskAnsweringItem = create(MenuItem, kAskCaption, TrayAnsweringMenu, 0, 0, 0, 0, 0);
+  AnswerItem = create(MenuItem, kAnswerCaption, TrayAnsweringMenu, 0, 0, 0, 0, 0);
+  createAskWindow();
+  createAnswerWindow();
+  setHandler(AskItem, w32HClick, openAskWindow);
+  setHandler(AskAnsweringItem, w32HClick, openAskWindow);
+  setHandler(AnswerItem, w32HClick, openAnswerWindow);
+  setHandler(AskSend, w32HClick, sendTimeRequest);
+  setHandler(AnswerApprove, w32HClick, approveAnswer);
+  setHandler(AnswerRefuse, w32HClick, refuseAnswer);
+  setHandler(AskCancel, w32HClick, closeRequestWindow);
+  setHandler(AnswerCancel, w32HClick, closeRequestWindow);
+}
+}  // namespace
+
+void showTrayMenu() {
+  createOnce();
+  const int host = getHandle(HostWindow);
+  POINT pointer{};
+  w32Func(rtn::GetCursorPos, {&pointer});
+  w32Func(rtn::ScreenToClient, {host, &pointer});
+  // A menu of a tray icon closes when the user clicks elsewhere only if its window is in the
+  // foreground while it shows, and the message posted after it lets the next one open at once.
+  w32Func(rtn::SetForegroundWindow, {host});
+  popup(vSession.requestOpen ? TrayAnsweringMenu : TrayMenu, HostWindow, pointer.x, pointer.y);
+  w32Func(rtn::PostMessageA, {host, WM_NULL, 0, 0});
+}
+
