@@ -164,6 +164,8 @@ TEST_F(GuardedCopy, AskingForTimeAndAnsweringGoThroughTheGuardsWords) {
   guard.caller = {"parent", false, 2};
   std::vector<std::string> done;
   EXPECT_EQ(vHome.answerRequest(1, 60, std::nullopt, done).kind, SaveOutcome::NotAdministrator);
+  EXPECT_EQ(vHome.answerRequest(1, 60, std::string("S3cret"), done).kind, SaveOutcome::WrongPassword)
+      << "the answer window's password reaches the gate";
   guard.caller.administrator = true;
   AllowedHours evenings;
   ASSERT_EQ(setHoursProblem({"all=18:00-20:00"}, evenings), "");
