@@ -49,5 +49,5 @@ void trayBalloon(const std::string& title, const std::string& text) {
 
 void wireAccountingInterface() {
   vUi = {hideHostWindow,   draw_tray_minutes, okBox,    divideStatusBar, setStatusText, startTimer,
-         build_update_tab, build_options_tab, trayShow, load_app_icon, trayBalloon};
+         build_update_tab, build_options_tab, trayShow, load_app_icon,   trayBalloon};
 }

@@ -203,4 +203,3 @@ void showTrayMenu() {
   popup(vSession.requestOpen ? TrayAnsweringMenu : TrayMenu, HostWindow, pointer.x, pointer.y);
   w32Func(rtn::PostMessageA, {host, WM_NULL, 0, 0});
 }
-

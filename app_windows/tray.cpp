@@ -50,8 +50,8 @@ void putText(unsigned char* record, int offset, const std::string& text, int mos
 
 void notify(int icon, int message, const std::vector<int>& flags, int callbackMessage) {
   const int i = icon - 1;
-  void* record = tray_icon_data(vTray.windows[i], icon, flags, callbackMessage, vTray.icons[i], vTray.tips[i],
-                                vTray.balloons[i]);
+  void* record =
+      tray_icon_data(vTray.windows[i], icon, flags, callbackMessage, vTray.icons[i], vTray.tips[i], vTray.balloons[i]);
   shellNotify(message, record);
   w32release_mem(record);
 }

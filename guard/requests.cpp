@@ -287,8 +287,7 @@ GuardAnswer answer(Handling& h, const Caller& caller) {
     return refused(Refusal::NotAdministrator);
   if (!loadKeptTable(h.keeper))
     return refused(Refusal::NoTable);
-  if (const Gate opened = h.request.passwordGiven ? gate(h, h.request.password) : Gate::Opens;
-      opened != Gate::Opens) {
+  if (const Gate opened = h.request.passwordGiven ? gate(h, h.request.password) : Gate::Opens; opened != Gate::Opens) {
     if (opened == Gate::Wrong)
       WriteLogAs(h.account, "Answer window - answer refused: wrong password");
     return refused(Refusal::WrongPassword);

@@ -3,6 +3,7 @@
 #include "app_windows/tray.h"
 
 #include <windows.h>
+// After windows.h, whose types it uses.
 #include <shellapi.h>
 
 #include <gtest/gtest.h>
@@ -233,7 +234,8 @@ TEST(TrayRecord, ABalloonFillsTheShellsBalloonFieldsCutToTheirSize) {
   EXPECT_EQ(word(record, offsetof(NOTIFYICONDATAA, uFlags)), NIF_INFO);
   EXPECT_EQ(std::string(reinterpret_cast<char*>(record + offsetof(NOTIFYICONDATAA, szTip))), "Orrindale\n45 Mins");
   EXPECT_EQ(std::string(reinterpret_cast<char*>(record + offsetof(NOTIFYICONDATAA, szInfo))), std::string(255, 'b'));
-  EXPECT_EQ(std::string(reinterpret_cast<char*>(record + offsetof(NOTIFYICONDATAA, szInfoTitle))), std::string(63, 't'));
+  EXPECT_EQ(std::string(reinterpret_cast<char*>(record + offsetof(NOTIFYICONDATAA, szInfoTitle))),
+            std::string(63, 't'));
   EXPECT_EQ(word(record, offsetof(NOTIFYICONDATAA, dwInfoFlags)), NIIF_INFO);
   EXPECT_EQ(word(record, offsetof(NOTIFYICONDATAA, uTimeout)), 10000);
   EXPECT_EQ(word(record, offsetof(NOTIFYICONDATAA, dwState)), 0);

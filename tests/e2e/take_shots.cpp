@@ -138,7 +138,8 @@ TEST_F(OrrindaleEndToEnd, RequestForMoreTime) {
 
   click(controlsOf(answer, "Button", "Approve").at(0));
   HWND balloon = nullptr;
-  ASSERT_TRUE(waitUntil([&] { return (balloon = shownBalloon(program, "Request 1 approved: 30 more minutes today")); }));
+  ASSERT_TRUE(
+      waitUntil([&] { return (balloon = shownBalloon(program, "Request 1 approved: 30 more minutes today")); }));
   settle(balloon);
   saveAround("balloon", balloon, true);
 }

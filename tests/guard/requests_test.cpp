@@ -407,7 +407,8 @@ TEST_F(GuardRequests, TheAnswerWindowAnswersForAnyAccountWithThePasswordAndCount
   answer.minutes = 45;
   const std::string dataBefore = test_files::readBytes(dataPath);
   const std::string hoursBefore = test_files::readBytes(hoursPath);
-  EXPECT_EQ(ask(kParent, answer).refusal, Refusal::WrongPassword) << "a password given is checked, an administrator's too";
+  EXPECT_EQ(ask(kParent, answer).refusal, Refusal::WrongPassword)
+      << "a password given is checked, an administrator's too";
   for (int guess = 0; guess < 4; ++guess)
     EXPECT_EQ(ask(kAlice, answer).refusal, Refusal::WrongPassword);
   EXPECT_EQ(logCount(" - alice - Answer window - answer refused: wrong password"), 4);
