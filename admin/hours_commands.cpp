@@ -153,7 +153,7 @@ int answer(const Invocation& call, bool approving) {
   if (approving && minutes == 0)
     minutes = request->minutesAsked;
   std::vector<std::string> done;
-  const SaveOutcome saved = vHome.answerRequest(number, approving ? minutes : 0, done);
+  const SaveOutcome saved = vHome.answerRequest(number, approving ? minutes : 0, std::nullopt, done);
   if (saved.kind == SaveOutcome::NotAdministrator)
     console.err << "orrindale-admin: only an administrator may answer requests in a protected install; nothing was "
                    "changed\n";

@@ -1,5 +1,5 @@
 // The accounting core's interface routines in the real program: hiding the host window, the
-// message box, the status bar, the timers and the tray icon, put in place by
+// message box, the status bar, the timers and the tray icon with its balloon, put in place by
 // wireAccountingInterface.
 #include <windows.h>
 
@@ -39,9 +39,15 @@ void startTimer(TimerOwner owner, int timerId, int intervalMs) {
 void trayShow() {
   tray_show(TrayNo);
 }
+
+// The balloon tells of an answer: the tooltip stops saying that the request waits.
+void trayBalloon(const std::string& title, const std::string& text) {
+  tray_balloon(TrayNo, {title, text});
+  refreshTrayTip();
+}
 }  // namespace
 
 void wireAccountingInterface() {
   vUi = {hideHostWindow,   draw_tray_minutes, okBox,    divideStatusBar, setStatusText, startTimer,
-         build_update_tab, build_options_tab, trayShow, load_app_icon};
+         build_update_tab, build_options_tab, trayShow, load_app_icon,   trayBalloon};
 }

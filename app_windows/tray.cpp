@@ -1,5 +1,6 @@
 #include "app_windows/tray.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "app_windows/app_constants.h"
@@ -11,6 +12,15 @@
 namespace {
 constexpr int NIM_ADD_MESSAGE = 0;
 constexpr int NIM_MODIFY_MESSAGE = 1;
+// The record's fields after the icon handle; the state words between (at 152) stay 0.
+constexpr int kTipAt = 24;
+constexpr int kBalloonTextAt = 160;
+constexpr int kBalloonTimeoutAt = 416;
+constexpr int kBalloonTitleAt = 420;
+constexpr int kBalloonFlagsAt = 484;
+// Windows 2000 and XP keep a balloon this long (10 s is their least); later shells choose.
+constexpr int kBalloonMilliseconds = 10000;
+constexpr int NIIF_INFO_ICON = 1;
 
 struct TrayRecords {
   std::vector<int> windows;
@@ -18,6 +28,7 @@ struct TrayRecords {
   std::vector<int> icons;
   std::vector<std::string> tips;
   std::vector<int> shown;
+  std::vector<TrayBalloon> balloons;
 };
 TrayRecords vTray;
 
@@ -31,9 +42,16 @@ void putWord(unsigned char* record, int offset, int value) {
   std::memcpy(record + offset, &value, sizeof value);
 }
 
+// The text's characters, at most `most` of them, into the zeroed area at the offset: a zero byte
+// always ends it.
+void putText(unsigned char* record, int offset, const std::string& text, int most) {
+  std::memcpy(record + offset, text.data(), std::min<std::size_t>(text.size(), most));
+}
+
 void notify(int icon, int message, const std::vector<int>& flags, int callbackMessage) {
   const int i = icon - 1;
-  void* record = tray_icon_data(vTray.windows[i], icon, flags, callbackMessage, vTray.icons[i], vTray.tips[i]);
+  void* record =
+      tray_icon_data(vTray.windows[i], icon, flags, callbackMessage, vTray.icons[i], vTray.tips[i], vTray.balloons[i]);
   shellNotify(message, record);
   w32release_mem(record);
 }
@@ -49,6 +67,7 @@ int tray_add(int window) {
   vTray.icons.push_back(0);
   vTray.tips.push_back("");
   vTray.shown.push_back(0);
+  vTray.balloons.push_back({});
   std::vector<Handler> handlers = getHandlerList(window, w32HEvent);
   handlers.push_back(onevent);
   setHandler(window, w32HEvent, handlers);
@@ -89,12 +108,20 @@ void tray_set_icon(int icon, int iconHandle) {
   tray_modify(icon);
 }
 
+void tray_balloon(int icon, const TrayBalloon& balloon) {
+  if (!known(icon))
+    return;
+  vTray.balloons[icon - 1] = {balloon.title.substr(0, kBalloonTitleLength), balloon.text.substr(0, kBalloonTextLength)};
+  notify(icon, NIM_MODIFY_MESSAGE, {NIF_INFO_FLAG}, 0);
+}
+
 void* tray_icon_data(int window,
                      int iconId,
                      const std::vector<int>& flags,
                      int callbackMessage,
                      int iconHandle,
-                     const std::string& tooltip) {
+                     const std::string& tooltip,
+                     const TrayBalloon& balloon) {
   auto* record = static_cast<unsigned char*>(w32acquire_mem(0, kTrayRecordSize));
   int flagBits = 0;
   for (int flag : flags)
@@ -105,8 +132,13 @@ void* tray_icon_data(int window,
   putWord(record, 12, flagBits);
   putWord(record, 16, callbackMessage);
   putWord(record, 20, iconHandle);
-  // The tooltip area is zeroed and keeps its last byte zero whatever the text.
-  std::memcpy(record + 24, tooltip.data(), std::min<std::size_t>(tooltip.size(), kTrayTipLength));
+  putText(record, kTipAt, tooltip, kTrayTipLength);
+  if (flagBits & NIF_INFO_FLAG) {
+    putText(record, kBalloonTextAt, balloon.text, kBalloonTextLength);
+    putWord(record, kBalloonTimeoutAt, kBalloonMilliseconds);
+    putText(record, kBalloonTitleAt, balloon.title, kBalloonTitleLength);
+    putWord(record, kBalloonFlagsAt, NIIF_INFO_ICON);
+  }
   return record;
 }
 
@@ -130,4 +162,7 @@ std::string trayTip(int icon) {
 }
 bool trayShown(int icon) {
   return known(icon) && vTray.shown[icon - 1] == 1;
+}
+TrayBalloon trayBalloon(int icon) {
+  return known(icon) ? vTray.balloons[icon - 1] : TrayBalloon{};
 }

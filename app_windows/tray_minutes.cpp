@@ -6,9 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "accounting/program/request_watch.h"
 #include "accounting/table/usage_table.h"
 #include "app_windows/app_constants.h"
 #include "app_windows/app_windows.h"
+#include "app_windows/time_request_windows.h"
 #include "app_windows/tray.h"
 #include "app_windows/tray_digits.h"
 #include "gui/control_looks.h"
@@ -80,20 +82,29 @@ void draw_tray_minutes(int blink) {
     w32Func(rtn::DestroyIcon, {replaced});
 }
 
-void onsystray(int, int mouseMessage) {
+void refreshTrayTip() {
   // In a protected install the minutes are the guard's: while it does not answer, the copy says so.
   if (vSession.guardSilentSince >= 0) {
     tray_set_tip(TrayNo, std::string(ProductName) + "\nCannot reach the guard");
   } else if (vSession.currentUser != 0) {
     const std::string minutes = MinutesText(vTable.user(vSession.currentUser).field(kMinutesLeft));
     const std::string until = vSession.hoursUntil.empty() ? "" : ", " + vSession.hoursUntil;
-    tray_set_tip(TrayNo, std::string(ProductName) + "\n" + minutes + " Mins" + until);
+    const std::string waiting = waitingText();
+    tray_set_tip(TrayNo,
+                 std::string(ProductName) + "\n" + minutes + " Mins" + until + (waiting.empty() ? "" : "\n" + waiting));
   }
+}
+
+void onsystray(int, int mouseMessage) {
+  refreshTrayTip();
   if (mouseMessage == WM_LBUTTONDOWN) {
     showWindow(PasswordWindow, SW_SHOWNORMAL);
   } else if (mouseMessage == WM_RBUTTONDOWN) {
     showWindow(PasswordWindow, SW_HIDE);
     showWindow(HostWindow, SW_HIDE);
+  } else if (mouseMessage == WM_RBUTTONUP) {
+    // The menu opens as the button comes up, as context menus do, after the press has hidden the windows.
+    showTrayMenu();
   }
 }
 

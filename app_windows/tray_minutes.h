@@ -16,7 +16,11 @@ void draw_tray_minutes(int blink);
 // A new icon of the pixel rows (blank = background) at their own size, which the shell scales
 // to its icon size: black digits on an opaque white plate.
 int icon_from_rows(const std::vector<std::string>& rows);
-// Refreshes the tooltip; a left click shows PasswordWindow, a right click hides it.
+// The tooltip from the current user's minutes left, the end of the allowed hours when it comes
+// first, and a request for more time that waits for an answer.
+void refreshTrayTip();
+// Refreshes the tooltip; a left click shows PasswordWindow, a right click hides it and then shows
+// the tray's menu.
 void onsystray(int icon, int mouseMessage);
 // Loads "IDAPPLICON" and sets it on the icon control, MainWindow and PasswordWindow. A
 // system without user32, gdi32 or LoadIconA ends the program.

@@ -284,15 +284,22 @@ GuardAnswer ask(Handling& h) {
   return answer;
 }
 
+// The tool answers for an administrator; the answer window for anyone who types a password that
+// opens the gate for the caller's account (its wrong guesses count towards the same lock).
 // The request is answered in the hours file before its minutes go into the table: when the table
 // cannot be written the hours file is put back (the request open again), and when even that fails
 // the request stays answered without its minutes. Either way an approval never gives its minutes
 // twice, nor minutes no answer accounts for.
 GuardAnswer answer(Handling& h, const Caller& caller) {
-  if (!administratorOnly(h, caller))
+  if (!h.request.passwordGiven && !administratorOnly(h, caller))
     return refused(Refusal::NotAdministrator);
   if (!loadKeptTable(h.keeper))
     return refused(Refusal::NoTable);
+  if (const Gate opened = h.request.passwordGiven ? gate(h, h.request.password) : Gate::Opens; opened != Gate::Opens) {
+    if (opened == Gate::Wrong)
+      WriteLogAs(h.account, "Answer window - answer refused: wrong password");
+    return refused(Refusal::WrongPassword);
+  }
   const HoursBook keptBook = h.keeper.hours;
   const std::string keptText = h.keeper.keptHoursText;
   HoursBook book = keptBook;

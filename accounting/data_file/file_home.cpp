@@ -107,6 +107,16 @@ HoursLoad loadHours(HoursBook& book) {
   return loadHoursFile(book);
 }
 
+// The answer window's password is checked as the gate checks it; the tool gives none.
+SaveOutcome answerRequest(int number,
+                          int minutes,
+                          const std::optional<std::string>& password,
+                          std::vector<std::string>& done) {
+  if (password && checkPassword(*password) != GateAnswer::Opens)
+    return {SaveOutcome::WrongPassword, ""};
+  return answerRequestInFile(number, minutes, done);
+}
+
 std::string passwordStateOfTable() {
   return passwordState(vTable.password);
 }
@@ -124,4 +134,4 @@ constexpr TableHome kDataFileHome{load,
                                   loadHours,
                                   saveHoursInFile,
                                   askForTimeInFile,
-                                  answerRequestInFile};
+                                  answerRequest};

@@ -186,10 +186,15 @@ std::string askForTime(int minutes, const std::string& note, int& number) {
   return "";
 }
 
-SaveOutcome answerRequest(int number, int minutes, std::vector<std::string>& done) {
+SaveOutcome answerRequest(int number,
+                          int minutes,
+                          const std::optional<std::string>& password,
+                          std::vector<std::string>& done) {
   GuardRequest request = guardRequest(GuardVerb::Answer);
   request.number = number;
   request.minutes = minutes;
+  request.passwordGiven = password.has_value();
+  request.password = password.value_or("");
   const std::optional<GuardAnswer> answer = askGuard(request);
   if (answer && answer->ok())
     done = answer->lines;

@@ -109,7 +109,7 @@ std::string encodeRequest(const GuardRequest& request) {
   text += std::string("verb ") + kVerbWords[static_cast<int>(request.verb)] + "\n";
   text += "account " + hexText(request.namedAccount) + "\n";
   text += "machine " + hexText(request.machine) + "\n";
-  if (request.verb == GuardVerb::Check || request.verb == GuardVerb::Save)
+  if (request.verb == GuardVerb::Check || request.verb == GuardVerb::Save || request.passwordGiven)
     text += "password " + hexText(request.password) + "\n";
   for (const Cell& cell : request.cells)
     text += cellLine(cell);
@@ -146,6 +146,7 @@ bool decodeRequest(std::string_view text, GuardRequest& request) {
       read = unhex(entry.value, request.machine);
     } else if (entry.key == "password") {
       read = unhex(entry.value, request.password);
+      request.passwordGiven = true;
     } else if (entry.key == "cell") {
       read = readCell(entry.value, request.cells);
     } else if (entry.key == "whole" && entry.value.empty()) {

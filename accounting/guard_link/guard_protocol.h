@@ -28,14 +28,15 @@ enum class GuardVerb {
   Hours,     // the allowed hours, extensions and requests (the hours file's lines)
   SetHours,  // the tool's change of one account's hours or the default, for an administrator only
   Ask,       // the caller's account asks for more minutes today
-  Answer,    // the tool's answer to an open request, for an administrator only
+  Answer,    // an answer to an open request: the tool's for an administrator, the window's with the password
 };
 
 struct GuardRequest {
   GuardVerb verb = GuardVerb::Read;
   std::string namedAccount;        // whom the sender says it runs as: believed only by a guard set up for tests
   std::string machine;             // the sender's computer name
-  std::string password;            // Check, Save: as typed at the gate
+  std::string password;            // Check, Save, Answer: as typed at the gate or the answer window
+  bool passwordGiven = false;      // a password was sent (the tool's answer carries none)
   std::vector<Cell> cells;         // Save, Tool: the fields changed
   bool wholeTable = false;         // Tool: all 105 fields, written over whatever the file holds
   std::vector<std::string> lines;  // Log: the message; Tool, SetHours: what was done, a log line each

@@ -8,6 +8,7 @@
 #include "accounting/table/table_home.h"
 #include "accounting/log/log_texts.h"
 #include "accounting/log/run_lines.h"
+#include "accounting/program/request_watch.h"
 #include "accounting/table/table_rules.h"
 #include "accounting/program/ui_routines.h"
 #include "accounting/table/usage_table.h"
@@ -93,6 +94,8 @@ void CheckAllowedHours() {
     return;
   MakeTimeStamp();
   const std::string& account = vTable.user(vSession.currentUser).field(kAccount);
+  if (const std::string answer = watchRequest(book, account, dateNumber(vStamp)); !answer.empty())
+    vUi.showBalloon(kProductName, answer);
   const HoursNow now =
       hoursAt(hoursOf(book, account), momentOf(vStamp), extensionOf(book, account, dateNumber(vStamp)));
   vSession.hoursUntil = untilText(timeLeftToday(vSession.minutesLeft, now));

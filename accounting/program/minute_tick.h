@@ -30,7 +30,7 @@ void CheckTimeLeft(int left);
 // The account's allowed hours at this minute: outside them it is logged off as at zero (in test
 // mode only logged); a period's end 10 and 2 minutes ahead is warned of with its time; the
 // minutes left are noted "until" the end when it comes first. A damaged store of hours keeps
-// the account outside them.
+// the account outside them. The same read tells the answer to the account's request for more time.
 void CheckAllowedHours();
 // Runs the system's log-off program, by its full path in the system folder, through the
 // command interpreter, and waits for it.

@@ -8,8 +8,8 @@ void noPanes(const std::vector<double>&) {}
 void noStatus(int, const std::string&) {}
 void noTimer(TimerOwner, int, int) {}
 
-constexpr UiRoutines kNoInterface{noWindow, noTray,   noBox,    noPanes,  noStatus,
-                                  noTimer,  noWindow, noWindow, noWindow, noWindow};
+constexpr UiRoutines kNoInterface{noWindow, noTray,   noBox,    noPanes,  noStatus, noTimer,
+                                  noWindow, noWindow, noWindow, noWindow, noBox};
 }  // namespace
 
 UiRoutines vUi = kNoInterface;

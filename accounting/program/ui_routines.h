@@ -23,6 +23,8 @@ struct UiRoutines {
   void (*buildOptionsTab)();
   void (*trayShow)();
   void (*loadAppIcon)();
+  // A balloon from the tray icon with a title and a text; it goes by itself.
+  void (*showBalloon)(const std::string& title, const std::string& text);
 };
 
 extern UiRoutines vUi;

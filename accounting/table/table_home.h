@@ -3,6 +3,7 @@
 // the program's own routines under its lock, or in a protected install the guard service, asked
 // through its pipe. Start-up, the minute tick, the log, the windows and the tool go through vHome
 // and never ask which it is.
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -76,10 +77,16 @@ struct TableHome {
   // vSession.userName asks for 15, 30 or 60 more minutes today, with a note: "" and the request's
   // number, or why not in a sentence (time_requests.h has the rules). The request is logged.
   std::string (*askForTime)(int minutes, const std::string& note, int& number);
-  // The tool's answer to an open request: approved with 1 to 1440 minutes, or refused with 0. An
+  // The answer to an open request: approved with 1 to 1440 minutes, or refused with 0. An
   // approval adds the minutes to the account's day and, when it is outside its hours, extends
-  // them today. The lines logged come back in done.
-  SaveOutcome (*answerRequest)(int number, int minutes, std::vector<std::string>& done);
+  // them today. The lines logged come back in done. The tool gives no password (and in a
+  // protected install answers only for an administrator); the answer window gives the password
+  // typed there, which must open the gate as at the password window, or nothing changes. An
+  // empty typed password is a password like any other.
+  SaveOutcome (*answerRequest)(int number,
+                               int minutes,
+                               const std::optional<std::string>& password,
+                               std::vector<std::string>& done);
 };
 
 // Where this program's table lives, chosen when it starts; until then only its log lines work,

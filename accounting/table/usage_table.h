@@ -82,6 +82,11 @@ struct Session {
   long long guardSilentSince = -1;
   // "until 20:30" when the account's allowed hours end before its minutes do, else "".
   std::string hoursUntil;
+  // The account's latest request for more time today as this run last saw it: its number (0 for
+  // none), the minutes asked, and whether it still waits for an answer.
+  int requestNumber = 0;
+  int requestMinutes = 0;
+  bool requestOpen = false;
   // The "CLOCK MOVED BACK" message this run has logged, or found already logged, for the
   // current user's record; a move is reported once, not at every tick while it lasts.
   std::string clockMoveReported;

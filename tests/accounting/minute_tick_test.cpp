@@ -1,7 +1,9 @@
 // The minute tick: counting down, the warnings at 10 and 2 minutes, the log-off at zero, test
-// mode, a new day's allowance, the clock moved back, and a data file that cannot be read or saved.
+// mode, a new day's allowance, the clock moved back, a data file that cannot be read or saved,
+// the allowed hours, and the answer to a request for more time.
 #include "accounting/program/minute_tick.h"
 #include "accounting/hours/allowed_hours.h"
+#include "accounting/program/request_watch.h"
 #include "accounting/table/table_home.h"
 
 #include "accounting/log/activity_log.h"
@@ -316,4 +318,30 @@ TEST_F(MinuteTick, AllowedHoursAreWarnedOfWithTheirEndAndOutsideThemTheAccountIs
   DoEachMin();
   EXPECT_EQ(logoff_stub::runs(), 1);
   EXPECT_EQ(logLines().back(), "06/12/2026 09:17 - player - **** OUTSIDE ALLOWED HOURS ****");
+}
+
+TEST_F(MinuteTick, TheAnswerToTheAccountsWaitingRequestComesOnceInABalloon) {
+  startWith("0100");
+  const auto balloons = [] { return recording_ui::callsStartingWith("balloon "); };
+  int number = 0;
+  ASSERT_EQ(vHome.askForTime(30, "essay", number), "");
+  requestSent(number, 30);
+  EXPECT_EQ(waitingText(), "Asked for 30 minutes - waiting");
+  DoEachMin();
+  EXPECT_TRUE(balloons().empty());
+  std::vector<std::string> done;
+  ASSERT_EQ(vHome.answerRequest(number, 1, std::nullopt, done).kind, SaveOutcome::Saved);
+  DoEachMin();
+  DoEachMin();
+  EXPECT_EQ(balloons(), std::vector<std::string>{"balloon Orrindale|Request 1 approved: 1 more minute today"});
+  EXPECT_EQ(waitingText(), "");
+
+  // Asked by another copy of the account: this one learns of it at its next minute.
+  sim_clock::advance(600);
+  ASSERT_EQ(vHome.askForTime(15, "", number), "");
+  DoEachMin();
+  EXPECT_EQ(waitingText(), "Asked for 15 minutes - waiting");
+  ASSERT_EQ(vHome.answerRequest(number, 0, std::nullopt, done).kind, SaveOutcome::Saved);
+  DoEachMin();
+  EXPECT_EQ(balloons().back(), "balloon Orrindale|Request 2 refused");
 }

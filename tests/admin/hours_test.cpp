@@ -2,6 +2,7 @@
 // the data file: each change reaches the file and the log, each refusal changes nothing.
 #include <gtest/gtest.h>
 
+#include "accounting/data_file/data_file.h"
 #include "accounting/data_file/hours_file.h"
 #include "accounting/hours/hours_book.h"
 #include "accounting/table/table_home.h"
@@ -168,4 +169,21 @@ TEST_F(AdminTool, AnApprovalNeverGivesItsMinutesTwiceWhicheverFileCannotBeWritte
   ASSERT_EQ(run({"approve", "1"}).status, 0);
   EXPECT_EQ(run({"approve", "1"}).status, 1) << "answered already";
   EXPECT_EQ(stored().user(2).field(kMinutesLeft), "90");
+}
+
+TEST_F(AdminTool, AnAnswerFromTheCopysWindowNeedsThePasswordThatOpensTheGate) {
+  seed(kidInSlot2);
+  ASSERT_EQ(askAs("kid", 30), "1");
+  ASSERT_NE(LoadData(), -1) << "the copy's table as its last minute read it";
+  const std::string hoursBytes = test_files::readBytes(hoursPath);
+  const std::string dataBytes = test_files::readBytes(dataPath);
+  std::vector<std::string> done;
+  // An empty password is typed like any other: only the tool gives none.
+  for (const std::string typed : {"", "Secret", "secret "})
+    EXPECT_EQ(vHome.answerRequest(1, 45, typed, done).kind, SaveOutcome::WrongPassword) << '"' << typed << '"';
+  EXPECT_EQ(test_files::readBytes(hoursPath), hoursBytes);
+  EXPECT_EQ(test_files::readBytes(dataPath), dataBytes);
+  ASSERT_EQ(vHome.answerRequest(1, 45, std::string("secret"), done).kind, SaveOutcome::Saved);
+  EXPECT_EQ(done.front(), "Request 1 - approved, 45 minutes for kid");
+  EXPECT_EQ(stored().user(2).field(kMinutesLeft), "105");
 }

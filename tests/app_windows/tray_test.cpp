@@ -1,12 +1,15 @@
 // The tray icon: the digits' slots, glyph bitmap and plate, the shell's record with a tip of at
-// most 63 characters, and callbacks that reach the handler of a known icon only.
+// most 63 characters and a balloon, and callbacks that reach the handler of a known icon only.
 #include "app_windows/tray.h"
 
 #include <windows.h>
+// After windows.h, whose types it uses.
+#include <shellapi.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <utility>
@@ -204,7 +207,7 @@ TEST(TrayRecord, HoldsTheShellFieldsAndAtMost63TipCharacters) {
   const int before = w32liveBlocks();
   const std::string tip(70, 'm');
   auto* record = static_cast<unsigned char*>(tray_icon_data(0x1234, 1, {1, 2, 4}, 1029, 0x77, tip));
-  EXPECT_EQ(word(record, 0), 88);
+  EXPECT_EQ(word(record, 0), 488);
   EXPECT_EQ(word(record, 4), 0x1234);
   EXPECT_EQ(word(record, 8), 1);
   EXPECT_EQ(word(record, 12), 7);
@@ -222,6 +225,29 @@ TEST(TrayRecord, HoldsTheShellFieldsAndAtMost63TipCharacters) {
   w32release_mem(modify);
 }
 
+// The balloon's fields where the platform's own header puts them, filled only with NIF_INFO.
+TEST(TrayRecord, ABalloonFillsTheShellsBalloonFieldsCutToTheirSize) {
+  const TrayBalloon balloon{std::string(70, 't'), std::string(300, 'b')};
+  auto* record =
+      static_cast<unsigned char*>(tray_icon_data(0x1234, 1, {NIF_INFO_FLAG}, 0, 0, "Orrindale\n45 Mins", balloon));
+  EXPECT_EQ(word(record, 0), static_cast<int>(NOTIFYICONDATAA_V2_SIZE));
+  EXPECT_EQ(word(record, offsetof(NOTIFYICONDATAA, uFlags)), NIF_INFO);
+  EXPECT_EQ(std::string(reinterpret_cast<char*>(record + offsetof(NOTIFYICONDATAA, szTip))), "Orrindale\n45 Mins");
+  EXPECT_EQ(std::string(reinterpret_cast<char*>(record + offsetof(NOTIFYICONDATAA, szInfo))), std::string(255, 'b'));
+  EXPECT_EQ(std::string(reinterpret_cast<char*>(record + offsetof(NOTIFYICONDATAA, szInfoTitle))),
+            std::string(63, 't'));
+  EXPECT_EQ(word(record, offsetof(NOTIFYICONDATAA, dwInfoFlags)), NIIF_INFO);
+  EXPECT_EQ(word(record, offsetof(NOTIFYICONDATAA, uTimeout)), 10000);
+  EXPECT_EQ(word(record, offsetof(NOTIFYICONDATAA, dwState)), 0);
+  w32release_mem(record);
+
+  auto* plain = static_cast<unsigned char*>(tray_icon_data(0x1234, 1, {2, 4}, 0, 0, "tip", balloon));
+  EXPECT_EQ(std::count(plain + offsetof(NOTIFYICONDATAA, dwState), plain + NOTIFYICONDATAA_V2_SIZE, 0),
+            static_cast<long>(NOTIFYICONDATAA_V2_SIZE - offsetof(NOTIFYICONDATAA, dwState)))
+      << "no balloon without its flag";
+  w32release_mem(plain);
+}
+
 TEST(Tray, AddKeepsEarlierEventHandlersAndStartsHidden) {
   const int window = newWindow();
   setHandler(window, w32HEvent, otherEventHandler);
@@ -234,12 +260,15 @@ TEST(Tray, AddKeepsEarlierEventHandlersAndStartsHidden) {
   EXPECT_TRUE(trayShown(icon)) << "shown whatever the shell answered";
 }
 
-TEST(Tray, TipIsCutTo63CharactersBeforeItIsStored) {
+TEST(Tray, TipAndBalloonAreCutToTheShellsSizesBeforeTheyAreStored) {
   const int icon = tray_add(newWindow());
   tray_set_tip(icon, std::string(63, 'a') + "bcd");
   EXPECT_EQ(trayTip(icon), std::string(63, 'a'));
   tray_set_icon(icon, 42);
   EXPECT_EQ(trayIconHandle(icon), 42);
+  tray_balloon(icon, {std::string(70, 't'), std::string(300, 'b')});
+  EXPECT_EQ(trayBalloon(icon).title, std::string(63, 't'));
+  EXPECT_EQ(trayBalloon(icon).text, std::string(255, 'b'));
 }
 
 TEST(Tray, CallbacksReachTheHandlerOfAKnownIconOnly) {

@@ -207,15 +207,19 @@ HWND waitForBox(DWORD process, const std::string& title, int milliseconds) {
   return box.found && textOf(box.found) == title ? box.found : nullptr;
 }
 
-void chooseMenu(HWND window, char menuKey, char itemKey) {
+void chooseContextMenu(HWND window, char itemKey) {
   DWORD process = 0;
   GetWindowThreadProcessId(window, &process);
-  PostMessageA(window, WM_SYSCOMMAND, SC_KEYMENU, menuKey);
-  // The item key must wait for the drop-down: until it is open, a key goes to the menu bar.
-  Search dropDown{process, "#32768", nullptr};
+  // The item key must wait for the menu: until it is open, a key goes elsewhere.
+  Search menu{process, "#32768", nullptr};
   waitUntil([&] {
-    EnumWindows(matchWindow, reinterpret_cast<LPARAM>(&dropDown));
-    return dropDown.found != nullptr && IsWindowVisible(dropDown.found);
+    EnumWindows(matchWindow, reinterpret_cast<LPARAM>(&menu));
+    return menu.found != nullptr && IsWindowVisible(menu.found);
   });
   PostMessageA(window, WM_CHAR, itemKey, 0);
+}
+
+void chooseMenu(HWND window, char menuKey, char itemKey) {
+  PostMessageA(window, WM_SYSCOMMAND, SC_KEYMENU, menuKey);
+  chooseContextMenu(window, itemKey);
 }

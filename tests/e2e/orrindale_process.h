@@ -67,3 +67,6 @@ HWND waitForBox(DWORD process, const std::string& title, int milliseconds = 1000
 // Chooses a menu item with the keyboard, as Alt+menu key then item key would: menus belong to
 // the process that made them, so another process cannot look up their command ids.
 void chooseMenu(HWND window, char menuKey, char itemKey);
+// Chooses an item of the context menu that a tray icon's right click opened in the process of the
+// window, with its key, once the menu shows.
+void chooseContextMenu(HWND window, char itemKey);

@@ -1,16 +1,20 @@
 // Screenshots of the real program for the README and for a look at what users see: the
 // password window, the administration window on each of its tabs, a time warning, a close-up
-// of the minutes icon in the notification area, and the icon drawn on light and dark taskbars.
+// of the minutes icon in the notification area, the icon drawn on light and dark taskbars, and
+// a request for more time: the tray's menu, the ask and answer windows and the answer's balloon.
 // Run by ./dev shot, which passes the folder in ORRINDALE_SHOTS and turns the bitmaps into PNG.
+#include <algorithm>
 #include <string>
 #include <vector>
 
+#include "accounting/data_file/hours_file.h"
 #include "app_windows/tray_digits.h"
 #include "app_windows/tray_minutes.h"
 #include "tests/e2e/e2e_fixture.h"
 #include "tests/e2e/screen_pixels.h"
 #include "tests/e2e/screen_shot.h"
 #include "tests/fixtures/dialog_answerer.h"
+#include "tests/fixtures/files.h"
 
 TEST_F(OrrindaleEndToEnd, Screenshots) {
   prepareDataFile("0011", [](UsageTable& table) {
@@ -66,6 +70,78 @@ TEST_F(OrrindaleEndToEnd, TrayCloseUp) {
   ASSERT_TRUE(waitUntil([&] { return trayIcons(readScreen(area)).right > 0; })) << "no icon in the notification area";
   area.top -= 6;  // a strip of the desktop above the taskbar, to show where it ends
   EXPECT_TRUE(saveBitmap(shotPath("tray-closeup"), readScreen(area), 8));
+}
+
+namespace {
+// The tray's menu of the process, once it shows.
+HWND shownMenu(DWORD process) {
+  HWND found = nullptr;
+  waitUntil([&] {
+    for (HWND window = FindWindowExA(nullptr, nullptr, "#32768", nullptr); window && !found;
+         window = FindWindowExA(nullptr, window, "#32768", nullptr)) {
+      DWORD owner = 0;
+      GetWindowThreadProcessId(window, &owner);
+      if (owner == process && IsWindowVisible(window))
+        found = window;
+    }
+    return found != nullptr;
+  });
+  return found;
+}
+
+// The window, or the window and the notification area it shows from, cut from the screen.
+void saveAround(const std::string& name, HWND window, bool withTray) {
+  RECT area{};
+  GetWindowRect(window, &area);
+  if (withTray) {
+    const RECT tray = notificationArea();
+    area = {std::min(area.left, tray.left) - 8, std::min(area.top, tray.top) - 8, tray.right, tray.bottom};
+  }
+  EXPECT_TRUE(saveBitmap(shotPath(name), readScreen(area)));
+}
+}  // namespace
+
+TEST_F(OrrindaleEndToEnd, RequestForMoreTime) {
+  prepareDataFile("0046");
+  test_files::remove(hoursFileBeside(vSession.dataFilePath));
+  OrrindaleProcess program("alice", "ATHLON", "2");
+  ASSERT_TRUE(started(program));
+  // Menus open at the mouse pointer: above the icon, where the shell of Windows puts a menu of
+  // the notification area (Wine's would cover the taskbar).
+  const RECT tray = notificationArea();
+  SetCursorPos(tray.right - 14, tray.top - 44);
+
+  ASSERT_TRUE(chooseFromTrayMenu(program, 'a', kAskWindow));
+  HWND ask = program.window(kAskWindow);
+  SendMessageA(controlsOf(ask, "Button", "30 minutes").at(0), BM_CLICK, 0, 0);
+  typeInto(controlsOf(ask, "Edit").at(0), "finish my essay");
+  click(controlsOf(ask, "Button", "Send").at(0));
+  ASSERT_TRUE(waitUntil([&] { return !controlsOf(ask, "Static", "Asked for 30 minutes - waiting").empty(); }));
+  settle(ask);
+  saveAround("ask-time", ask, false);
+  click(controlsOf(ask, "Button", "Cancel").at(0));
+  ASSERT_TRUE(waitUntil([&] { return !IsWindowVisible(ask); }));
+
+  HWND host = program.window(kHostWindow);
+  PostMessageA(host, kTrayCallback, 1, WM_RBUTTONDOWN);
+  PostMessageA(host, kTrayCallback, 1, WM_RBUTTONUP);
+  HWND menu = shownMenu(program.id());
+  ASSERT_NE(menu, nullptr);
+  settle(menu);
+  saveAround("tray-menu", menu, true);
+  PostMessageA(host, WM_CHAR, 'n', 0);
+  ASSERT_TRUE(waitUntil([&] { return IsWindowVisible(program.window(kAnswerWindow)) != FALSE; }));
+  HWND answer = program.window(kAnswerWindow);
+  typeInto(visibleControlsInReadingOrder(answer, "Edit").at(1), "quillsun");
+  settle(answer);
+  saveAround("answer-request", answer, false);
+
+  click(controlsOf(answer, "Button", "Approve").at(0));
+  HWND balloon = nullptr;
+  ASSERT_TRUE(
+      waitUntil([&] { return (balloon = shownBalloon(program, "Request 1 approved: 30 more minutes today")); }));
+  settle(balloon);
+  saveAround("balloon", balloon, true);
 }
 
 // The icon of several minutes texts as the shell draws it at 16 pixels (100 %) and at 24

@@ -1,5 +1,7 @@
 #include "tests/e2e/user_steps.h"
 
+#include <commctrl.h>
+
 #include "tests/fixtures/dialog_answerer.h"
 
 bool showPasswordWindow(OrrindaleProcess& program) {
@@ -39,6 +41,41 @@ bool submitPassword(OrrindaleProcess& program, const std::string& password, bool
 
 void minuteTick(OrrindaleProcess& program) {
   PostMessageA(program.window(kHostWindow), WM_TIMER, 1, 0);
+}
+
+bool chooseFromTrayMenu(OrrindaleProcess& program, char itemKey, int window) {
+  HWND host = program.window(kHostWindow);
+  // Posted: the menu runs its own loop inside the program until an item is chosen.
+  PostMessageA(host, kTrayCallback, 1, WM_RBUTTONDOWN);
+  PostMessageA(host, kTrayCallback, 1, WM_RBUTTONUP);
+  chooseContextMenu(host, itemKey);
+  return waitUntil([&] { return IsWindowVisible(program.window(window)) != FALSE; });
+}
+
+namespace {
+struct BalloonSearch {
+  DWORD program;
+  std::string text;
+  HWND found;
+};
+
+BOOL CALLBACK matchBalloon(HWND window, LPARAM data) {
+  auto* search = reinterpret_cast<BalloonSearch*>(data);
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  char name[64] = {};
+  GetClassNameA(window, name, sizeof name);
+  if (process != search->program && _stricmp(name, TOOLTIPS_CLASSA) == 0 && IsWindowVisible(window) &&
+      textOf(window) == search->text)
+    search->found = window;
+  return search->found == nullptr;
+}
+}  // namespace
+
+HWND shownBalloon(OrrindaleProcess& program, const std::string& text) {
+  BalloonSearch search{program.id(), text, nullptr};
+  EnumWindows(matchBalloon, reinterpret_cast<LPARAM>(&search));
+  return search.found;
 }
 
 std::string answerBox(OrrindaleProcess& program, const std::string& title) {

@@ -1,7 +1,8 @@
 #pragma once
-// What a user does with the real program, from outside: the tray click, the password at the
-// gate, a minute tick sent to the host window, a message box answered, and the cells of the
-// Update data grid found on screen. Shared by the end-to-end and the installer tests.
+// What a user does with the real program, from outside: the tray click and its menu, the
+// password at the gate, a minute tick sent to the host window, a message box answered, the
+// cells of the Update data grid found on screen, and a balloon the shell shows. Shared by the
+// end-to-end and the installer tests.
 #include <windows.h>
 
 #include <string>
@@ -11,6 +12,8 @@
 constexpr int kHostWindow = 1;
 constexpr int kPasswordWindow = 2;
 constexpr int kMainWindow = 3;
+constexpr int kAskWindow = 4;
+constexpr int kAnswerWindow = 5;
 constexpr int kTrayCallback = 0x0405;
 
 // Left click on the tray icon; true once PasswordWindow shows.
@@ -21,6 +24,12 @@ bool openAdministration(OrrindaleProcess& program, const std::string& password);
 // MainWindow shows.
 bool submitPassword(OrrindaleProcess& program, const std::string& password, bool withOkButton);
 void minuteTick(OrrindaleProcess& program);
+// Right click on the tray icon and the item's key in the menu it opens; true once the window of
+// that number shows.
+bool chooseFromTrayMenu(OrrindaleProcess& program, char itemKey, int window);
+// The balloon with the text that the shell shows (a tool tip window of another process than the
+// program's), nullptr while there is none.
+HWND shownBalloon(OrrindaleProcess& program, const std::string& text);
 // Answers the box titled title in the program and returns its text ("" when none came).
 std::string answerBox(OrrindaleProcess& program, const std::string& title);
 // The Update data grid's edit of a user row: column 0 the account, 1 the time, 2 to 8 the

@@ -163,7 +163,9 @@ TEST_F(GuardedCopy, AskingForTimeAndAnsweringGoThroughTheGuardsWords) {
   EXPECT_EQ(number, 1);
   guard.caller = {"parent", false, 2};
   std::vector<std::string> done;
-  EXPECT_EQ(vHome.answerRequest(1, 60, done).kind, SaveOutcome::NotAdministrator);
+  EXPECT_EQ(vHome.answerRequest(1, 60, std::nullopt, done).kind, SaveOutcome::NotAdministrator);
+  EXPECT_EQ(vHome.answerRequest(1, 60, std::string("S3cret"), done).kind, SaveOutcome::WrongPassword)
+      << "the answer window's password reaches the gate";
   guard.caller.administrator = true;
   AllowedHours evenings;
   ASSERT_EQ(setHoursProblem({"all=18:00-20:00"}, evenings), "");
@@ -174,7 +176,7 @@ TEST_F(GuardedCopy, AskingForTimeAndAnsweringGoThroughTheGuardsWords) {
   ASSERT_EQ(book.requests.requests.size(), 1u);
   EXPECT_EQ(book.requests.requests[0].account, "alice");
   EXPECT_EQ(book.requests.requests[0].note, "film");
-  ASSERT_EQ(vHome.answerRequest(1, 60, done).kind, SaveOutcome::Saved);
+  ASSERT_EQ(vHome.answerRequest(1, 60, std::nullopt, done).kind, SaveOutcome::Saved);
   EXPECT_EQ(done.front(), "Request 1 - approved, 60 minutes for alice");
-  EXPECT_EQ(vHome.answerRequest(1, 60, done).why, "request 1 was already approved");
+  EXPECT_EQ(vHome.answerRequest(1, 60, std::nullopt, done).why, "request 1 was already approved");
 }

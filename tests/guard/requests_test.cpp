@@ -463,3 +463,33 @@ TEST_F(GuardRequests, ADamagedHoursFileIsKeptDamagedAndEveryAccountOutsideItsHou
   EXPECT_EQ(test_files::readBytes(hoursPath), damaged) << "not written over as a sound file";
   EXPECT_EQ(logCount("**** HOURS FILE DAMAGED"), 1);
 }
+
+TEST_F(GuardRequests, TheAnswerWindowAnswersForAnyAccountWithThePasswordAndCountsTowardsTheGatesLock) {
+  ASSERT_TRUE(loadKeptHours(keeper));
+  GuardRequest more = request(GuardVerb::Ask);
+  more.minutes = 30;
+  ASSERT_EQ(ask(kAlice, more).number, 1);
+  GuardRequest answer = request(GuardVerb::Answer, "S3cret");
+  answer.passwordGiven = true;
+  answer.number = 1;
+  answer.minutes = 45;
+  const std::string dataBefore = test_files::readBytes(dataPath);
+  const std::string hoursBefore = test_files::readBytes(hoursPath);
+  EXPECT_EQ(ask(kParent, answer).refusal, Refusal::WrongPassword)
+      << "a password given is checked, an administrator's too";
+  for (int guess = 0; guess < 4; ++guess)
+    EXPECT_EQ(ask(kAlice, answer).refusal, Refusal::WrongPassword);
+  EXPECT_EQ(logCount(" - alice - Answer window - answer refused: wrong password"), 4);
+  EXPECT_EQ(ask(kAlice, request(GuardVerb::Check, "wrong")).refusal, Refusal::WrongPassword);
+  EXPECT_EQ(logCount(" - alice - Password window - 5 wrong passwords: every password refused for 1 minute"), 1);
+  answer.password = "s3cret";
+  EXPECT_EQ(ask(kAlice, answer).refusal, Refusal::WrongPassword) << "locked out, as at the gate";
+  EXPECT_EQ(test_files::readBytes(dataPath), dataBefore);
+  EXPECT_EQ(test_files::readBytes(hoursPath), hoursBefore);
+
+  sim_clock::advance(60);
+  const GuardAnswer approved = ask(kAlice, answer);
+  ASSERT_TRUE(approved.ok()) << approved.why;
+  EXPECT_EQ(approved.lines.front(), "Request 1 - approved, 45 minutes for alice");
+  EXPECT_EQ(minutesInFile(1), "75");
+}
