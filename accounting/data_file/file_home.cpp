@@ -123,5 +123,6 @@ constexpr TableHome kDataFileHome{load,
                                   passwordStateOfTable,
                                   loadHours,
                                   saveHoursInFile,
+                                  saveSupervisorHoursInFile,
                                   askForTimeInFile,
                                   answerRequestInFile};

@@ -1,8 +1,10 @@
 // A copy of the program in a protected install, with the guard's request handling in place of the
 // pipe: it counts, logs and is admitted through the guard, which charges the account of its token
-// whatever USERNAME says, and it logs the account off when the guard cannot be reached.
+// whatever USERNAME says, and it logs the account off when the guard cannot be reached; the
+// administration window's change of hours goes through the guard's gate.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <utility>
 
 #include "accounting/data_file/data_file.h"
@@ -177,4 +179,30 @@ TEST_F(GuardedCopy, AskingForTimeAndAnsweringGoThroughTheGuardsWords) {
   ASSERT_EQ(vHome.answerRequest(1, 60, done).kind, SaveOutcome::Saved);
   EXPECT_EQ(done.front(), "Request 1 - approved, 60 minutes for alice");
   EXPECT_EQ(vHome.answerRequest(1, 60, done).why, "request 1 was already approved");
+}
+
+TEST_F(GuardedCopy, TheWindowsHoursAreTakenFromTheChildsSessionOnlyWithTheGatesPasswordAndCountTowardsItsLock) {
+  vHome = kGuardHome;
+  AllowedHours evenings;
+  ASSERT_EQ(setHoursProblem({"all=18:00-20:00"}, evenings), "");
+  const auto save = [&](const std::string& password) {
+    return vHome.saveSupervisorHours("alice", evenings, "hours of alice set: ...", password).kind;
+  };
+  for (const char* wrong : {"", "S3cret", "guess", "guess", "guess"})
+    EXPECT_EQ(save(wrong), SaveOutcome::WrongPassword) << wrong;
+  EXPECT_EQ(save("s3cret"), SaveOutcome::WrongPassword) << "locked by the five wrong ones";
+  EXPECT_FALSE(test_files::exists(hoursPath));
+  const auto logged = [&](const std::string& ending) {
+    const std::vector<std::string> lines = logLines();
+    return std::count_if(lines.begin(), lines.end(), [&](const std::string& line) { return line.ends_with(ending); });
+  };
+  EXPECT_EQ(logged(" - alice - Administration window - changes refused: wrong password"), 5);
+  EXPECT_EQ(logged(" - alice - Password window - 5 wrong passwords: every password refused for 1 minute"), 1);
+
+  sim_clock::advance(60);
+  ASSERT_EQ(save("s3cret"), SaveOutcome::Saved);
+  HoursBook book;
+  ASSERT_EQ(vHome.loadHours(book).kind, HoursLoad::Loaded);
+  EXPECT_EQ(hoursOf(book, "alice"), evenings);
+  EXPECT_EQ(logged(" - alice - Administration window - hours of alice set: ..."), 1);
 }
