@@ -167,7 +167,7 @@ TEST_F(OrrindaleEndToEnd, AllowNewUsersShowsTheFlagInvertedAndStoresIt) {
   }
 }
 
-TEST_F(OrrindaleEndToEnd, TheHoursPageSavesADaysHoursAndRefusesBadOnesWithTheReason) {
+TEST_F(OrrindaleEndToEnd, TheHoursPageSavesADaysHoursRefusesBadOnesWithTheReasonAndRepairsADamagedFile) {
   prepareDataFile("0040");
   const std::string hoursFile = hoursFileBeside(vSession.dataFilePath);
   OrrindaleProcess program("alice", "ATHLON", "2");
@@ -176,10 +176,12 @@ TEST_F(OrrindaleEndToEnd, TheHoursPageSavesADaysHoursAndRefusesBadOnesWithTheRea
   HWND main = program.window(kMainWindow);
   ASSERT_TRUE(showHoursPage(main));
   EXPECT_EQ(SendMessageA(visibleButton(main, "alice"), BM_GETCHECK, 0, 0), BST_CHECKED) << "the program's own account";
-  const auto statics = controlsOf(main, "Static");
-  EXPECT_TRUE(std::any_of(statics.begin(), statics.end(), [](HWND text) {
-    return textOf(text).starts_with("Today alice has ") && textOf(text).ends_with(" minutes left");
-  })) << "what applies today: no period ends before the minutes do";
+  const auto says = [&](const std::string& start, const std::string& end = "") {
+    const auto texts = controlsOf(main, "Static");
+    return std::any_of(texts.begin(), texts.end(),
+                       [&](HWND text) { return textOf(text).starts_with(start) && textOf(text).ends_with(end); });
+  };
+  EXPECT_TRUE(says("Today alice has ", " minutes left")) << "what applies today: no period ends before the minutes do";
   const int tomorrow = (rt::localNow().weekday + 1) % kDays;  // never the hours in force now
   HWND day = hoursDayEdit(main, tomorrow);
   ASSERT_NE(day, nullptr);
@@ -206,4 +208,19 @@ TEST_F(OrrindaleEndToEnd, TheHoursPageSavesADaysHoursAndRefusesBadOnesWithTheRea
   // The default's hours are another choice.
   click(visibleButton(main, "Default for new accounts"));
   EXPECT_TRUE(waitUntil([&] { return textOf(day) == "any"; }));
+
+  // A damaged file is said so and shows what could be read; Apply writes it sound.
+  const std::string kept = test_files::readBytes(hoursFile);
+  test_files::writeBytes(hoursFile,
+                         kept.substr(0, kept.find('\n') + 1) + "garbage\n" + kept.substr(kept.find('\n') + 1));
+  chooseMenu(main, 'f', 'x');
+  ASSERT_TRUE(waitUntil([&] { return !IsWindowVisible(main); }));
+  ASSERT_TRUE(openAdministration(program, "quillsun"));
+  ASSERT_TRUE(showHoursPage(main));
+  click(visibleButton(main, "alice"));
+  EXPECT_TRUE(waitUntil([&] { return textOf(day) == "07:00-08:00,15:00-20:30"; }));
+  EXPECT_TRUE(says("The hours file is damaged"));
+  click(visibleButton(main, "Apply"));
+  EXPECT_TRUE(waitUntil([&] { return test_files::readBytes(hoursFile) == kept; }));
+  EXPECT_TRUE(waitUntil([&] { return says("Saved: the hours of alice"); }));
 }
