@@ -151,7 +151,10 @@ bool decodeRequest(std::string_view text, GuardRequest& request) {
     } else if (entry.key == "whole" && entry.value.empty()) {
       request.wholeTable = true;
     } else if (entry.key == "line") {
-      read = unhex(entry.value, line) && request.lines.size() < kMostLogLines;
+      // A change of hours is logged with a sentence as long as the week it sets.
+      const bool hours = request.verb == GuardVerb::SetHours || request.verb == GuardVerb::SaveHours;
+      read = unhexText(entry.value, hours ? kMostHoursLineBytes : kMostValueBytes, line) &&
+             request.lines.size() < kMostLogLines;
       request.lines.push_back(line);
     } else if (entry.key == "target") {
       read = unhex(entry.value, request.target);

@@ -13,8 +13,8 @@
 constexpr std::size_t kMostMessageBytes = 65536;
 constexpr std::size_t kMostValueBytes = 256;
 constexpr std::size_t kMostLogLines = 16;
-// The most bytes of one line of the hours file carried in a message (a week of periods is longer
-// than a value may be).
+// The most bytes of one line of the hours file carried in a message, and of the sentence a change
+// of hours is logged with (a week of periods is longer than a value may be).
 constexpr std::size_t kMostHoursLineBytes = 1024;
 
 enum class GuardVerb {

@@ -11,6 +11,7 @@
 #include "accounting/data_file/file_home.h"
 #include "accounting/guard_link/guard_link.h"
 #include "accounting/hours/hours_book.h"
+#include "accounting/hours/supervisor_hours.h"
 #include "accounting/program/minute_tick.h"
 #include "accounting/program/startup.h"
 #include "accounting/table/password_hash.h"
@@ -183,10 +184,12 @@ TEST_F(GuardedCopy, AskingForTimeAndAnsweringGoThroughTheGuardsWords) {
 
 TEST_F(GuardedCopy, TheWindowsHoursAreTakenFromTheChildsSessionOnlyWithTheGatesPasswordAndCountTowardsItsLock) {
   vHome = kGuardHome;
-  AllowedHours evenings;
-  ASSERT_EQ(setHoursProblem({"all=18:00-20:00"}, evenings), "");
+  // Three periods every day: the longest sentence a change of hours is logged with.
+  AllowedHours busy;
+  ASSERT_EQ(setHoursProblem({"all=06:00-07:00,12:00-13:00,18:00-20:00"}, busy), "");
+  const std::string done = hoursSetSentence("alice", busy);
   const auto save = [&](const std::string& password) {
-    return vHome.saveSupervisorHours("alice", evenings, "hours of alice set: ...", password).kind;
+    return vHome.saveSupervisorHours("alice", busy, done, password).kind;
   };
   for (const char* wrong : {"", "S3cret", "guess", "guess", "guess"})
     EXPECT_EQ(save(wrong), SaveOutcome::WrongPassword) << wrong;
@@ -203,6 +206,6 @@ TEST_F(GuardedCopy, TheWindowsHoursAreTakenFromTheChildsSessionOnlyWithTheGatesP
   ASSERT_EQ(save("s3cret"), SaveOutcome::Saved);
   HoursBook book;
   ASSERT_EQ(vHome.loadHours(book).kind, HoursLoad::Loaded);
-  EXPECT_EQ(hoursOf(book, "alice"), evenings);
-  EXPECT_EQ(logged(" - alice - Administration window - hours of alice set: ..."), 1);
+  EXPECT_EQ(hoursOf(book, "alice"), busy);
+  EXPECT_EQ(logged(" - alice - Administration window - " + done), 1);
 }
