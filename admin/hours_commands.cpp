@@ -1,6 +1,7 @@
 // The administration tool's commands for allowed hours and requests for more time: set-hours,
 // set-default-hours, requests, approve and refuse, over the hours where the table lives.
 #include "accounting/hours/hours_book.h"
+#include "accounting/hours/supervisor_hours.h"
 #include "accounting/log/json_text.h"
 #include "accounting/table/table_home.h"
 #include "accounting/table/table_rules.h"
@@ -23,13 +24,6 @@ bool loadHours(Console& console, HoursBook& book) {
   return false;
 }
 
-std::string hoursSentence(const std::string& whose, const AllowedHours& hours) {
-  std::string text = "hours of " + whose + " set:";
-  for (const std::string& line : hoursShowLines(hours))
-    text += (text.back() == ':' ? " " : "; ") + line;
-  return text;
-}
-
 int saveHours(Console& console, const std::string& account, const AllowedHours& hours, const std::string& done) {
   const SaveOutcome saved = vHome.saveHours(account, hours, done);
   if (saved.kind == SaveOutcome::NotAdministrator)
@@ -50,14 +44,11 @@ int setHoursOf(const Invocation& call, const std::string& account, const std::ve
   HoursBook book;
   if (!loadHours(console, book))
     return kExitFile;
-  AllowedHours hours = account.empty() ? book.defaults : hoursOf(book, account);
-  if (const auto own = book.accounts.find(account); !account.empty() && own != book.accounts.end())
-    hours = own->second;
+  AllowedHours hours = hoursToChange(book, account);
   const std::string problem = setHoursProblem(words, hours);
   if (!problem.empty())
     return refuseUsage(call, problem);
-  return saveHours(console, account, hours,
-                   hoursSentence(account.empty() ? "accounts without their own" : account, hours));
+  return saveHours(console, account, hours, hoursSetSentence(account, hours));
 }
 
 int setHours(const Invocation& call) {

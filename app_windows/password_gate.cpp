@@ -5,6 +5,7 @@
 #include "accounting/table/table_home.h"
 #include "accounting/table/table_rules.h"
 #include "app_windows/app_windows.h"
+#include "app_windows/hours_page.h"
 #include "app_windows/manage_data.h"
 #include "app_windows/supervisor_save.h"
 #include "gui/control_state.h"
@@ -46,6 +47,7 @@ void Click_Button(int self, int event, const EventParams& params) {
   }
   rememberGatePassword(typed);
   read_Button(self, event, params);
+  readHoursPage();
   showWindow(PasswordWindow, SW_HIDE);
   openWindow(MainWindow, SW_SHOW);
 }

@@ -8,7 +8,7 @@
 void Password(int self, int event, const EventParams& params);
 // A key in PwEdit: Enter (13) acts as OK.
 void penter(int self, int event, const EventParams& params);
-// OK: the right password reloads the grid and opens MainWindow.
+// OK: the right password reloads the grid and the Hours page and opens MainWindow.
 void Click_Button(int self, int event, const EventParams& params);
 // Cancel: hides PasswordWindow.
 void Exitpass(int self, int event, const EventParams& params);

@@ -1,10 +1,11 @@
 #pragma once
-// The supervisor's changes from the administration window: the changed cells handed to where the
-// table lives with the password that opened the gate, a message box when they were not kept, and
-// that password itself, kept only while the window is open.
+// The supervisor's changes from the administration window: the changed cells, or an account's
+// allowed hours, handed to where the table lives with the password that opened the gate, a
+// message box when they were not kept, and that password itself, kept only while the window is open.
 #include <string>
 #include <vector>
 
+#include "accounting/hours/allowed_hours.h"
 #include "accounting/table/table_cells.h"
 #include "gui/event_types.h"
 
@@ -21,3 +22,5 @@ void forgetGatePassword(int self, int event, const EventParams& params);
 // message box with the title, when they were not kept.
 bool saveAsSupervisor(const std::vector<Cell>& cells, const std::string& title);
 bool saveAsSupervisor(const std::vector<Cell>& cells, const std::string& title, const std::string& password);
+// The same for the allowed hours of the account, "" for the default.
+bool saveHoursAsSupervisor(const std::string& account, const AllowedHours& hours, const std::string& title);

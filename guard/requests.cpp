@@ -152,13 +152,19 @@ bool applyAndSave(Handling& h, bool wholeTable) {
   return saveKeptTable(h.keeper, wholeTable);
 }
 
+// Whether the password typed at the gate opens it for a supervisor's change from the
+// administration window. While the account is locked out its changes are not logged one by one:
+// the lock was.
+bool supervisorGate(Handling& h) {
+  const Gate opened = gate(h, h.request.password);
+  if (opened == Gate::Wrong)
+    WriteLogAs(h.account, "Administration window - changes refused: wrong password");
+  return opened == Gate::Opens;
+}
+
 GuardAnswer supervisorSave(Handling& h) {
-  if (const Gate opened = gate(h, h.request.password); opened != Gate::Opens) {
-    // While the account is locked out its saves are not logged one by one: the lock was.
-    if (opened == Gate::Wrong)
-      WriteLogAs(h.account, "Administration window - changes refused: wrong password");
+  if (!supervisorGate(h))
     return refused(Refusal::WrongPassword);
-  }
   // A new password is kept as its hash, whatever it looks like.
   for (Cell& cell : h.request.cells)
     if (cell.field == 1)
@@ -243,9 +249,8 @@ GuardAnswer hours(Handling& h) {
   return answer;
 }
 
-GuardAnswer setHours(Handling& h, const Caller& caller) {
-  if (!administratorOnly(h, caller))
-    return refused(Refusal::NotAdministrator);
+// One account's hours or the default, over the hours as they are kept; logged as `who` did it.
+GuardAnswer keepHours(Handling& h, const std::string& who) {
   AllowedHours schedule;
   if (h.request.lines.size() != 1 || h.request.hours.empty() || !readHoursText(h.request.hours, schedule))
     return refused(Refusal::Malformed);
@@ -256,8 +261,24 @@ GuardAnswer setHours(Handling& h, const Caller& caller) {
   book.damaged = false;
   if (!saveKeptHours(h.keeper, book))
     return refused(Refusal::NotSaved);
-  WriteLogAs(h.account, "Admin tool - " + h.request.lines.front());
+  WriteLogAs(h.account, who + " - " + h.request.lines.front());
   return GuardAnswer{};
+}
+
+GuardAnswer setHours(Handling& h, const Caller& caller) {
+  if (!administratorOnly(h, caller))
+    return refused(Refusal::NotAdministrator);
+  return keepHours(h, "Admin tool");
+}
+
+// The administration window's change is the supervisor's, as its other saves: taken from any
+// account with the password that opens the gate, which counts towards the same lock.
+GuardAnswer supervisorHours(Handling& h) {
+  if (!loadKeptTable(h.keeper))
+    return refused(Refusal::NoTable);
+  if (!supervisorGate(h))
+    return refused(Refusal::WrongPassword);
+  return keepHours(h, "Administration window");
 }
 
 // A request's lines under its own account, the caller's under the caller's.
@@ -355,7 +376,8 @@ std::string answerRequest(TableKeeper& keeper,
       break;
   }
   const bool aboutHours = request.verb == GuardVerb::Hours || request.verb == GuardVerb::SetHours ||
-                          request.verb == GuardVerb::Ask || request.verb == GuardVerb::Answer;
+                          request.verb == GuardVerb::SaveHours || request.verb == GuardVerb::Ask ||
+                          request.verb == GuardVerb::Answer;
   if (aboutHours && !loadKeptHours(keeper))
     return encodeAnswer(refused(Refusal::NotSaved));
   switch (request.verb) {
@@ -363,6 +385,8 @@ std::string answerRequest(TableKeeper& keeper,
       return encodeAnswer(hours(h));
     case GuardVerb::SetHours:
       return encodeAnswer(setHours(h, caller));
+    case GuardVerb::SaveHours:
+      return encodeAnswer(supervisorHours(h));
     case GuardVerb::Ask:
       return encodeAnswer(ask(h));
     case GuardVerb::Answer:

@@ -133,5 +133,6 @@ constexpr TableHome kDataFileHome{load,
                                   passwordStateOfTable,
                                   loadHours,
                                   saveHoursInFile,
+                                  saveSupervisorHoursInFile,
                                   askForTimeInFile,
                                   answerRequest};

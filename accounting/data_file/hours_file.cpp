@@ -155,7 +155,10 @@ bool hoursFileHolds(const std::string& expected) {
   return text == expected;
 }
 
-SaveOutcome saveHoursInFile(const std::string& account, const AllowedHours& hours, const std::string& done) {
+namespace {
+// One account's hours, or the default's, over the file as it is now (a damaged one is written
+// sound with what could be read of it), and the line that says so.
+SaveOutcome setHoursInFile(const std::string& account, const AllowedHours& hours, const std::string& line) {
   const Changed changed = changeHoursFile([&](HoursBook& book) {
     (account.empty() ? book.defaults : book.accounts[account]) = hours;
     book.damaged = false;
@@ -163,8 +166,21 @@ SaveOutcome saveHoursInFile(const std::string& account, const AllowedHours& hour
   });
   if (changed != Changed::Written)
     return notWritten();
-  WriteLog("Admin tool - " + done);
+  WriteLog(line);
   return {};
+}
+}  // namespace
+
+SaveOutcome saveHoursInFile(const std::string& account, const AllowedHours& hours, const std::string& done) {
+  return setHoursInFile(account, hours, "Admin tool - " + done);
+}
+
+// The gate has read line 1 here already: the password is not asked again.
+SaveOutcome saveSupervisorHoursInFile(const std::string& account,
+                                      const AllowedHours& hours,
+                                      const std::string& done,
+                                      const std::string&) {
+  return setHoursInFile(account, hours, "Administration window - " + done);
 }
 
 std::string askForTimeInFile(int minutes, const std::string& note, int& number) {

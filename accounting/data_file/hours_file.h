@@ -31,5 +31,9 @@ bool hoursFileHolds(const std::string& text);
 
 // TableHome's hours routines where the table is the data file.
 SaveOutcome saveHoursInFile(const std::string& account, const AllowedHours& hours, const std::string& done);
+SaveOutcome saveSupervisorHoursInFile(const std::string& account,
+                                      const AllowedHours& hours,
+                                      const std::string& done,
+                                      const std::string& password);
 std::string askForTimeInFile(int minutes, const std::string& note, int& number);
 SaveOutcome answerRequestInFile(int number, int minutes, std::vector<std::string>& done);

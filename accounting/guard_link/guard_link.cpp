@@ -165,11 +165,27 @@ HoursLoad loadHours(HoursBook& book) {
   return {book.damaged ? HoursLoad::Damaged : HoursLoad::Loaded, ""};
 }
 
-SaveOutcome saveHours(const std::string& account, const AllowedHours& hours, const std::string& done) {
-  GuardRequest request = guardRequest(GuardVerb::SetHours);
+GuardRequest hoursRequest(GuardVerb verb,
+                          const std::string& account,
+                          const AllowedHours& hours,
+                          const std::string& done) {
+  GuardRequest request = guardRequest(verb);
   request.target = account;
   request.hours = hoursStorageText(hours);
   request.lines = {done};
+  return request;
+}
+
+SaveOutcome saveHours(const std::string& account, const AllowedHours& hours, const std::string& done) {
+  return saved(askGuard(hoursRequest(GuardVerb::SetHours, account, hours, done)));
+}
+
+SaveOutcome saveSupervisorHours(const std::string& account,
+                                const AllowedHours& hours,
+                                const std::string& done,
+                                const std::string& password) {
+  GuardRequest request = hoursRequest(GuardVerb::SaveHours, account, hours, done);
+  request.password = password;
   return saved(askGuard(request));
 }
 
@@ -203,5 +219,6 @@ SaveOutcome answerRequest(int number,
 
 }  // namespace
 
-constexpr TableHome kGuardHome{load,        minute,        admit,     writeLine, checkPassword, saveCells,
-                               saveForTool, passwordState, loadHours, saveHours, askForTime,    answerRequest};
+constexpr TableHome kGuardHome{load,         minute,        admit,     writeLine, checkPassword,       saveCells,
+                               saveForTool,  passwordState, loadHours, saveHours, saveSupervisorHours, askForTime,
+                               answerRequest};

@@ -23,8 +23,8 @@ constexpr std::array<Named, 10> kRefusalWords{{{Refusal::None, "none"},
                                                {Refusal::NotAdministrator, "not-administrator"},
                                                {Refusal::NotSaved, "not-saved"},
                                                {Refusal::RequestRefused, "request-refused"}}};
-constexpr std::array<const char*, 11> kVerbWords{"read", "admit", "minute",   "check", "save",  "tool",
-                                                 "log",  "hours", "sethours", "ask",   "answer"};
+constexpr std::array<const char*, 12> kVerbWords{"read", "admit", "minute",   "check", "save",   "tool",
+                                                 "log",  "hours", "sethours", "ask",   "answer", "savehours"};
 constexpr std::array<const char*, 3> kMinuteWords{"counted", "newday", "clockback"};
 
 // Every value of a message is bounded, whatever it holds.
@@ -109,7 +109,8 @@ std::string encodeRequest(const GuardRequest& request) {
   text += std::string("verb ") + kVerbWords[static_cast<int>(request.verb)] + "\n";
   text += "account " + hexText(request.namedAccount) + "\n";
   text += "machine " + hexText(request.machine) + "\n";
-  if (request.verb == GuardVerb::Check || request.verb == GuardVerb::Save || request.passwordGiven)
+  if (request.verb == GuardVerb::Check || request.verb == GuardVerb::Save || request.verb == GuardVerb::SaveHours ||
+      request.passwordGiven)
     text += "password " + hexText(request.password) + "\n";
   for (const Cell& cell : request.cells)
     text += cellLine(cell);
@@ -117,7 +118,7 @@ std::string encodeRequest(const GuardRequest& request) {
     text += "whole\n";
   for (const std::string& line : request.lines)
     text += "line " + hexText(line) + "\n";
-  if (request.verb == GuardVerb::SetHours)
+  if (request.verb == GuardVerb::SetHours || request.verb == GuardVerb::SaveHours)
     text += "target " + hexText(request.target) + "\nhours " + hexText(request.hours) + "\n";
   if (request.verb == GuardVerb::Ask)
     text += "minutes " + std::to_string(request.minutes) + "\nnote " + hexText(request.note) + "\n";
@@ -152,7 +153,10 @@ bool decodeRequest(std::string_view text, GuardRequest& request) {
     } else if (entry.key == "whole" && entry.value.empty()) {
       request.wholeTable = true;
     } else if (entry.key == "line") {
-      read = unhex(entry.value, line) && request.lines.size() < kMostLogLines;
+      // A change of hours is logged with a sentence as long as the week it sets.
+      const bool hours = request.verb == GuardVerb::SetHours || request.verb == GuardVerb::SaveHours;
+      read = unhexText(entry.value, hours ? kMostHoursLineBytes : kMostValueBytes, line) &&
+             request.lines.size() < kMostLogLines;
       request.lines.push_back(line);
     } else if (entry.key == "target") {
       read = unhex(entry.value, request.target);

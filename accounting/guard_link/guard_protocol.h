@@ -13,8 +13,8 @@
 constexpr std::size_t kMostMessageBytes = 65536;
 constexpr std::size_t kMostValueBytes = 256;
 constexpr std::size_t kMostLogLines = 16;
-// The most bytes of one line of the hours file carried in a message (a week of periods is longer
-// than a value may be).
+// The most bytes of one line of the hours file carried in a message, and of the sentence a change
+// of hours is logged with (a week of periods is longer than a value may be).
 constexpr std::size_t kMostHoursLineBytes = 1024;
 
 enum class GuardVerb {
@@ -29,19 +29,21 @@ enum class GuardVerb {
   SetHours,  // the tool's change of one account's hours or the default, for an administrator only
   Ask,       // the caller's account asks for more minutes today
   Answer,    // an answer to an open request: the tool's for an administrator, the window's with the password
+  // The supervisor's change of one account's hours or the default, with the password typed at the gate.
+  SaveHours,
 };
 
 struct GuardRequest {
   GuardVerb verb = GuardVerb::Read;
   std::string namedAccount;        // whom the sender says it runs as: believed only by a guard set up for tests
   std::string machine;             // the sender's computer name
-  std::string password;            // Check, Save, Answer: as typed at the gate or the answer window
-  bool passwordGiven = false;      // a password was sent (the tool's answer carries none)
+  std::string password;            // Check, Save, SaveHours, Answer: as typed at the gate or the answer window
+  bool passwordGiven = false;      // Answer: a password was sent (the tool's answer carries none)
   std::vector<Cell> cells;         // Save, Tool: the fields changed
   bool wholeTable = false;         // Tool: all 105 fields, written over whatever the file holds
-  std::vector<std::string> lines;  // Log: the message; Tool, SetHours: what was done, a log line each
-  std::string target;              // SetHours: the account whose hours, "" for the default
-  std::string hours;               // SetHours: the schedule as its storage text (allowed_hours.h)
+  std::vector<std::string> lines;  // Log: the message; Tool, SetHours, SaveHours: what was done, a log line each
+  std::string target;              // SetHours, SaveHours: the account whose hours, "" for the default
+  std::string hours;               // SetHours, SaveHours: the schedule as its storage text (allowed_hours.h)
   int number = 0;                  // Answer: the request
   int minutes = 0;                 // Ask: asked; Answer: granted, 0 to refuse
   std::string note;                // Ask
@@ -58,7 +60,7 @@ enum class Refusal {
   WrongPassword,     // the password typed at the gate does not open it
   NotAdministrator,  // the tool's changes come from an account that is not an administrator
   NotSaved,          // the data file could not be written; nothing changed
-  RequestRefused,    // Ask, Answer, SetHours: refused by the rules; why says it in a sentence
+  RequestRefused,    // Ask, Answer, SetHours, SaveHours: refused by the rules; why says it in a sentence
 };
 
 struct GuardAnswer {

@@ -92,6 +92,7 @@ std::string readPeriod(std::string_view text, Period& period) {
     return "the period " + quoted(text) + " does not end after it starts";
   return "";
 }
+}  // namespace
 
 std::string readDayHours(std::string_view text, DayHours& day) {
   if (sameLetters(text, "any")) {
@@ -130,6 +131,7 @@ std::string readDayHours(std::string_view text, DayHours& day) {
   return "";
 }
 
+namespace {
 std::string setDays(std::string_view word, AllowedHours& hours) {
   const std::size_t equals = word.find('=');
   if (equals == word.npos)

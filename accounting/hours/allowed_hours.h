@@ -47,6 +47,10 @@ struct AllowedHours {
 // "" when it set them, or one sentence saying what is wrong, and then nothing changed.
 std::string setHoursProblem(const std::vector<std::string>& words, AllowedHours& hours);
 
+// One day's HOURS as set-hours takes them: "any", "none", or one to three periods. "" when it set
+// the day, or one sentence saying what is wrong, and then the day is as it was.
+std::string readDayHours(std::string_view text, DayHours& day);
+
 // "20:30"; 1440 is "24:00".
 std::string clockText(int minuteOfDay);
 // "any", "none" or "07:00-08:00,15:00-20:30".

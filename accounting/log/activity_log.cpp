@@ -39,5 +39,5 @@ std::string clockMovedBackText(const UserRecord& user) {
 }
 
 // Only the log works until a program chooses where its table lives.
-constinit TableHome vHome{nullptr, nullptr, nullptr, appendToLogFile, nullptr, nullptr,
+constinit TableHome vHome{nullptr, nullptr, nullptr, appendToLogFile, nullptr, nullptr, nullptr,
                           nullptr, nullptr, nullptr, nullptr,         nullptr, nullptr};

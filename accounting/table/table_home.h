@@ -74,6 +74,12 @@ struct TableHome {
   // the hours as they are now (a damaged store is written sound with what could be read of it);
   // the sentence done is logged as an "Admin tool - ..." line.
   SaveOutcome (*saveHours)(const std::string& account, const AllowedHours& hours, const std::string& done);
+  // The same change from the administration window, with the password typed at the gate; the
+  // sentence done is logged as an "Administration window - ..." line.
+  SaveOutcome (*saveSupervisorHours)(const std::string& account,
+                                     const AllowedHours& hours,
+                                     const std::string& done,
+                                     const std::string& password);
   // vSession.userName asks for 15, 30 or 60 more minutes today, with a note: "" and the request's
   // number, or why not in a sentence (time_requests.h has the rules). The request is logged.
   std::string (*askForTime)(int minutes, const std::string& note, int& number);

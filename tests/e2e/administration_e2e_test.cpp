@@ -1,6 +1,10 @@
 // The supervisor's side of the real program: the password gate, the password change, the
-// Update data grid and the "Allow New Users" option, driven through the windows as typed and
-// clicked, and checked in the data file.
+// Update data grid, the "Allow New Users" option and the Hours page, driven through the windows as
+// typed and clicked, and checked in the data file and the hours file.
+#include <algorithm>
+
+#include "accounting/data_file/hours_file.h"
+#include "accounting/hours/supervisor_hours.h"
 #include "accounting/table/password_hash.h"
 #include "runtime/clock.h"
 #include "tests/e2e/e2e_fixture.h"
@@ -161,4 +165,62 @@ TEST_F(OrrindaleEndToEnd, AllowNewUsersShowsTheFlagInvertedAndStoresIt) {
     const std::string stored = checked ? "1" : "0";
     EXPECT_TRUE(waitUntil([&] { return dataFile().option(kNewUserFlag) == stored; })) << "flag '" << vFlag << "'";
   }
+}
+
+TEST_F(OrrindaleEndToEnd, TheHoursPageSavesADaysHoursRefusesBadOnesWithTheReasonAndRepairsADamagedFile) {
+  prepareDataFile("0040");
+  const std::string hoursFile = hoursFileBeside(vSession.dataFilePath);
+  OrrindaleProcess program("alice", "ATHLON", "2");
+  ASSERT_TRUE(started(program));
+  ASSERT_TRUE(openAdministration(program, "quillsun"));
+  HWND main = program.window(kMainWindow);
+  ASSERT_TRUE(showHoursPage(main));
+  EXPECT_EQ(SendMessageA(visibleButton(main, "alice"), BM_GETCHECK, 0, 0), BST_CHECKED) << "the program's own account";
+  const auto says = [&](const std::string& start, const std::string& end = "") {
+    const auto texts = controlsOf(main, "Static");
+    return std::any_of(texts.begin(), texts.end(),
+                       [&](HWND text) { return textOf(text).starts_with(start) && textOf(text).ends_with(end); });
+  };
+  EXPECT_TRUE(says("Today alice has ", " minutes left")) << "what applies today: no period ends before the minutes do";
+  const int tomorrow = (rt::localNow().weekday + 1) % kDays;  // never the hours in force now
+  HWND day = hoursDayEdit(main, tomorrow);
+  ASSERT_NE(day, nullptr);
+  EXPECT_EQ(textOf(day), "any");
+
+  typeInto(day, "07:00-08:00,23:75-24:00");
+  click(visibleButton(main, "Apply"));
+  EXPECT_EQ(answerBox(program, "Hours"), std::string(dayName(tomorrow + 1)) +
+                                             ": \"23:75\" is not a time: hours go from 00 to 23 and minutes from 00 "
+                                             "to 59 (24:00 only as an end).\nNothing was changed.");
+  EXPECT_FALSE(test_files::exists(hoursFile));
+
+  typeInto(day, "15:00-20:30, 07:00-08:00");
+  click(visibleButton(main, "Apply"));
+  HoursBook book;
+  ASSERT_TRUE(
+      waitUntil([&] { return loadHoursFile(book).kind == HoursLoad::Loaded && book.accounts.contains("alice"); }));
+  EXPECT_EQ(dayHoursText(book.accounts["alice"].day(tomorrow + 1)), "07:00-08:00,15:00-20:30");
+  EXPECT_TRUE(waitUntil([&] { return textOf(day) == "07:00-08:00,15:00-20:30"; })) << "shown as kept";
+  EXPECT_TRUE(waitUntil([&] {
+    return logHas(" - alice - Administration window - " + hoursSetSentence("alice", book.accounts["alice"]));
+  }));
+
+  // The default's hours are another choice.
+  click(visibleButton(main, "Default for new accounts"));
+  EXPECT_TRUE(waitUntil([&] { return textOf(day) == "any"; }));
+
+  // A damaged file is said so and shows what could be read; Apply writes it sound.
+  const std::string kept = test_files::readBytes(hoursFile);
+  test_files::writeBytes(hoursFile,
+                         kept.substr(0, kept.find('\n') + 1) + "garbage\n" + kept.substr(kept.find('\n') + 1));
+  chooseMenu(main, 'f', 'x');
+  ASSERT_TRUE(waitUntil([&] { return !IsWindowVisible(main); }));
+  ASSERT_TRUE(openAdministration(program, "quillsun"));
+  ASSERT_TRUE(showHoursPage(main));
+  click(visibleButton(main, "alice"));
+  EXPECT_TRUE(waitUntil([&] { return textOf(day) == "07:00-08:00,15:00-20:30"; }));
+  EXPECT_TRUE(says("The hours file is damaged"));
+  click(visibleButton(main, "Apply"));
+  EXPECT_TRUE(waitUntil([&] { return test_files::readBytes(hoursFile) == kept; }));
+  EXPECT_TRUE(waitUntil([&] { return says("Saved: the hours of alice"); }));
 }

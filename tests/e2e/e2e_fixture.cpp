@@ -5,6 +5,7 @@
 
 #include "accounting/log/activity_log.h"
 #include "accounting/data_file/data_file.h"
+#include "accounting/data_file/hours_file.h"
 #include "accounting/program/startup.h"
 #include "runtime/clock.h"
 #include "tests/fixtures/files.h"
@@ -15,6 +16,7 @@ void OrrindaleEndToEnd::SetUp() {
   vSession.dataFilePath = paths.dataFile;
   vSession.logPath = paths.log;
   test_files::remove(paths.log);
+  test_files::remove(hoursFileBeside(paths.dataFile));  // every account the whole day
 }
 
 void OrrindaleEndToEnd::prepareDataFile(const std::string& minutesLeft, void (*edit)(UsageTable&)) {

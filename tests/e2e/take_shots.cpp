@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "accounting/data_file/hours_file.h"
+#include "accounting/hours/hours_book.h"
 #include "app_windows/tray_digits.h"
 #include "app_windows/tray_minutes.h"
 #include "tests/e2e/e2e_fixture.h"
@@ -29,6 +30,9 @@ TEST_F(OrrindaleEndToEnd, Screenshots) {
     for (int day = 0; day < kDays; ++day)
       table.user(2).field(kSundayAllowance + day) = "45";
   });
+  HoursBook hours;
+  ASSERT_EQ(setHoursProblem({"Mon-Fri=07:00-08:00,15:00-20:30", "Sat,Sun=08:00-21:30"}, hours.accounts["bob"]), "");
+  ASSERT_TRUE(saveHoursFile(hours));
   OrrindaleProcess program("alice", "ATHLON", "2");
   ASSERT_TRUE(started(program));
   HWND gate = program.window(kPasswordWindow);
@@ -43,6 +47,12 @@ TEST_F(OrrindaleEndToEnd, Screenshots) {
       {"security", [&] { chooseMenu(main, 't', 'c'); }},
       {"options", [&] { PostMessageA(controlsOf(main, "SysTabControl32").at(0), WM_KEYDOWN, VK_RIGHT, 0); }},
       {"update-data", [&] { chooseMenu(main, 't', 'm'); }},
+      {"hours",
+       [&] {
+         showHoursPage(main);
+         click(controlsOf(main, "Button", "bob").at(0));
+         waitUntil([&] { return textOf(hoursDayEdit(main, 1)) == "07:00-08:00,15:00-20:30"; });
+       }},
   };
   for (const auto& [name, select] : tabs) {
     select();

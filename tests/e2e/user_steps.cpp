@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "accounting/table/usage_table.h"
 #include "tests/fixtures/dialog_answerer.h"
 
 bool showPasswordWindow(OrrindaleProcess& program) {
@@ -91,4 +92,20 @@ HWND gridCell(HWND main, int slot, int column) {
   const auto edits = visibleControlsInReadingOrder(main, "Edit");
   const std::size_t index = (slot - 1) * kGridColumns + column;
   return index < edits.size() ? edits[index] : nullptr;
+}
+
+bool showHoursPage(HWND main) {
+  chooseMenu(main, 't', 'm');
+  if (!waitUntil([&] { return gridCell(main, 1, 0) != nullptr; }))
+    return false;
+  PostMessageA(controlsOf(main, "SysTabControl32").at(0), WM_KEYDOWN, VK_RIGHT, 0);
+  return waitUntil([&] {
+    const auto choices = controlsOf(main, "Button", "Default for new accounts");
+    return !choices.empty() && IsWindowVisible(choices[0]);
+  });
+}
+
+HWND hoursDayEdit(HWND main, int weekday) {
+  const auto edits = visibleControlsInReadingOrder(main, "Edit");
+  return edits.size() == kDays ? edits[weekday] : nullptr;
 }

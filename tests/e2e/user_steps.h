@@ -1,8 +1,8 @@
 #pragma once
 // What a user does with the real program, from outside: the tray click and its menu, the
 // password at the gate, a minute tick sent to the host window, a message box answered, the
-// cells of the Update data grid found on screen, and a balloon the shell shows. Shared by the
-// end-to-end and the installer tests.
+// cells of the Update data grid and the Hours page found on screen, and a balloon the shell
+// shows. Shared by the end-to-end and the installer tests.
 #include <windows.h>
 
 #include <string>
@@ -35,3 +35,7 @@ std::string answerBox(OrrindaleProcess& program, const std::string& title);
 // The Update data grid's edit of a user row: column 0 the account, 1 the time, 2 to 8 the
 // weekdays from Sunday; nullptr while the tab is not shown.
 HWND gridCell(HWND main, int slot, int column);
+// Brings the Hours tab, right of Update data, to the front; true once its choices of account show.
+bool showHoursPage(HWND main);
+// The Hours page's edit of a weekday, 0 for Sunday; nullptr while the page is not shown.
+HWND hoursDayEdit(HWND main, int weekday);

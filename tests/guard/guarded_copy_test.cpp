@@ -1,14 +1,17 @@
 // A copy of the program in a protected install, with the guard's request handling in place of the
 // pipe: it counts, logs and is admitted through the guard, which charges the account of its token
-// whatever USERNAME says, and it logs the account off when the guard cannot be reached.
+// whatever USERNAME says, and it logs the account off when the guard cannot be reached; the
+// administration window's change of hours goes through the guard's gate.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <utility>
 
 #include "accounting/data_file/data_file.h"
 #include "accounting/data_file/file_home.h"
 #include "accounting/guard_link/guard_link.h"
 #include "accounting/hours/hours_book.h"
+#include "accounting/hours/supervisor_hours.h"
 #include "accounting/program/minute_tick.h"
 #include "accounting/program/startup.h"
 #include "accounting/table/password_hash.h"
@@ -179,4 +182,32 @@ TEST_F(GuardedCopy, AskingForTimeAndAnsweringGoThroughTheGuardsWords) {
   ASSERT_EQ(vHome.answerRequest(1, 60, std::nullopt, done).kind, SaveOutcome::Saved);
   EXPECT_EQ(done.front(), "Request 1 - approved, 60 minutes for alice");
   EXPECT_EQ(vHome.answerRequest(1, 60, std::nullopt, done).why, "request 1 was already approved");
+}
+
+TEST_F(GuardedCopy, TheWindowsHoursAreTakenFromTheChildsSessionOnlyWithTheGatesPasswordAndCountTowardsItsLock) {
+  vHome = kGuardHome;
+  // Three periods every day: the longest sentence a change of hours is logged with.
+  AllowedHours busy;
+  ASSERT_EQ(setHoursProblem({"all=06:00-07:00,12:00-13:00,18:00-20:00"}, busy), "");
+  const std::string done = hoursSetSentence("alice", busy);
+  const auto save = [&](const std::string& password) {
+    return vHome.saveSupervisorHours("alice", busy, done, password).kind;
+  };
+  for (const char* wrong : {"", "S3cret", "guess", "guess", "guess"})
+    EXPECT_EQ(save(wrong), SaveOutcome::WrongPassword) << wrong;
+  EXPECT_EQ(save("s3cret"), SaveOutcome::WrongPassword) << "locked by the five wrong ones";
+  EXPECT_FALSE(test_files::exists(hoursPath));
+  const auto logged = [&](const std::string& ending) {
+    const std::vector<std::string> lines = logLines();
+    return std::count_if(lines.begin(), lines.end(), [&](const std::string& line) { return line.ends_with(ending); });
+  };
+  EXPECT_EQ(logged(" - alice - Administration window - changes refused: wrong password"), 5);
+  EXPECT_EQ(logged(" - alice - Password window - 5 wrong passwords: every password refused for 1 minute"), 1);
+
+  sim_clock::advance(60);
+  ASSERT_EQ(save("s3cret"), SaveOutcome::Saved);
+  HoursBook book;
+  ASSERT_EQ(vHome.loadHours(book).kind, HoursLoad::Loaded);
+  EXPECT_EQ(hoursOf(book, "alice"), busy);
+  EXPECT_EQ(logged(" - alice - Administration window - " + done), 1);
 }
