@@ -88,10 +88,13 @@ std::string answerBox(OrrindaleProcess& program, const std::string& title) {
 
 // For each user row: account, time and the seven weekday cells.
 constexpr int kGridColumns = 9;
+// Six user rows and the default row's seven days.
+constexpr std::size_t kGridEdits = 6 * kGridColumns + 7;
 HWND gridCell(HWND main, int slot, int column) {
+  // Only the whole grid: while the tab changes, the edits of the page before may still show.
   const auto edits = visibleControlsInReadingOrder(main, "Edit");
   const std::size_t index = (slot - 1) * kGridColumns + column;
-  return index < edits.size() ? edits[index] : nullptr;
+  return edits.size() == kGridEdits ? edits[index] : nullptr;
 }
 
 bool showHoursPage(HWND main) {
