@@ -127,8 +127,6 @@ void Startup() {
     const MinuteOutcome minute = vHome.minute();
     if (minute.kind != MinuteOutcome::NotKept || loaded == TableLoad::Loaded)
       AccountMinute(minute);
-    // A logon outside the account's allowed hours is logged off at once.
-    CheckAllowedHours();
   }
   if (vSession.currentUser != 0)
     vUi.drawTrayMinutes(0);
@@ -142,4 +140,9 @@ void Startup() {
   vUi.setStatusText(2, kStatusCredit);
   vUi.setStatusText(3, "Time:");
   vUi.loadAppIcon();
+  // A logon outside the account's allowed hours is logged off at once. Last, with the timers
+  // running: a warning of the period's end waits in its box for an answer, and the minutes and
+  // the log-off at the end must not wait with it.
+  if (loaded != TableLoad::Silent)
+    CheckAllowedHours();
 }
