@@ -9,7 +9,6 @@
 #include "accounting/table/usage_table.h"
 #include "app_windows/app_constants.h"
 #include "app_windows/app_windows.h"
-#include "app_windows/hours_page.h"
 #include "app_windows/manage_data.h"
 #include "app_windows/password_gate.h"
 #include "app_windows/supervisor_save.h"
@@ -102,9 +101,6 @@ void attachHandlers() {
   setHandler(UpdateApply, w32HClick, datchange_Button);
   setHandler(ReadButton, w32HClick, read_Button);
   setHandler(ReloadItem, w32HClick, read_Button);
-  setHandler(HoursApply, w32HClick, applyHours);
-  for (int choice : HoursAccountRadios)
-    setHandler(choice, w32HClick, chooseHoursAccount);
   setHandler(PwOK, w32HClick, Click_Button);
   setHandler(PasswordWindow, w32HGotFocus, Password);
   setHandler(PwEdit, w32HKeyPress, penter);
@@ -147,7 +143,6 @@ void build_windows() {
   resetSession();
   createPasswordWindow();
   createMainWindow();
-  createHoursPage();
   createLabels();
   attachHandlers();
   wireAccountingInterface();

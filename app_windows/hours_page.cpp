@@ -14,6 +14,7 @@
 #include "gui/control_state.h"
 #include "gui/control_text.h"
 #include "gui/creation.h"
+#include "gui/handlers.h"
 #include "gui/message_box.h"
 
 int TabHours = 0, HoursTodayLabel = 0, HoursStateLabel = 0, HoursApply = 0;
@@ -88,8 +89,7 @@ void showChosen(int choice) {
 int label(const std::string& text, int owner, int x, int y, int width, int height = 20) {
   return create(LText, text, owner, x, y, width, height, 0);
 }
-}  // namespace
-
+// Made when the gate first opens, not at start-up: a copy that is never administered never makes it.
 void createHoursPage() {
   TabHours = create(TabItem, "&Hours", TabCtl, 10, 10, 500, 200, 0);
   HoursTodayLabel = label("", TabHours, 20, 40, 690);
@@ -105,9 +105,16 @@ void createHoursPage() {
         280, kFirstDayTop + kDayStep * kDays + 5, 430, 35);
   HoursStateLabel = label("", TabHours, 20, 345, 690, 40);
   HoursApply = create(PushButton, "Apply", TabHours, 250, 400, 120, 40, 0);
+  setHandler(HoursApply, w32HClick, applyHours);
+  for (int choice : HoursAccountRadios)
+    setHandler(choice, w32HClick, chooseHoursAccount);
 }
 
+}  // namespace
+
 void readHoursPage() {
+  if (TabHours == 0)
+    createHoursPage();
   const bool defaultShown = vChosen == kDefaultIndex;
   const std::string before = vChosen < 0 ? "" : vChoices[vChosen];
   vLoaded = vHome.loadHours(vBook);

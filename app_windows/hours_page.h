@@ -12,10 +12,9 @@ extern int TabHours, HoursTodayLabel, HoursStateLabel, HoursApply;
 extern std::array<int, kUserSlots + 1> HoursAccountRadios;
 extern std::array<int, kDays> HoursDayEdits;
 
-// Creates the tab, after the others, and its controls.
-void createHoursPage();
-// Reads the hours again and shows those of the account chosen (the same as before when it is
-// still in the table, else the program's own account's).
+// Reads the hours again and shows those of the account chosen (the same as before when it is still
+// in the table, else the program's own account's). The first read makes the tab, after the
+// others, and its controls.
 void readHoursPage();
 // An account chosen: shows its hours.
 void chooseHoursAccount(int self, int event, const EventParams& params);
