@@ -35,6 +35,7 @@ std::string hoursMembers(const HoursLoad& loaded, const HoursBook& book) {
   if (loaded.kind != HoursLoad::Loaded && loaded.kind != HoursLoad::Damaged)
     return "  \"hours\": null,\n";
   std::string text = "  \"hoursDamaged\": " + std::string(book.damaged ? "true" : "false") + ",\n" +
+                     "  \"hoursZone\": " + (book.zone ? jsonString(zoneText(*book.zone)) : "null") + ",\n" +
                      "  \"defaultHours\": " + hoursJson(book.defaults) + ",\n  \"hours\": {";
   bool first = true;
   for (const std::string& account : accountsOf(vTable)) {
@@ -53,6 +54,8 @@ void printHoursText(TextWriter& out, const HoursLoad& loaded, const HoursBook& b
   }
   if (book.damaged)
     out << " DAMAGED: every account is outside its hours until set-hours or set-default-hours writes them again";
+  else if (book.zone)
+    out << " read in " << zoneText(*book.zone) << ", the zone when they were last set";
   out << "\n";
   const auto printOne = [&](const std::string& whose, const AllowedHours& hours) {
     out << "  " << printable(whose) << ":";

@@ -63,7 +63,7 @@ void showToday() {
   std::string text;
   if (!ownAccount().empty() && (vLoaded.kind == HoursLoad::Loaded || vLoaded.kind == HoursLoad::Damaged)) {
     MakeTimeStamp();
-    text = todayText(vBook, ownAccount(), vSession.minutesLeft, momentOf(vStamp));
+    text = todayText(vBook, ownAccount(), vSession.minutesLeft, hoursMoment(vBook, vStamp));
   }
   setText(HoursTodayLabel, text);
 }

@@ -98,7 +98,12 @@ void start(const std::string& path, std::size_t inputSize) {
   // A day of December 2026 picked by the input's size: the stored dates are then the same day,
   // a day before or after it, or far from it.
   vNow = rt::secondsOf(2026, 12, 1 + static_cast<int>(inputSize % 28), 9, 5);
-  rt::setClock({simLocalNow, simSeconds, noSleep});
+  rt::ClockRoutines clock = rt::systemClock();
+  clock.localNow = simLocalNow;
+  clock.seconds = simSeconds;
+  clock.sleepSeconds = noSleep;
+  clock.universalSeconds = simSeconds;
+  rt::setClock(clock);
 }
 
 }  // namespace

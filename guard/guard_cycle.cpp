@@ -74,7 +74,7 @@ std::set<std::string> outsideTheirHours(TableKeeper& keeper,
   std::set<std::string> outside;
   if (!loadKeptHours(keeper))
     return outside;
-  const Moment moment = momentOf(vStamp);
+  const Moment moment = hoursMoment(keeper.hours, vStamp);
   for (const SessionSeen& seen : sessions)
     if (accountSlot(table, seen.account) != 0 &&
         !hoursAt(hoursOf(keeper.hours, seen.account), moment,

@@ -257,8 +257,7 @@ GuardAnswer keepHours(Handling& h, const std::string& who) {
   if (!h.request.target.empty() && (!loadKeptTable(h.keeper) || accountSlot(vTable, h.request.target) == 0))
     return refusedWith("there is no account \"" + h.request.target + "\" in the table");
   HoursBook book = h.keeper.hours;
-  (h.request.target.empty() ? book.defaults : book.accounts[h.request.target]) = schedule;
-  book.damaged = false;
+  setHoursInBook(book, h.request.target, schedule);
   if (!saveKeptHours(h.keeper, book))
     return refused(Refusal::NotSaved);
   WriteLogAs(h.account, who + " - " + h.request.lines.front());

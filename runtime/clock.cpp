@@ -29,6 +29,31 @@ long long systemSeconds() {
 void systemSleep(int seconds) {
   Sleep(static_cast<DWORD>(seconds) * 1000);
 }
+
+long long systemUniversalSeconds() {
+  FILETIME now{};
+  GetSystemTimeAsFileTime(&now);
+  const unsigned long long ticks = (static_cast<unsigned long long>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+  return static_cast<long long>(ticks / 10000000ULL) - 11644473600LL;  // from 1601 to 1970
+}
+
+ZoneChange zoneChangeOf(const SYSTEMTIME& when) {
+  // A year other than 0 makes wDay the day of the month rather than the week.
+  return {when.wMonth,
+          when.wDayOfWeek,
+          when.wYear == 0 ? when.wDay : 0,
+          when.wYear == 0 ? 0 : when.wDay,
+          when.wHour,
+          when.wMinute};
+}
+
+ZoneRule systemZoneRule() {
+  TIME_ZONE_INFORMATION zone{};
+  if (GetTimeZoneInformation(&zone) == TIME_ZONE_ID_INVALID)
+    return {};
+  return {static_cast<int>(zone.Bias), static_cast<int>(zone.StandardBias), static_cast<int>(zone.DaylightBias),
+          zoneChangeOf(zone.StandardDate), zoneChangeOf(zone.DaylightDate)};
+}
 #else
 LocalTime systemLocalNow() {
   std::time_t now = std::time(nullptr);
@@ -45,9 +70,22 @@ long long systemSeconds() {
 void systemSleep(int seconds) {
   std::this_thread::sleep_for(std::chrono::seconds(seconds));
 }
+
+long long systemUniversalSeconds() {
+  return static_cast<long long>(std::time(nullptr));
+}
+
+// The zone's offset now, without its summer time rules (only tests run here).
+ZoneRule systemZoneRule() {
+  std::time_t now = std::time(nullptr);
+  std::tm parts{};
+  localtime_r(&now, &parts);
+  return {static_cast<int>(-parts.tm_gmtoff / 60), 0, 0, {}, {}};
+}
 #endif
 
-constexpr ClockRoutines kSystemClock{systemLocalNow, systemSeconds, systemSleep};
+constexpr ClockRoutines kSystemClock{systemLocalNow, systemSeconds, systemSleep, systemUniversalSeconds,
+                                     systemZoneRule};
 ClockRoutines vClock = kSystemClock;
 
 // Days since 1970-01-01 of a civil date, and back (proleptic Gregorian calendar).
@@ -60,6 +98,23 @@ long long daysFromCivil(long long y, int m, int d) {
   return era * 146097 + doe - 719468;
 }
 
+// The day of the month on which a zone change falls in `year`.
+int changeDay(const ZoneChange& change, int year) {
+  if (change.day != 0)
+    return change.day;
+  const int firstWeekday = calendarTime(secondsOf(year, change.month, 1, 0, 0)).weekday;
+  int day = 1 + (change.weekday - firstWeekday + 7) % 7 + 7 * (change.week - 1);
+  // Week 5 is the last: a fifth that falls into the next month is the fourth.
+  while (day > 28 && calendarTime(secondsOf(year, change.month, day, 0, 0)).month != change.month)
+    day -= 7;
+  return day;
+}
+
+// The universal time at which the change falls in `year`, read in local time of `biasMinutes`.
+long long changeSeconds(const ZoneChange& change, int year, int biasMinutes) {
+  return secondsOf(year, change.month, changeDay(change, year), change.hour, change.minute) + biasMinutes * 60LL;
+}
+
 }  // namespace
 
 LocalTime localNow() {
@@ -70,6 +125,27 @@ long long secondsNow() {
 }
 void sleepSeconds(int seconds) {
   vClock.sleepSeconds(seconds);
+}
+
+long long universalNow() {
+  return vClock.universalSeconds();
+}
+ZoneRule systemZone() {
+  return vClock.systemZone();
+}
+
+LocalTime zoneTime(const ZoneRule& zone, long long universalSeconds) {
+  const int standard = zone.bias + zone.standardBias;
+  if (zone.daylightStart.month == 0 || zone.standardStart.month == 0)
+    return calendarTime(universalSeconds - standard * 60LL);
+  const int daylight = zone.bias + zone.daylightBias;
+  const int year = calendarTime(universalSeconds - standard * 60LL).year;
+  const long long begins = changeSeconds(zone.daylightStart, year, standard);
+  const long long ends = changeSeconds(zone.standardStart, year, daylight);
+  // South of the equator summer time spans the new year: it begins late in the year and ends early.
+  const bool summer = begins < ends ? universalSeconds >= begins && universalSeconds < ends
+                                    : universalSeconds >= begins || universalSeconds < ends;
+  return calendarTime(universalSeconds - (summer ? daylight : standard) * 60LL);
 }
 
 void setClock(const ClockRoutines& routines) {

@@ -160,8 +160,7 @@ namespace {
 // sound with what could be read of it), and the line that says so.
 SaveOutcome setHoursInFile(const std::string& account, const AllowedHours& hours, const std::string& line) {
   const Changed changed = changeHoursFile([&](HoursBook& book) {
-    (account.empty() ? book.defaults : book.accounts[account]) = hours;
-    book.damaged = false;
+    setHoursInBook(book, account, hours);
     return true;
   });
   if (changed != Changed::Written)

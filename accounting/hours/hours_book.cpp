@@ -10,6 +10,7 @@ namespace {
 constexpr std::string_view kVersionLine = "orrindale-hours 1";
 constexpr std::string_view kDefaultWord = "default ";
 constexpr std::string_view kExtensionWord = "extension ";
+constexpr std::string_view kZoneWord = "zone ";
 constexpr std::string_view kRequestsMarker = "requests1 ";
 constexpr std::string_view kEndLine = "end";
 constexpr std::string_view kDamagedWord = "damaged";
@@ -29,6 +30,13 @@ bool splitAccount(std::string_view line, std::string& account, std::string_view&
 bool readLine(std::string_view line, HoursBook& book) {
   if (line.starts_with(kDefaultWord))
     return readHoursText(line.substr(kDefaultWord.size()), book.defaults);
+  if (line.starts_with(kZoneWord)) {
+    rt::ZoneRule zone;
+    if (book.zone || !readZoneText(line.substr(kZoneWord.size()), zone))
+      return false;
+    book.zone = zone;
+    return true;
+  }
   std::string account;
   std::string_view rest;
   if (line.starts_with(kExtensionWord)) {
@@ -63,6 +71,16 @@ AllowedHours hoursOf(const HoursBook& book, const std::string& account) {
   return found == book.accounts.end() ? book.defaults : found->second;
 }
 
+void setHoursInBook(HoursBook& book, const std::string& account, const AllowedHours& hours) {
+  (account.empty() ? book.defaults : book.accounts[account]) = hours;
+  book.damaged = false;
+  book.zone = rt::systemZone();
+}
+
+Moment hoursMoment(const HoursBook& book, const TimeStamp& stamp) {
+  return book.zone ? zoneMoment(*book.zone) : momentOf(stamp);
+}
+
 HoursExtension extensionOf(const HoursBook& book, const std::string& account, int date) {
   const auto found = book.extensions.find(account);
   return found == book.extensions.end() || found->second.date != date ? HoursExtension{} : found->second;
@@ -71,6 +89,8 @@ HoursExtension extensionOf(const HoursBook& book, const std::string& account, in
 std::string hoursBookText(const HoursBook& book) {
   std::string text = std::string(kVersionLine) + "\n";
   text += std::string(kDefaultWord) + hoursStorageText(book.defaults) + "\n";
+  if (book.zone)
+    text += std::string(kZoneWord) + zoneStorageText(*book.zone) + "\n";
   for (const auto& [account, hours] : book.accounts)
     text += hexText(account) + " " + (hours.damaged ? std::string(kDamagedWord) : hoursStorageText(hours)) + "\n";
   for (const auto& [account, extension] : book.extensions)
@@ -164,7 +184,7 @@ std::string answerInBook(HoursBook& book,
     const int left = grantToday(table.user(slot), minutes, stamp);
     done.push_back(std::to_string(minutes) + " minutes granted to " + account + ", " + std::to_string(left) +
                    " left today");
-    const Moment moment = momentOf(stamp);
+    const Moment moment = hoursMoment(book, stamp);
     const AllowedHours hours = hoursOf(book, account);
     const HoursExtension current = extensionOf(book, account, moment.date);
     if (!hoursAt(hours, moment, current).inside) {

@@ -3,11 +3,13 @@
 // accounts without their own, the extensions an approval added to a day, and the requests for
 // more time; its whole text, version-marked, and the reading of it, which never gives time away.
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "accounting/hours/allowed_hours.h"
+#include "accounting/hours/hours_zone.h"
 #include "accounting/hours/time_requests.h"
 #include "accounting/table/time_stamp.h"
 #include "accounting/table/usage_table.h"
@@ -17,6 +19,9 @@ struct HoursBook {
   AllowedHours defaults;                         // of every account without hours of its own
   std::map<std::string, HoursExtension> extensions;
   TimeRequests requests;
+  // The zone the hours are read in: the system's when the supervisor last set hours. None in
+  // a book from before zones were kept: the system's zone of the moment.
+  std::optional<rt::ZoneRule> zone;
   // The stored text could not all be read: every account is outside its hours (what could be
   // read is kept, so that a supervisor's next change writes it back with the change).
   bool damaged = false;
@@ -26,10 +31,16 @@ struct HoursBook {
 // The account's schedule: its own, else the default (the whole of every day when none was set
 // either), a damaged one (no hours) in a damaged book.
 AllowedHours hoursOf(const HoursBook& book, const std::string& account);
+// The supervisor's change of one account's hours, or of the default's (account ""): kept, the
+// book no longer damaged, and the zone the system has now kept for every account's hours.
+void setHoursInBook(HoursBook& book, const std::string& account, const AllowedHours& hours);
+// The moment the book's hours are read at: in its zone by the clock's universal time, else the
+// stamp's (the system's local time).
+Moment hoursMoment(const HoursBook& book, const TimeStamp& stamp);
 // The account's extension; none when it is of another day than `date` (yyyymmdd).
 HoursExtension extensionOf(const HoursBook& book, const std::string& account, int date);
 
-// "orrindale-hours 1", "default hours1 ...", a line "ACCOUNT_HEX hours1 ..." per account,
+// "orrindale-hours 1", "default hours1 ...", "zone ..." when the book has one, a line "ACCOUNT_HEX hours1 ..." per account,
 // "extension ACCOUNT_HEX yyyymmdd hh:mm" lines, the requests' own block and "end", each line
 // ending in "\n". A damaged book is written as sound: the change that writes it repairs it.
 std::string hoursBookText(const HoursBook& book);

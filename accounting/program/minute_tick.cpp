@@ -96,8 +96,8 @@ void CheckAllowedHours() {
   const std::string& account = vTable.user(vSession.currentUser).field(kAccount);
   if (const std::string answer = watchRequest(book, account, dateNumber(vStamp)); !answer.empty())
     vUi.showBalloon(kProductName, answer);
-  const HoursNow now =
-      hoursAt(hoursOf(book, account), momentOf(vStamp), extensionOf(book, account, dateNumber(vStamp)));
+  const Moment moment = hoursMoment(book, vStamp);
+  const HoursNow now = hoursAt(hoursOf(book, account), moment, extensionOf(book, account, moment.date));
   vSession.hoursUntil = untilText(timeLeftToday(vSession.minutesLeft, now));
   if (!now.inside) {
     WriteLog(kOutsideHoursLine);

@@ -115,6 +115,7 @@ TEST_F(AdminTool, ShowJsonEscapesEveryTextAndGivesNumbersAsTheProgramReadsThem) 
   "allowNewUsers": false,
   "defaultAllowances": {"Sun": 20, "Mon": 10, "Tue": 30, "Wed": 10, "Thu": 5, "Fri": 10, "Sat": 10},
   "hoursDamaged": false,
+  "hoursZone": null,
   "defaultHours": )" +
                 anyDay + R"(,
   "hours": {"alice": )" +
