@@ -84,6 +84,19 @@ std::set<std::string> outsideTheirHours(TableKeeper& keeper,
   return outside;
 }
 
+// Any account may move the system's zone; the day's allowance moves with it, the allowed hours
+// (read in their own zone) do not. Either way the supervisor reads of it in the log.
+void noteZoneChange(GuardRun& run) {
+  const rt::ZoneRule zone = rt::systemZone();
+  if (run.zone && *run.zone != zone) {
+    std::string line = "Time zone changed to " + zoneText(zone);
+    if (run.keeper && run.keeper->hours.zone)
+      line += " - allowed hours still read in " + zoneText(*run.keeper->hours.zone);
+    WriteLogAs(kGuardLogName, line);
+  }
+  run.zone = zone;
+}
+
 }  // namespace
 
 void guardCycle(GuardRun& run, const GuardPlatform& platform, long long now) {
@@ -92,6 +105,7 @@ void guardCycle(GuardRun& run, const GuardPlatform& platform, long long now) {
   if (run.keeper) {
     lookAtDataFile(*run.keeper);
     lookAtHoursFile(*run.keeper);
+    noteZoneChange(run);
     settleSessionWrites(*run.keeper, now);
     expireEarlierRequests(*run.keeper, now);
     table = {run.keeper->holdsTable ? TableState::Readable : TableState::Unreadable, vTable, {}, {}};

@@ -2,6 +2,7 @@
 // One round of the guard: look at the table and the sessions, decide, act through the
 // platform's routines (and, keeping the clock, on the table), and log what was done. The service calls it every few seconds; tests
 // call it with recording fakes in place of the platform.
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,8 @@ struct GuardRun {
   // the round then charges the minutes too. Otherwise nullptr, and the round reads the data file
   // when it changed.
   TableKeeper* keeper = nullptr;
+  // The system's time zone at the last round, so that a change of it is logged.
+  std::optional<rt::ZoneRule> zone;
 };
 
 

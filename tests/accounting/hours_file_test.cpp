@@ -1,5 +1,5 @@
-// The hours file beside the data file: what it keeps comes back whole, no file is the whole
-// day, and a damaged file keeps every account outside its hours until a change writes it again.
+// The hours file beside the data file: what it keeps comes back whole (with the zone its hours
+// are read in), no file is the whole day, and a damaged file keeps every account outside its hours until a change writes it again.
 #include <gtest/gtest.h>
 
 #include "accounting/data_file/data_file.h"
@@ -24,6 +24,7 @@ HoursBook fullBook() {
   book.accounts["Big Kid"] = hoursFrom({"all=none"});
   book.defaults = hoursFrom({"all=09:00-18:00"});
   book.extensions["kid"] = {20261206, 21 * 60};
+  book.zone = rt::ZoneRule{-60, 0, -60, {10, 0, 5, 0, 3, 0}, {3, 0, 5, 0, 2, 0}};
   int number = 0;
   EXPECT_EQ(askForTime(book.requests, "kid", 30, "essay, 2 pages", 20261206, 1000, number), "");
   EXPECT_EQ(approveRequest(book.requests, number, 45, 1100), "");
@@ -57,6 +58,7 @@ TEST_F(AccountingTest, DamagedHoursFileFailsClosedIsLoggedOnceAndAChangeWritesIt
   for (const std::string& damage :
        {std::string(), sound.substr(0, sound.size() - 4), "orrindale-hours 2" + sound.substr(sound.find('\n')),
         sound + "6b6964 hours1 Sun=any\n",
+        std::string(sound).replace(sound.find(" 10.0.5.0.3.0"), 3, " 13"),
         sound.substr(0, sound.find("requests1")) + "requests1 7\n1 6b6964 15 - 20261206 1 open 0 0\nend\n"}) {
     SCOPED_TRACE(damage);
     test_files::writeBytes(hoursPath, damage);

@@ -2,7 +2,9 @@
 // mode, a new day's allowance, the clock moved back, a data file that cannot be read or saved,
 // the allowed hours, and the answer to a request for more time.
 #include "accounting/program/minute_tick.h"
+#include "accounting/data_file/hours_file.h"
 #include "accounting/hours/allowed_hours.h"
+#include "accounting/hours/hours_book.h"
 #include "accounting/program/request_watch.h"
 #include "accounting/table/table_home.h"
 
@@ -318,6 +320,28 @@ TEST_F(MinuteTick, AllowedHoursAreWarnedOfWithTheirEndAndOutsideThemTheAccountIs
   DoEachMin();
   EXPECT_EQ(logoff_stub::runs(), 1);
   EXPECT_EQ(logLines().back(), "06/12/2026 09:17 - player - **** OUTSIDE ALLOWED HOURS ****");
+}
+
+TEST_F(MinuteTick, MovingTheSystemsZoneMovesNoAllowedHoursButAnOlderBookWithoutAZoneFollowsIt) {
+  startWith("0100");
+  AllowedHours hours;
+  ASSERT_EQ(setHoursProblem({"all=00:00-09:17"}, hours), "");
+  ASSERT_EQ(vHome.saveHours("player", hours, "hours of player set").kind, SaveOutcome::Saved);
+  sim_clock::advance(15 * 60);  // 09:20, outside
+  sim_clock::moveSystemZone(-60);
+  DoEachMin();
+  EXPECT_EQ(logoff_stub::runs(), 1) << "an hour back on the system's clock is still past 09:17";
+  EXPECT_EQ(logLines().back(), "06/12/2026 08:20 - player - **** OUTSIDE ALLOWED HOURS ****");
+
+  // A book written before zones were kept has only the system's zone to go by.
+  HoursBook book;
+  ASSERT_EQ(vHome.loadHours(book).kind, HoursLoad::Loaded);
+  ASSERT_TRUE(book.zone.has_value());
+  book.zone.reset();
+  ASSERT_TRUE(saveHoursFile(book));
+  DoEachMin();
+  EXPECT_EQ(logoff_stub::runs(), 1);
+  EXPECT_EQ(vSession.hoursUntil, "until 09:17");
 }
 
 TEST_F(MinuteTick, TheAnswerToTheAccountsWaitingRequestComesOnceInABalloon) {

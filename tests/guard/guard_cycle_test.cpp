@@ -7,6 +7,7 @@
 
 #include "accounting/data_file/data_file.h"
 #include "accounting/guard_link/guard_protocol.h"
+#include "accounting/hours/hours_book.h"
 #include "accounting/log/log_texts.h"
 #include "accounting/table/table_rules.h"
 #include "accounting/log/log_report.h"
@@ -209,4 +210,28 @@ TEST_F(GuardCycleTest, KeepingTheClockTheRoundChargesMeetsUnlistedAccountsAndOnl
   const ReportRow& m = report.rows[1];
   EXPECT_EQ(std::tuple(m.account, m.starts, m.orderlyEnds, m.refusals, m.guardLogoffs),
             std::tuple(std::string("mallory"), 1, 1, 1, 1));
+}
+
+TEST_F(GuardCycleTest, AMovedTimeZoneIsLoggedAndMovesNoAllowedHours) {
+  UserRecord& alice = vTable.user(1);
+  alice.field(kAccount) = "alice";
+  alice.field(kMinutesLeft) = "0100";
+  alice.field(kLastYear) = "2026";
+  alice.field(kLastMonth) = "12";
+  alice.field(kLastDay) = "06";
+  RewriteDataFile();
+  TableKeeper keeper;
+  run.keeper = &keeper;
+  AllowedHours hours;
+  ASSERT_EQ(setHoursProblem({"all=00:00-09:00"}, hours), "");
+  HoursBook book;
+  setHoursInBook(book, "alice", hours);
+  ASSERT_TRUE(saveKeptHours(keeper, book));
+  cycleAt(0);  // 09:05, outside since 09:00
+  sim_clock::moveSystemZone(-120);
+  for (long long t : {30, 65, 70})
+    cycleAt(t);
+  EXPECT_EQ(vCalls, std::vector<std::string>{"logoff 1"}) << "07:05 on the system's clock";
+  EXPECT_EQ(logCount("Guard logged off alice - outside allowed hours"), 1);
+  EXPECT_EQ(logCount(" - Guard - Time zone changed to UTC-02:00 - allowed hours still read in UTC+00:00"), 1);
 }
