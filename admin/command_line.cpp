@@ -125,7 +125,7 @@ std::string usageText() {
       ".\n"
       "DAYS is a DAY, a range (Mon-Fri) or a comma list (Sat,Sun); HOURS is any, none or up to 3\n"
       "periods HH:MM-HH:MM joined by commas (24:00 as an end). Hours are kept in HalvardHours.dat\n"
-      "beside the data file.\n"
+      "beside the data file, read in the time zone the computer had when they were last set.\n"
       "An account name has 1 to " +
       std::to_string(kLongestAccount) +
       " characters and no control characters.\n"
