@@ -39,12 +39,8 @@ long long systemUniversalSeconds() {
 
 ZoneChange zoneChangeOf(const SYSTEMTIME& when) {
   // A year other than 0 makes wDay the day of the month rather than the week.
-  return {when.wMonth,
-          when.wDayOfWeek,
-          when.wYear == 0 ? when.wDay : 0,
-          when.wYear == 0 ? 0 : when.wDay,
-          when.wHour,
-          when.wMinute};
+  return {when.wMonth, when.wDayOfWeek, when.wYear == 0 ? when.wDay : 0, when.wYear == 0 ? 0 : when.wDay,
+          when.wHour,  when.wMinute};
 }
 
 ZoneRule systemZoneRule() {

@@ -40,9 +40,10 @@ Moment hoursMoment(const HoursBook& book, const TimeStamp& stamp);
 // The account's extension; none when it is of another day than `date` (yyyymmdd).
 HoursExtension extensionOf(const HoursBook& book, const std::string& account, int date);
 
-// "orrindale-hours 1", "default hours1 ...", "zone ..." when the book has one, a line "ACCOUNT_HEX hours1 ..." per account,
-// "extension ACCOUNT_HEX yyyymmdd hh:mm" lines, the requests' own block and "end", each line
-// ending in "\n". A damaged book is written as sound: the change that writes it repairs it.
+// "orrindale-hours 1", "default hours1 ...", "zone ..." when the book has one, a line
+// "ACCOUNT_HEX hours1 ..." per account, "extension ACCOUNT_HEX yyyymmdd hh:mm" lines, the
+// requests' own block and "end", each line ending in "\n". A damaged book is written as sound:
+// the change that writes it repairs it.
 std::string hoursBookText(const HoursBook& book);
 // Reads what hoursBookText wrote; "" (no file) is an empty book. Anything else is damage: false,
 // the book keeps the lines that could be read and is marked damaged.

@@ -98,9 +98,14 @@ TEST(ZoneTime, AgreesWithTheSystemsOwnConversionEveryQuarterHourOfAYearAndWithIt
     int differing = 0;
     for (long long at = rt::secondsOf(2027, 1, 1, 0, 0); at < rt::secondsOf(2028, 1, 1, 0, 0); at += 900) {
       const rt::LocalTime utc = rt::calendarTime(at);
-      SYSTEMTIME universal{static_cast<WORD>(utc.year),   static_cast<WORD>(utc.month),  static_cast<WORD>(utc.weekday),
-                           static_cast<WORD>(utc.day),    static_cast<WORD>(utc.hour),   static_cast<WORD>(utc.minute),
-                           0,                             0};
+      SYSTEMTIME universal{static_cast<WORD>(utc.year),
+                           static_cast<WORD>(utc.month),
+                           static_cast<WORD>(utc.weekday),
+                           static_cast<WORD>(utc.day),
+                           static_cast<WORD>(utc.hour),
+                           static_cast<WORD>(utc.minute),
+                           0,
+                           0};
       SYSTEMTIME local{};
       ASSERT_TRUE(SystemTimeToTzSpecificLocalTime(&system, &universal, &local));
       const rt::LocalTime ours = rt::zoneTime(zone, at);
