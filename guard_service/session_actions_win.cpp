@@ -2,13 +2,11 @@
 // token and environment, and the log-off through the terminal services.
 #include <windows.h>
 
-#include <userenv.h>
-#include <wtsapi32.h>
-
 #include <string>
 
 #include "guard_service/session_actions.h"
 #include "guard_service/sessions.h"
+#include "guard_service/terminal_services_win.h"
 #include "runtime/owned_handle_win.h"
 
 namespace {
@@ -17,7 +15,7 @@ struct OwnedEnvironment {
   void* block = nullptr;
   ~OwnedEnvironment() {
     if (block)
-      DestroyEnvironmentBlock(block);
+      terminalServices().destroyEnvironmentBlock(block);
   }
 };
 
@@ -26,11 +24,14 @@ struct OwnedEnvironment {
 unsigned long startProgramInSession(unsigned session) {
   // The logged-on account's own token and environment, so that the copy runs as that account
   // with its USERNAME, exactly as its Startup entry would have started it.
+  const TerminalServices& services = terminalServices();
+  if (!services.queryUserToken || !services.createEnvironmentBlock || !services.destroyEnvironmentBlock)
+    return ERROR_PROC_NOT_FOUND;
   OwnedHandle token;
-  if (!WTSQueryUserToken(session, &token.handle))
+  if (!services.queryUserToken(session, &token.handle))
     return GetLastError();
   OwnedEnvironment environment;
-  if (!CreateEnvironmentBlock(&environment.block, token.handle, FALSE))
+  if (!services.createEnvironmentBlock(&environment.block, token.handle, FALSE))
     return GetLastError();
   const std::string program = programPath();
   const std::string folder = program.substr(0, program.find_last_of('\\'));
@@ -51,5 +52,8 @@ unsigned long startProgramInSession(unsigned session) {
 
 unsigned long logOffSession(unsigned session) {
   // Not waiting: the session's programs get the usual time to close, as at any log-off.
-  return WTSLogoffSession(WTS_CURRENT_SERVER_HANDLE, session, FALSE) ? 0 : GetLastError();
+  const auto logoff = terminalServices().logoffSession;
+  if (!logoff)
+    return ERROR_PROC_NOT_FOUND;
+  return logoff(WTS_CURRENT_SERVER_HANDLE, session, FALSE) ? 0 : GetLastError();
 }

@@ -4,11 +4,11 @@
 #include <windows.h>
 
 #include <tlhelp32.h>
-#include <wtsapi32.h>
 
 #include <algorithm>
 
 #include "guard_service/sessions.h"
+#include "guard_service/terminal_services_win.h"
 
 namespace {
 
@@ -25,28 +25,32 @@ std::string longPath(const std::string& path) {
 
 // The session's account and logon time, or nothing for a session without one.
 bool describe(DWORD id, SessionSeen& session) {
+  const TerminalServices& services = terminalServices();
   char* text = nullptr;
   DWORD bytes = 0;
-  if (!WTSQuerySessionInformationA(WTS_CURRENT_SERVER_HANDLE, id, WTSUserName, &text, &bytes))
+  if (!services.querySessionInformation || !services.freeMemory ||
+      !services.querySessionInformation(WTS_CURRENT_SERVER_HANDLE, id, WTSUserName, &text, &bytes))
     return false;
   session.id = id;
   session.account = text;
-  WTSFreeMemory(text);
-  if (WTSQuerySessionInformationA(WTS_CURRENT_SERVER_HANDLE, id, WTSSessionInfo, &text, &bytes)) {
+  services.freeMemory(text);
+  if (services.querySessionInformation(WTS_CURRENT_SERVER_HANDLE, id, WTSSessionInfo, &text, &bytes)) {
     session.logonStamp = reinterpret_cast<WTSINFOA*>(text)->LogonTime.QuadPart;
-    WTSFreeMemory(text);
+    services.freeMemory(text);
   }
   return !session.account.empty();
 }
 
 std::vector<DWORD> sessionIds() {
+  const TerminalServices& services = terminalServices();
   std::vector<DWORD> ids;
   WTS_SESSION_INFOA* sessions = nullptr;
   DWORD count = 0;
-  if (WTSEnumerateSessionsA(WTS_CURRENT_SERVER_HANDLE, 0, 1, &sessions, &count)) {
+  if (services.enumerateSessions && services.freeMemory &&
+      services.enumerateSessions(WTS_CURRENT_SERVER_HANDLE, 0, 1, &sessions, &count)) {
     for (DWORD i = 0; i < count; ++i)
       ids.push_back(sessions[i].SessionId);
-    WTSFreeMemory(sessions);
+    services.freeMemory(sessions);
   }
   // Windows always lists the console's session; Wine lists none but answers for the console.
   const DWORD console = WTSGetActiveConsoleSessionId();
