@@ -74,7 +74,12 @@ AllowedHours hoursOf(const HoursBook& book, const std::string& account) {
 void setHoursInBook(HoursBook& book, const std::string& account, const AllowedHours& hours) {
   (account.empty() ? book.defaults : book.accounts[account]) = hours;
   book.damaged = false;
-  book.zone = rt::systemZone();
+  rt::ZoneRule zone = rt::systemZone();
+  // A summer time the file could not keep back (a change on one side only, a week past 5) would
+  // read as damage and keep every account outside its hours: the zone's standard offset is kept.
+  if (rt::ZoneRule kept; !readZoneText(zoneStorageText(zone), kept))
+    zone = {zone.bias, zone.standardBias, zone.standardBias, {}, {}};
+  book.zone = zone;
 }
 
 Moment hoursMoment(const HoursBook& book, const TimeStamp& stamp) {

@@ -8,6 +8,7 @@
 #include "accounting/table/usage_table.h"
 #include "tests/fixtures/accounting_fixture.h"
 #include "tests/fixtures/files.h"
+#include "tests/fixtures/sim_clock.h"
 
 namespace {
 AllowedHours hoursFrom(const std::vector<std::string>& words) {
@@ -50,6 +51,19 @@ TEST_F(AccountingTest, HoursFileRoundTripsAndNoFileIsTheWholeDayWithTheDataFileU
   EXPECT_EQ(test_files::readBytes(dataPath), dataBytes);
   EXPECT_GE(LoadData(), kTableFields) << "the data file loads as it did";
   EXPECT_TRUE(logLines().empty());
+}
+
+TEST_F(AccountingTest, HoursSetKeepTheSystemsZoneAndOfAZoneTheFileCannotHoldItsStandardOffset) {
+  const rt::ZoneRule europe{-60, 0, -60, {10, 0, 5, 0, 3, 0}, {3, 0, 5, 0, 2, 0}};
+  const rt::ZoneRule oneSided{-60, 0, -60, {10, 0, 5, 0, 3, 0}, {}};
+  for (const auto& [stated, kept] : {std::pair{europe, europe}, std::pair{oneSided, rt::ZoneRule{-60, 0, 0, {}, {}}}}) {
+    sim_clock::stateSystemZone(stated);
+    HoursBook book;
+    setHoursInBook(book, "kid", hoursFrom({"all=08:00-20:30"}));
+    ASSERT_TRUE(saveHoursFile(book));
+    ASSERT_EQ(loadHoursFile(book).kind, HoursLoad::Loaded) << "never kept as damage";
+    EXPECT_EQ(book.zone, kept);
+  }
 }
 
 TEST_F(AccountingTest, DamagedHoursFileFailsClosedIsLoggedOnceAndAChangeWritesItSound) {
