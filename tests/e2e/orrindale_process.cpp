@@ -27,23 +27,26 @@ std::string environmentBlock(const std::string& user, const std::string& compute
   return block + '\0';
 }
 
-struct Search {
-  DWORD process;
-  std::string className;
+struct TopSearch {
+  const TopWindowTest* matches;
   HWND found;
 };
 
-BOOL CALLBACK matchWindow(HWND window, LPARAM data) {
-  auto* search = reinterpret_cast<Search*>(data);
+BOOL CALLBACK matchTopWindow(HWND window, LPARAM data) {
+  auto* search = reinterpret_cast<TopSearch*>(data);
   DWORD process = 0;
   GetWindowThreadProcessId(window, &process);
   char name[64] = {};
   GetClassNameA(window, name, sizeof name);
-  if (process == search->process && search->className == name) {
-    search->found = window;
-    return FALSE;
-  }
-  return TRUE;
+  if (!(*search->matches)(window, process, name))
+    return TRUE;
+  search->found = window;
+  return FALSE;
+}
+
+// The first top-level window of the process with that platform class.
+HWND windowOfClass(DWORD process, const std::string& className) {
+  return findTopWindow([&](HWND, DWORD owner, const std::string& name) { return owner == process && name == className; });
 }
 
 }  // namespace
@@ -91,10 +94,14 @@ int OrrindaleProcess::waitForExit(int milliseconds) {
   return static_cast<int>(status);
 }
 
-HWND OrrindaleProcess::window(int number) const {
-  Search search{id(), "Larkspur AppWindow " + std::to_string(number), nullptr};
-  EnumWindows(matchWindow, reinterpret_cast<LPARAM>(&search));
+HWND findTopWindow(const TopWindowTest& matches) {
+  TopSearch search{&matches, nullptr};
+  EnumWindows(matchTopWindow, reinterpret_cast<LPARAM>(&search));
   return search.found;
+}
+
+HWND OrrindaleProcess::window(int number) const {
+  return windowOfClass(id(), "Larkspur AppWindow " + std::to_string(number));
 }
 
 bool waitUntil(const std::function<bool()>& condition, int milliseconds) {
@@ -196,25 +203,23 @@ void click(HWND button) {
 }
 
 HWND waitForBox(DWORD process, const std::string& title, int milliseconds) {
-  Search box{process, "#32770", nullptr};
+  HWND box = nullptr;
   waitUntil(
       [&] {
-        box.found = nullptr;
-        EnumWindows(matchWindow, reinterpret_cast<LPARAM>(&box));
-        return box.found && IsWindowVisible(box.found) && textOf(box.found) == title;
+        box = windowOfClass(process, "#32770");
+        return box && IsWindowVisible(box) && textOf(box) == title;
       },
       milliseconds);
-  return box.found && textOf(box.found) == title ? box.found : nullptr;
+  return box && textOf(box) == title ? box : nullptr;
 }
 
 void chooseContextMenu(HWND window, char itemKey) {
   DWORD process = 0;
   GetWindowThreadProcessId(window, &process);
   // The item key must wait for the menu: until it is open, a key goes elsewhere.
-  Search menu{process, "#32768", nullptr};
   waitUntil([&] {
-    EnumWindows(matchWindow, reinterpret_cast<LPARAM>(&menu));
-    return menu.found != nullptr && IsWindowVisible(menu.found);
+    const HWND menu = windowOfClass(process, "#32768");
+    return menu != nullptr && IsWindowVisible(menu);
   });
   PostMessageA(window, WM_CHAR, itemKey, 0);
 }

@@ -42,6 +42,11 @@ class OrrindaleProcess {
 // Polls the condition until it holds or the time is up; returns whether it held.
 bool waitUntil(const std::function<bool()>& condition, int milliseconds = 10000);
 
+// Whether a top-level window (with its process and platform class) is the one sought.
+using TopWindowTest = std::function<bool(HWND window, DWORD process, const std::string& className)>;
+// The first top-level window that matches, or nullptr.
+HWND findTopWindow(const TopWindowTest& matches);
+
 // The child controls of a window (at any depth) of the platform class, in the order the
 // platform lists them; with a caption, only those showing it.
 std::vector<HWND> controlsOf(HWND window, const std::string& platformClass, const std::string& caption = "");

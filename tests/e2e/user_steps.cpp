@@ -53,30 +53,12 @@ bool chooseFromTrayMenu(OrrindaleProcess& program, char itemKey, int window) {
   return waitUntil([&] { return IsWindowVisible(program.window(window)) != FALSE; });
 }
 
-namespace {
-struct BalloonSearch {
-  DWORD program;
-  std::string text;
-  HWND found;
-};
-
-BOOL CALLBACK matchBalloon(HWND window, LPARAM data) {
-  auto* search = reinterpret_cast<BalloonSearch*>(data);
-  DWORD process = 0;
-  GetWindowThreadProcessId(window, &process);
-  char name[64] = {};
-  GetClassNameA(window, name, sizeof name);
-  if (process != search->program && _stricmp(name, TOOLTIPS_CLASSA) == 0 && IsWindowVisible(window) &&
-      textOf(window) == search->text)
-    search->found = window;
-  return search->found == nullptr;
-}
-}  // namespace
-
 HWND shownBalloon(OrrindaleProcess& program, const std::string& text) {
-  BalloonSearch search{program.id(), text, nullptr};
-  EnumWindows(matchBalloon, reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  // The shell's balloon belongs to the notification area's process, not to the program.
+  return findTopWindow([&](HWND window, DWORD process, const std::string& className) {
+    return process != program.id() && _stricmp(className.c_str(), TOOLTIPS_CLASSA) == 0 && IsWindowVisible(window) &&
+           textOf(window) == text;
+  });
 }
 
 std::string answerBox(OrrindaleProcess& program, const std::string& title) {

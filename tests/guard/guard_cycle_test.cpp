@@ -62,6 +62,18 @@ class GuardCycleTest : public AccountingTest {
     InstallDefaults();
   }
 
+  // Alice alone in slot 1 with these minutes left today, and the guard keeping the table.
+  void keepAliceWith(const char* minutesLeft) {
+    UserRecord& alice = vTable.user(1);
+    alice.field(kAccount) = "alice";
+    alice.field(kMinutesLeft) = minutesLeft;
+    alice.field(kLastYear) = "2026";
+    alice.field(kLastMonth) = "12";
+    alice.field(kLastDay) = "06";
+    RewriteDataFile();
+    run.keeper = &keeper;
+  }
+
   // A round of the guard, seconds after the first one.
   void cycleAt(long long seconds) { guardCycle(run, kFakePlatform, seconds); }
 
@@ -72,6 +84,7 @@ class GuardCycleTest : public AccountingTest {
   }
 
   GuardRun run;
+  TableKeeper keeper;
 };
 
 }  // namespace
@@ -165,15 +178,7 @@ TEST_F(GuardCycleTest, AnAccountAddedToTheFileIsGuardedFromTheNextRound) {
 TEST_F(GuardCycleTest, KeepingTheClockTheRoundChargesMeetsUnlistedAccountsAndOnlyItsLinesCountInTheReport) {
   InstallDefaults();
   setNewUsersAllowed(vTable, false);
-  UserRecord& alice = vTable.user(1);
-  alice.field(kAccount) = "alice";
-  alice.field(kMinutesLeft) = "0002";
-  alice.field(kLastYear) = "2026";
-  alice.field(kLastMonth) = "12";
-  alice.field(kLastDay) = "06";
-  RewriteDataFile();
-  TableKeeper keeper;
-  run.keeper = &keeper;
+  keepAliceWith("0002");
   WriteLogAs(kGuardLogName, kGuardKeepsClockLine);
   // What a copy may send: its own start and end, a log-off at zero it never made.
   for (const char* copyLine : {"Process Started - User alice", "**** SYSTEM LOGOFF ****", "Process Ended - User alice"})
@@ -213,15 +218,7 @@ TEST_F(GuardCycleTest, KeepingTheClockTheRoundChargesMeetsUnlistedAccountsAndOnl
 }
 
 TEST_F(GuardCycleTest, AMovedTimeZoneIsLoggedAndMovesNoAllowedHours) {
-  UserRecord& alice = vTable.user(1);
-  alice.field(kAccount) = "alice";
-  alice.field(kMinutesLeft) = "0100";
-  alice.field(kLastYear) = "2026";
-  alice.field(kLastMonth) = "12";
-  alice.field(kLastDay) = "06";
-  RewriteDataFile();
-  TableKeeper keeper;
-  run.keeper = &keeper;
+  keepAliceWith("0100");
   AllowedHours hours;
   ASSERT_EQ(setHoursProblem({"all=00:00-09:00"}, hours), "");
   HoursBook book;
