@@ -46,7 +46,8 @@ BOOL CALLBACK matchTopWindow(HWND window, LPARAM data) {
 
 // The first top-level window of the process with that platform class.
 HWND windowOfClass(DWORD process, const std::string& className) {
-  return findTopWindow([&](HWND, DWORD owner, const std::string& name) { return owner == process && name == className; });
+  return findTopWindow(
+      [&](HWND, DWORD owner, const std::string& name) { return owner == process && name == className; });
 }
 
 }  // namespace
